@@ -1,0 +1,27 @@
+#include "app/CDirectX.h"
+
+#include "platform/Text.h"
+
+CDirectX::CDirectX(platform::Services& services) : sys(services), title(SJ("星降る丘の鐘")) {}
+
+CDirectX::~CDirectX() = default;
+
+void CDirectX::registerScreen(int32_t state, std::function<void(CDirectX&)> logic,
+                              std::function<void(CDirectX&)> draw)
+{
+    if (state < 0 || size_t(state) >= screens.size())
+        return;
+    screens[size_t(state)] = ScreenPhases{std::move(logic), std::move(draw)};
+}
+
+void CDirectX::holdUpdates(int32_t count)
+{
+    updateHoldActive = true;
+    updateHoldFrames = count;
+}
+
+void CDirectX::postQuit(int code)
+{
+    quitPosted = true;
+    quitCode = code;
+}

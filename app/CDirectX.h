@@ -1,0 +1,94 @@
+#pragma once
+#include "app/SystemConfig.h"
+#include "platform/Services.h"
+#include "platform/Window.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+// Screen states of the frame dispatcher.
+enum ScreenState : int32_t {
+    kScreenNone = 0,
+    kScreenGame = 4,
+    kScreenSaveLoad = 5,
+    kScreenOptions = 6,
+    kScreenBacklog = 7,
+    kScreenTitle = 9,
+    kScreenTyping = 10,
+    kScreenCgGallery = 12,
+    kScreenAlbum = 13,
+    kScreenMusicRoom = 14,
+};
+
+// The one engine object: the display device first, then all game-wide state. Each
+// subsystem's state is a member object of its own class; its operations live in the
+// subsystem's folder.
+class CDirectX {
+public:
+    explicit CDirectX(platform::Services& services);
+    CDirectX(const CDirectX&) = delete;
+    CDirectX& operator=(const CDirectX&) = delete;
+    ~CDirectX();
+
+    platform::Services& sys;
+
+    // ---- display device ----
+    bool deviceReady = false;
+    bool windowed = true;
+    bool modeSwitching = false;
+
+    // ---- application shell ----
+    std::string title;          // Shift-JIS window title, also the instance-lock name
+    uint32_t startTime = 0;     // clock value when the program started
+    bool firstInit = true;
+    bool windowActive = false;
+    bool minimisedFromFullscreen = false;
+    bool frameSuspended = false;
+    bool quitPosted = false;    // the message loop ends at its next pass
+    int quitCode = 0;
+    SystemConfig config;
+
+    // ---- frame dispatcher ----
+    int32_t screenState = kScreenNone;
+    int32_t gameState = 0;
+    int32_t frameDelta = 1;
+    uint32_t lastFrameTime = 0;
+    uint32_t thisFrameTime = 0;
+    int32_t mouseX = 0, mouseY = 0;
+    uint8_t cursorInside = 0;
+    uint8_t leftClicked = 0, rightClicked = 0;
+    bool updateHoldActive = false;
+    int32_t updateHoldFrames = 0;
+    bool displayModeToggleRequested = false;
+    int32_t modeToggleCooldown = 0;
+    bool inputIgnoreActive = false;
+    bool quitRequested = false;
+    bool confirmOpen = false;
+    uint64_t framesDrawn = 0;
+
+    struct ScreenPhases {
+        std::function<void(CDirectX&)> logic;
+        std::function<void(CDirectX&)> draw;
+    };
+    std::array<ScreenPhases, 16> screens;
+    void registerScreen(int32_t state, std::function<void(CDirectX&)> logic, std::function<void(CDirectX&)> draw);
+
+    // One pass of the engine. -1 when the display device is not ready, else 0.
+    int runFrame();
+    // Holds the logic phase for count frames (scene rebuilds use 5).
+    void holdUpdates(int32_t count);
+    void toggleDisplayMode();
+
+    // ---- configuration ("system.dat" in the program folder) ----
+    bool loadConfig();
+    void applyDefaultConfig();
+    bool saveConfig();
+
+    // ---- main window ----
+    void handleWindowMessage(const platform::WindowEvent& ev);
+    // Tears the game down; the message loop ends at its next pass.
+    void destroyMainWindow();
+    void postQuit(int code);
+};

@@ -1,0 +1,130 @@
+// One pass of the engine: input, logic, timing, drawing, presenting, pacing, requests.
+#include "app/CDirectX.h"
+#include "platform/Clock.h"
+#include "platform/Window.h"
+
+namespace {
+
+bool pointerInsidePicture(int x, int y)
+{
+    return x >= 0 && x <= 799 && y >= 0 && y <= 599;
+}
+
+} // namespace
+
+int CDirectX::runFrame()
+{
+    platform::Clock& clock = *sys.clock;
+    platform::Window& window = *sys.window;
+
+    // Input: Alt+Enter asks for the display-mode toggle; then the devices are polled.
+
+    // Pointer. In a window the system cursor shows only outside the picture.
+    window.cursorPos(mouseX, mouseY);
+    if (!windowed) {
+        cursorInside = 1;
+    } else if (!pointerInsidePicture(mouseX, mouseY)) {
+        if (deviceReady) {
+            while (window.showCursor(true) < 1) {
+            }
+            window.showCursor(false);
+        }
+        cursorInside = 0;
+    } else {
+        if (deviceReady) {
+            while (window.showCursor(false) >= 0) {
+            }
+        }
+        cursorInside = 1;
+    }
+
+    // Clicks: button-press edges count only while the window is active.
+    if (!windowActive) {
+        leftClicked = 0;
+        rightClicked = 0;
+    }
+
+    if (!deviceReady) {
+        clock.sleep(1);
+        leftClicked = 0;
+        rightClicked = 0;
+        return -1;
+    }
+
+    // Logic phase of the current screen.
+    if (!updateHoldActive) {
+        auto& phases = screens[size_t(screenState) < screens.size() ? size_t(screenState) : 0];
+        if (phases.logic)
+            phases.logic(*this);
+    }
+
+    // Timing: nothing is drawn sooner than 1 ms after the last frame, and a long gap
+    // (a minimise, a blocking load) counts as one 16 ms step.
+    thisFrameTime = clock.now();
+    frameDelta = int32_t(thisFrameTime - lastFrameTime);
+    if (frameDelta < 1) {
+        clock.sleep(1);
+        return 0;
+    }
+    if (frameDelta > 1000)
+        frameDelta = 16;
+
+    // Draw phase of the current screen.
+    {
+        auto& phases = screens[size_t(screenState) < screens.size() ? size_t(screenState) : 0];
+        if (phases.draw)
+            phases.draw(*this);
+    }
+
+    if (updateHoldActive) {
+        if (updateHoldFrames > 0)
+            --updateHoldFrames;
+        else
+            updateHoldActive = false;
+    }
+
+    if (confirmOpen) {
+        quitRequested = false;
+    }
+
+    ++framesDrawn;
+    lastFrameTime = thisFrameTime;
+    leftClicked = 0;
+    rightClicked = 0;
+
+    // Pacing: a window frame that came within 6 ms waits out the rest; every frame sleeps 1 ms.
+    if (windowed && frameDelta < 6)
+        clock.sleep(uint32_t(6 - frameDelta));
+    clock.sleep(1);
+
+    if (displayModeToggleRequested) {
+        frameSuspended = true;
+        toggleDisplayMode();
+        frameSuspended = false;
+        displayModeToggleRequested = false;
+        modeToggleCooldown = 5;
+    }
+
+    if (inputIgnoreActive) {
+        if (modeToggleCooldown < 0)
+            inputIgnoreActive = false;
+        else
+            --modeToggleCooldown;
+    }
+
+    if (quitRequested) {
+        frameSuspended = true;
+        destroyMainWindow();
+        return 0;
+    }
+    return 0;
+}
+
+void CDirectX::toggleDisplayMode()
+{
+    windowed = !windowed;
+    saveConfig();
+    modeSwitching = true;
+    sys.window->setFullscreen(!windowed);
+    modeSwitching = false;
+}

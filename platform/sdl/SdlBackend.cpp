@@ -1,0 +1,20 @@
+#include "platform/sdl/SdlBackend.h"
+
+namespace platform {
+
+SdlBackend::SdlBackend() : instanceLock(createProcessInstanceLock())
+{
+    services.clock = &clock;
+    services.window = &window;
+    services.messageBoxes = &messageBoxes;
+    services.instanceLock = instanceLock.get();
+}
+
+SdlBackend::~SdlBackend() = default;
+
+std::unique_ptr<Backend> createSdlBackend()
+{
+    return std::make_unique<SdlBackend>();
+}
+
+} // namespace platform

@@ -1,0 +1,27 @@
+#pragma once
+#include "platform/Clock.h"
+#include "platform/InstanceLock.h"
+#include "platform/Services.h"
+#include "platform/sdl/SdlMessageBoxes.h"
+#include "platform/sdl/SdlWindow.h"
+
+#include <memory>
+
+namespace platform {
+
+// The real services: SDL window, audio and input, the system clock, a process-wide
+// instance lock.
+class SdlBackend final : public Backend {
+public:
+    SdlBackend();
+    ~SdlBackend() override;
+
+    SystemClock clock;
+    SdlWindow window;
+    SdlMessageBoxes messageBoxes;
+    std::unique_ptr<InstanceLock> instanceLock;
+};
+
+std::unique_ptr<Backend> createSdlBackend();
+
+} // namespace platform

@@ -1,0 +1,212 @@
+#include "platform/sdl/SdlWindow.h"
+
+#include "platform/DebugOutput.h"
+#include "platform/Text.h"
+
+#include <SDL.h>
+#include <algorithm>
+
+namespace platform {
+
+SdlWindow::SdlWindow()
+{
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0)
+        videoReady_ = true;
+    else
+        debugOutput(std::string("ADV_SYSTEM: SDL video: ") + SDL_GetError());
+}
+
+SdlWindow::~SdlWindow()
+{
+    destroy();
+    if (videoReady_)
+        SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+}
+
+bool SdlWindow::create(const std::string& titleSjis, int x, int y, int width, int height, bool fullscreen)
+{
+    if (!videoReady_ || window_)
+        return false;
+    Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
+    if (fullscreen)
+        flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    std::string title = sjisToUtf8(titleSjis);
+    window_ = SDL_CreateWindow(title.c_str(), x, y, width, height, flags);
+    if (!window_) {
+        debugOutput(std::string("ADV_SYSTEM: SDL_CreateWindow: ") + SDL_GetError());
+        return false;
+    }
+    fullscreen_ = fullscreen;
+    return true;
+}
+
+void SdlWindow::destroy()
+{
+    if (window_)
+        SDL_DestroyWindow(window_);
+    window_ = nullptr;
+}
+
+void SdlWindow::show(ShowCommand cmd)
+{
+    if (!window_)
+        return;
+    switch (cmd) {
+    case ShowCommand::Hide:
+        SDL_HideWindow(window_);
+        break;
+    case ShowCommand::Show:
+        SDL_ShowWindow(window_);
+        break;
+    case ShowCommand::ShowNormal:
+        SDL_ShowWindow(window_);
+        SDL_RestoreWindow(window_);
+        break;
+    case ShowCommand::Minimize:
+        SDL_MinimizeWindow(window_);
+        break;
+    }
+}
+
+void SdlWindow::raise()
+{
+    if (window_) {
+        SDL_ShowWindow(window_);
+        SDL_RaiseWindow(window_);
+    }
+}
+
+void SdlWindow::setFullscreen(bool fullscreen)
+{
+    if (!window_)
+        return;
+    SDL_SetWindowFullscreen(window_, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    fullscreen_ = fullscreen;
+}
+
+void SdlWindow::setPosition(int x, int y)
+{
+    if (window_)
+        SDL_SetWindowPosition(window_, x, y);
+}
+
+bool SdlWindow::pollMessage(WindowEvent& ev)
+{
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+        for (auto& l : listeners_)
+            l(e);
+        switch (e.type) {
+        case SDL_QUIT:
+            // Only signals reach here (quit-on-last-window is off): ask like a close does.
+            ev = WindowEvent{WindowMessage::Close, 0};
+            return true;
+        case SDL_WINDOWEVENT:
+            switch (e.window.event) {
+            case SDL_WINDOWEVENT_CLOSE:
+                ev = WindowEvent{WindowMessage::Close, 0};
+                return true;
+            case SDL_WINDOWEVENT_FOCUS_GAINED:
+                ev = WindowEvent{WindowMessage::Activate, 0};
+                return true;
+            case SDL_WINDOWEVENT_FOCUS_LOST:
+                ev = WindowEvent{WindowMessage::Deactivate, 0};
+                return true;
+            case SDL_WINDOWEVENT_EXPOSED:
+                ev = WindowEvent{WindowMessage::Paint, 0};
+                return true;
+            default:
+                break;
+            }
+            break;
+        case SDL_DISPLAYEVENT:
+            ev = WindowEvent{WindowMessage::DisplayChange, desktopBitsPerPixel()};
+            return true;
+        default:
+            break;
+        }
+    }
+    return false;
+}
+
+Rect SdlWindow::pictureRect() const
+{
+    int w = 800, h = 600;
+    if (window_)
+        SDL_GetWindowSize(window_, &w, &h);
+    if (w <= 0 || h <= 0)
+        return Rect{0, 0, 800, 600};
+    // Largest 4:3 rectangle that fits, centred.
+    int pw = w, ph = w * 600 / 800;
+    if (ph > h) {
+        ph = h;
+        pw = h * 800 / 600;
+    }
+    int left = (w - pw) / 2, top = (h - ph) / 2;
+    return Rect{left, top, left + pw, top + ph};
+}
+
+void SdlWindow::cursorPos(int& x, int& y)
+{
+    int wx = 0, wy = 0;
+    SDL_GetMouseState(&wx, &wy);
+    if (!fullscreen_) {
+        x = wx;
+        y = wy;
+        return;
+    }
+    Rect r = pictureRect();
+    int pw = std::max(1, r.width()), ph = std::max(1, r.height());
+    // Map back into the picture; floor division keeps points left of the picture negative.
+    long dx = long(wx - r.left) * 800, dy = long(wy - r.top) * 600;
+    x = int(dx >= 0 ? dx / pw : -((-dx + pw - 1) / pw));
+    y = int(dy >= 0 ? dy / ph : -((-dy + ph - 1) / ph));
+}
+
+Rect SdlWindow::workArea()
+{
+    SDL_Rect r{0, 0, 1024, 768};
+    int display = window_ ? std::max(0, SDL_GetWindowDisplayIndex(window_)) : 0;
+    if (SDL_GetDisplayUsableBounds(display, &r) != 0)
+        SDL_GetDisplayBounds(display, &r);
+    return Rect{r.x, r.y, r.x + r.w, r.y + r.h};
+}
+
+void SdlWindow::desktopSize(int& width, int& height)
+{
+    SDL_DisplayMode mode{};
+    int display = window_ ? std::max(0, SDL_GetWindowDisplayIndex(window_)) : 0;
+    if (SDL_GetDesktopDisplayMode(display, &mode) == 0) {
+        width = mode.w;
+        height = mode.h;
+    } else {
+        width = 800;
+        height = 600;
+    }
+}
+
+int SdlWindow::desktopBitsPerPixel()
+{
+    SDL_DisplayMode mode{};
+    int display = window_ ? std::max(0, SDL_GetWindowDisplayIndex(window_)) : 0;
+    if (SDL_GetDesktopDisplayMode(display, &mode) != 0)
+        return 32;
+    int bpp = SDL_BITSPERPIXEL(mode.format);
+    // X servers report depth 24 for 32-bit visuals.
+    return bpp == 24 ? 32 : bpp;
+}
+
+void SdlWindow::addEventListener(std::function<void(const SDL_Event&)> listener)
+{
+    listeners_.push_back(std::move(listener));
+}
+
+void SdlWindow::applyCursorVisible(bool visible)
+{
+    if (videoReady_)
+        SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+}
+
+} // namespace platform

@@ -1,0 +1,34 @@
+#pragma once
+// A headless engine in a temporary program folder.
+#include "app/CDirectX.h"
+#include "app/RunLog.h"
+#include "platform/Files.h"
+#include "platform/headless/HeadlessBackend.h"
+#include "../TestSupport.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+
+class EngineTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        oldProgramDir_ = platform::files::programDir();
+        platform::files::setProgramDir(dir.str());
+        runLog().clear();
+        dx = std::make_unique<CDirectX>(backend.services);
+    }
+    void TearDown() override
+    {
+        dx.reset();
+        platform::files::setProgramDir(oldProgramDir_);
+        runLog().clear();
+    }
+
+    testsupport::TempDir dir;
+    platform::HeadlessBackend backend;
+    std::unique_ptr<CDirectX> dx;
+
+private:
+    std::string oldProgramDir_;
+};

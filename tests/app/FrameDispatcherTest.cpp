@@ -1,0 +1,165 @@
+#include "EngineFixture.h"
+
+class FrameTest : public EngineTest {
+protected:
+    void SetUp() override
+    {
+        EngineTest::SetUp();
+        dx->deviceReady = true; // the frame dispatcher's own rules, without a picture
+        dx->screenState = kScreenGame;
+        dx->registerScreen(
+            kScreenGame, [this](CDirectX&) { ++logicCalls; }, [this](CDirectX& d) { deltas.push_back(d.frameDelta); });
+        backend.window.pointerX = 100;
+        backend.window.pointerY = 100;
+    }
+    // Runs one frame at absolute time t.
+    int frameAt(uint32_t t)
+    {
+        backend.clock.set(t);
+        backend.clock.resetSleepStats();
+        return dx->runFrame();
+    }
+
+    int logicCalls = 0;
+    std::vector<int32_t> deltas;
+};
+
+TEST_F(FrameTest, TwoPassesInTheSameMillisecondDrawOnce)
+{
+    dx->lastFrameTime = 1000;
+    backend.clock.set(1016);
+    EXPECT_EQ(dx->runFrame(), 0);
+    ASSERT_EQ(deltas.size(), 1u);
+    EXPECT_EQ(deltas[0], 16);
+    // The frame slept; set the clock back to the frame's own millisecond for the second pass.
+    backend.clock.set(1016);
+    backend.clock.resetSleepStats();
+    EXPECT_EQ(dx->runFrame(), 0);
+    EXPECT_EQ(deltas.size(), 1u);
+    EXPECT_EQ(backend.clock.totalSlept(), 1u); // "no frame" sleeps 1 ms
+    EXPECT_EQ(logicCalls, 2);                  // the logic phase runs before the timing check
+}
+
+TEST_F(FrameTest, LongGapCountsAsSixteenMilliseconds)
+{
+    dx->lastFrameTime = 5000;
+    frameAt(5000 + 1000);
+    frameAt(6000 + 1001);
+    frameAt(7001 + 120000);
+    ASSERT_EQ(deltas.size(), 3u);
+    EXPECT_EQ(deltas[0], 1000);
+    EXPECT_EQ(deltas[1], 16);
+    EXPECT_EQ(deltas[2], 16);
+}
+
+TEST_F(FrameTest, DeltaSurvivesTheClockWrapping)
+{
+    dx->lastFrameTime = 0xFFFFFFF0u;
+    frameAt(0x10);
+    ASSERT_EQ(deltas.size(), 1u);
+    EXPECT_EQ(deltas[0], 32);
+}
+
+TEST_F(FrameTest, WindowModePacesShortFramesToSixMilliseconds)
+{
+    dx->lastFrameTime = 100;
+    frameAt(102); // 2 ms frame: 4 ms wait plus the 1 ms sleep
+    EXPECT_EQ(backend.clock.totalSlept(), 5u);
+    frameAt(200); // a slow frame only sleeps 1 ms
+    EXPECT_EQ(backend.clock.totalSlept(), 1u);
+    dx->windowed = false;
+    frameAt(202);
+    EXPECT_EQ(backend.clock.totalSlept(), 1u);
+}
+
+TEST_F(FrameTest, DeviceNotReadyIdlesWithoutLogic)
+{
+    dx->deviceReady = false;
+    dx->leftClicked = 1;
+    EXPECT_EQ(frameAt(500), -1);
+    EXPECT_EQ(logicCalls, 0);
+    EXPECT_TRUE(deltas.empty());
+    EXPECT_EQ(dx->leftClicked, 0);
+    EXPECT_EQ(backend.clock.totalSlept(), 1u);
+}
+
+TEST_F(FrameTest, HeldUpdatesSkipLogicUntilTheCountRunsOut)
+{
+    dx->lastFrameTime = 0;
+    dx->holdUpdates(5);
+    uint32_t t = 0;
+    int skipped = 0;
+    for (int i = 0; i < 10; ++i) {
+        int before = logicCalls;
+        frameAt(t += 16);
+        if (logicCalls == before)
+            ++skipped;
+    }
+    // The count goes 5..0 and the flag is cleared on the frame after it reached 0.
+    EXPECT_EQ(skipped, 6);
+    EXPECT_FALSE(dx->updateHoldActive);
+}
+
+TEST_F(FrameTest, SystemCursorShowsOnlyOutsideThePictureInWindowMode)
+{
+    backend.window.pointerX = 900;
+    frameAt(16);
+    EXPECT_EQ(dx->cursorInside, 0);
+    EXPECT_TRUE(backend.window.systemCursorVisible);
+    EXPECT_EQ(backend.window.cursorCount(), 0);
+    frameAt(32);
+    EXPECT_EQ(backend.window.cursorCount(), 0); // stays at 0, never climbs
+
+    backend.window.pointerX = 799;
+    backend.window.pointerY = 599;
+    frameAt(48);
+    EXPECT_EQ(dx->cursorInside, 1);
+    EXPECT_FALSE(backend.window.systemCursorVisible);
+    EXPECT_EQ(dx->mouseX, 799);
+
+    backend.window.pointerY = -1;
+    frameAt(64);
+    EXPECT_EQ(dx->cursorInside, 0);
+    EXPECT_TRUE(backend.window.systemCursorVisible);
+
+    dx->windowed = false;
+    frameAt(80);
+    EXPECT_EQ(dx->cursorInside, 1);
+}
+
+TEST_F(FrameTest, DisplayModeToggleRunsAtTheEndOfTheFrameAndIgnoresInputForFiveFrames)
+{
+    dx->applyDefaultConfig();
+    dx->displayModeToggleRequested = true;
+    dx->inputIgnoreActive = true;
+    frameAt(16);
+    EXPECT_FALSE(dx->windowed);
+    EXPECT_TRUE(backend.window.fullscreen);
+    EXPECT_FALSE(dx->displayModeToggleRequested);
+    EXPECT_EQ(testsupport::readAll(dir.file("system.dat")).at(0), 0); // saved as full screen
+    int framesIgnored = 0;
+    uint32_t t = 16;
+    while (dx->inputIgnoreActive && framesIgnored < 20) {
+        frameAt(t += 16);
+        ++framesIgnored;
+    }
+    EXPECT_EQ(framesIgnored, 6);
+}
+
+TEST_F(FrameTest, QuitRequestEndsTheProgramAtTheEndOfTheFrame)
+{
+    dx->quitRequested = true;
+    EXPECT_EQ(frameAt(16), 0);
+    EXPECT_EQ(deltas.size(), 1u); // the frame is still drawn
+    EXPECT_TRUE(dx->quitPosted);
+    EXPECT_TRUE(dx->frameSuspended);
+    EXPECT_EQ(dx->quitCode, 0);
+}
+
+TEST_F(FrameTest, OpenConfirmationCancelsAQuitRequest)
+{
+    dx->quitRequested = true;
+    dx->confirmOpen = true;
+    frameAt(16);
+    EXPECT_FALSE(dx->quitPosted);
+}

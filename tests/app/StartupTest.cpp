@@ -1,0 +1,99 @@
+#include "EngineFixture.h"
+
+#include "app/Application.h"
+#include "platform/Text.h"
+
+using StartupTest = EngineTest;
+
+TEST_F(StartupTest, FirstStartWritesDefaultsAndOpensACentredHiddenThenShownWindow)
+{
+    Application app(*dx);
+    ASSERT_TRUE(app.start());
+    EXPECT_EQ(testsupport::readAll(dir.file("system.dat")).size(), 100u);
+    EXPECT_EQ(dx->config.textSpeed, 5);
+    EXPECT_TRUE(dx->windowed);
+
+    auto& w = backend.window;
+    EXPECT_EQ(platform::sjisToUtf8(w.title), "星降る丘の鐘");
+    EXPECT_EQ(w.width, 800);
+    EXPECT_EQ(w.height, 600);
+    EXPECT_EQ(w.x, (1920 - 800) / 2);
+    EXPECT_EQ(w.y, (1040 - 600) / 2);
+    ASSERT_GE(w.showHistory.size(), 2u);
+    EXPECT_EQ(w.showHistory.front(), platform::ShowCommand::Hide);
+    EXPECT_TRUE(w.visible);
+    EXPECT_GE(w.raiseCount, 1);
+
+    auto& lines = runLog().lines();
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[0], platform::utf8ToSjis("Starting system... [星降る丘の鐘]\n"));
+    EXPECT_EQ(lines[1], "Version 0.94 BUILD 9 (2005/11/04)\n");
+    dx->destroyMainWindow();
+    app.finish();
+}
+
+TEST_F(StartupTest, SmallWorkAreaPutsTheWindowAtTheTop)
+{
+    backend.window.work = platform::Rect{0, 0, 640, 480};
+    Application app(*dx);
+    ASSERT_TRUE(app.start());
+    EXPECT_EQ(backend.window.y, 0);
+    EXPECT_EQ(backend.window.x, (640 - 800) / 2); // -80: x is not clamped
+    app.finish();
+}
+
+TEST_F(StartupTest, FullScreenStartCoversTheDesktopAndHidesTheCursor)
+{
+    dx->applyDefaultConfig();
+    dx->windowed = false;
+    dx->saveConfig();
+    dx->windowed = true;
+    Application app(*dx);
+    ASSERT_TRUE(app.start());
+    EXPECT_FALSE(dx->windowed);
+    EXPECT_TRUE(backend.window.fullscreen);
+    EXPECT_EQ(backend.window.width, 1920);
+    EXPECT_EQ(backend.window.height, 1080);
+    EXPECT_LT(backend.window.cursorCount(), 0);
+    app.finish();
+}
+
+TEST_F(StartupTest, SecondCopyRaisesTheFirstAndExitsWithoutAWindow)
+{
+    Application first(*dx);
+    ASSERT_TRUE(first.start());
+    int raisesBefore = backend.window.raiseCount;
+
+    platform::HeadlessBackend otherBackend;
+    CDirectX other(otherBackend.services);
+    Application second(other);
+    EXPECT_EQ(second.run(), -1);
+    EXPECT_FALSE(otherBackend.window.exists());
+
+    first.step();
+    EXPECT_GT(backend.window.raiseCount, raisesBefore);
+    first.finish();
+}
+
+TEST_F(StartupTest, WindowCreationFailureEndsWithoutAMessage)
+{
+    backend.window.failCreate = true;
+    Application app(*dx);
+    EXPECT_EQ(app.run(), -1);
+    EXPECT_TRUE(backend.messageBoxes.shown.empty());
+}
+
+TEST_F(StartupTest, ClosingTheWindowEndsTheLoopAndLogsTheRunTime)
+{
+    Application app(*dx);
+    ASSERT_TRUE(app.start());
+    backend.clock.advance(1234);
+    backend.window.post(platform::WindowMessage::Close);
+    int passes = 0;
+    while (app.step() && passes < 100)
+        ++passes;
+    EXPECT_TRUE(dx->quitPosted);
+    EXPECT_EQ(app.finish(), 0);
+    EXPECT_FALSE(backend.window.visible);
+    EXPECT_EQ(runLog().lines().back(), platform::utf8ToSjis("起動時間 : ") + std::to_string(1234 + passes) + " msec\n");
+}
