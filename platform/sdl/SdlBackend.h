@@ -3,6 +3,7 @@
 #include "platform/InstanceLock.h"
 #include "platform/Services.h"
 #include "platform/sdl/SdlMessageBoxes.h"
+#include "platform/sdl/SdlVideo.h"
 #include "platform/sdl/SdlWindow.h"
 
 #include <memory>
@@ -20,6 +21,7 @@ public:
     SdlWindow window;
     SdlMessageBoxes messageBoxes;
     std::unique_ptr<InstanceLock> instanceLock;
+    SdlVideo video{window};
 };
 
 std::unique_ptr<Backend> createSdlBackend();
