@@ -222,6 +222,9 @@ bool Video::blit(Surface& dst, const Rect& dstRect, Surface& src, const Rect& sr
 {
     if (dst.lost() || src.lost() || dst.locked() || src.locked())
         return false;
+    // An empty rectangle is an invalid call, as an upside-down one is.
+    if (dstRect.width() <= 0 || dstRect.height() <= 0 || srcRect.width() <= 0 || srcRect.height() <= 0)
+        return false;
     raster::blit(dst, dstRect, src, srcRect);
     return true;
 }

@@ -154,6 +154,9 @@ int runHeadless(const RunnerOptions& opts, std::ostream& report, RunnerHooks* ho
             if (hooks)
                 hooks->afterFrame(frame, dx, backend);
         }
+        // Out of frames: end the way closing the window does, so the log shows the teardown.
+        if (alive)
+            dx.destroyMainWindow();
         int code = app.finish();
         if (code != 0 && exitCode == kRunnerOk) {
             report << "runner: the program ended with code " << code << "\n";
