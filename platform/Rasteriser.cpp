@@ -129,6 +129,101 @@ struct Sampler {
     }
 };
 
+enum class Shading { Plain, AlphaOnly, Full };
+
+struct RowArgs {
+    const uint32_t* texRow;
+    uint32_t* row;
+    int x0, x1;
+    int64_t uFix0, uStep;
+    int wMask;
+    bool pow2;
+    uint32_t diffuse;
+    const RenderStates* st;
+};
+using RowFn = void (*)(const RowArgs&);
+
+// One row of an upright textured quad, with the blend and the shading fixed at compile time
+// so the inner loop carries no decisions but the per-texel alpha.
+template <Mode M, Shading S>
+void texturedRow(const RowArgs& a)
+{
+    const uint32_t da = a.diffuse >> 24;
+    const int w = a.wMask + 1;
+    int64_t uf = a.uFix0;
+    for (int x = a.x0; x < a.x1; ++x, uf += a.uStep) {
+        int64_t tx = uf >> 32;
+        uint32_t s = a.texRow[a.pow2 ? int(tx & a.wMask) : int(std::clamp<int64_t>(tx, 0, w - 1))];
+        if constexpr (S == Shading::AlphaOnly)
+            s = (s & 0x00FFFFFFu) | div255((s >> 24) * da) << 24;
+        else if constexpr (S == Shading::Full)
+            s = shade(s, a.diffuse, a.st->textureBlend);
+        const uint32_t sa = s >> 24;
+        if constexpr (M == Mode::Normal) {
+            if (sa == 255)
+                a.row[x] = s;
+            else if (sa != 0)
+                a.row[x] = lerpPacked(s, a.row[x], sa);
+        } else if constexpr (M == Mode::Darken) {
+            if (sa != 0)
+                a.row[x] = darkenPacked(a.row[x], sa);
+        } else {
+            a.row[x] = blendWith(M, *a.st, s, a.row[x]);
+        }
+    }
+}
+
+// The same row when texels step one per pixel inside the texture: no wrapping and no
+// stepping arithmetic.
+template <Mode M, Shading S>
+void unitRow(const RowArgs& a)
+{
+    const uint32_t da = a.diffuse >> 24;
+    const uint32_t* t = a.texRow + (a.uFix0 >> 32) - a.x0;
+    uint32_t* row = a.row;
+    for (int x = a.x0; x < a.x1; ++x) {
+        uint32_t s = t[x];
+        uint32_t sa = s >> 24;
+        if constexpr (S == Shading::AlphaOnly)
+            sa = div255(sa * da);
+        if (sa == 0)
+            continue;
+        if constexpr (M == Mode::Normal)
+            row[x] = sa == 255 ? s : lerpPacked(s, row[x], sa);
+        else
+            row[x] = darkenPacked(row[x], sa);
+    }
+}
+
+template <Mode M>
+RowFn rowFor(Shading s)
+{
+    switch (s) {
+    case Shading::Plain:
+        return texturedRow<M, Shading::Plain>;
+    case Shading::AlphaOnly:
+        return texturedRow<M, Shading::AlphaOnly>;
+    case Shading::Full:
+        break;
+    }
+    return texturedRow<M, Shading::Full>;
+}
+
+RowFn pickRow(Mode m, Shading s)
+{
+    switch (m) {
+    case Mode::Normal:
+        return rowFor<Mode::Normal>(s);
+    case Mode::Darken:
+        return rowFor<Mode::Darken>(s);
+    case Mode::Add:
+        return rowFor<Mode::Add>(s);
+    case Mode::Other:
+        break;
+    }
+    return rowFor<Mode::Other>(s);
+}
+
 // The two triangles of a strip of four that make an upright rectangle with upright texture
 // coordinates and one colour: the shape of nearly everything the engine draws.
 bool isUprightQuad(const Vertex* v)
@@ -177,34 +272,45 @@ void drawUprightQuad(Surface& dst, const Surface* texture, const RenderStates& s
     const int64_t uFix0 = int64_t(std::floor(uStart * 4294967296.0));
     const int64_t uStep = int64_t(std::floor(uScale * 4294967296.0));
     const double vScale = (double(v[2].v) - v[0].v) * smp.h / (y1 - y0);
-    const bool plain = diffuse == 0xFFFFFFFFu;
     const bool oneToOne = uStep == (int64_t(1) << 32) && smp.pow2;
+    const Shading shading = diffuse == 0xFFFFFFFFu                                      ? Shading::Plain
+                            : (diffuse & 0xFFFFFF) == 0xFFFFFF || mode == Mode::Darken ? Shading::AlphaOnly
+                                                                                        : Shading::Full;
+    RowFn fn = pickRow(mode, shading);
+    // Texels one per pixel, all inside the texture.
+    const int64_t firstTexel = uFix0 >> 32;
+    if (oneToOne && firstTexel >= 0 && firstTexel + (cx1 - cx0) <= smp.w && shading != Shading::Full &&
+        (mode == Mode::Normal || mode == Mode::Darken)) {
+        fn = mode == Mode::Normal ? (shading == Shading::Plain ? unitRow<Mode::Normal, Shading::Plain>
+                                                               : unitRow<Mode::Normal, Shading::AlphaOnly>)
+                                  : (shading == Shading::Plain ? unitRow<Mode::Darken, Shading::Plain>
+                                                               : unitRow<Mode::Darken, Shading::AlphaOnly>);
+    }
+    // An opaque texture drawn 1:1 with nothing to blend is a straight copy.
+    const bool copyRows = oneToOne && shading == Shading::Plain &&
+                          (mode == Mode::Normal || (mode == Mode::Other && !st.alphaBlend)) && texture->opaque();
+    RowArgs args{nullptr, nullptr, 0, 0, uFix0, uStep, smp.w - 1, smp.pow2, diffuse, &st};
 
     for (int y = cy0; y < cy1; ++y) {
         const double tv = double(v[0].v) * smp.h + (y - y0) * vScale;
         const int ty = smp.wrapY(int64_t(std::floor(tv)));
         const uint32_t* trow = smp.texels + size_t(ty) * size_t(smp.stride);
         uint32_t* row = reinterpret_cast<uint32_t*>(base + size_t(y) * size_t(pitch));
-        int64_t uf = uFix0;
-        if (oneToOne && plain && mode == Mode::Normal) {
-            int tx = smp.wrapX(uf >> 32);
-            for (int x = cx0; x < cx1; ++x) {
-                uint32_t s = trow[tx];
-                tx = (tx + 1) & (smp.w - 1);
-                uint32_t a = s >> 24;
-                if (a == 255)
-                    row[x] = s;
-                else if (a != 0)
-                    row[x] = lerpPacked(s, row[x], a);
+        if (copyRows) {
+            int tx = smp.wrapX(uFix0 >> 32);
+            for (int x = cx0; x < cx1;) {
+                int n = std::min(cx1 - x, smp.w - tx);
+                std::memcpy(row + x, trow + tx, size_t(n) * 4);
+                x += n;
+                tx = 0;
             }
             continue;
         }
-        for (int x = cx0; x < cx1; ++x, uf += uStep) {
-            uint32_t s = trow[smp.wrapX(uf >> 32)];
-            if (!plain)
-                s = shade(s, diffuse, st.textureBlend);
-            row[x] = blendWith(mode, st, s, row[x]);
-        }
+        args.texRow = trow;
+        args.row = row;
+        args.x0 = cx0;
+        args.x1 = cx1;
+        fn(args);
     }
 }
 

@@ -122,6 +122,25 @@ const uint32_t* Surface::argbTexels(int& stride) const
     return expanded_.data();
 }
 
+bool Surface::opaque() const
+{
+    if (format_ == PixelFormat::X8R8G8B8 || format_ == PixelFormat::R5G6B5)
+        return true;
+    if (opaqueVersion_ != version_) {
+        int stride = 0;
+        const uint32_t* t = argbTexels(stride);
+        opaque_ = true;
+        for (int y = 0; y < height_ && opaque_; ++y)
+            for (int x = 0; x < width_; ++x)
+                if ((t[size_t(y) * size_t(stride) + size_t(x)] >> 24) != 255) {
+                    opaque_ = false;
+                    break;
+                }
+        opaqueVersion_ = version_;
+    }
+    return opaque_;
+}
+
 void Surface::markLost()
 {
     if (lost_)

@@ -43,6 +43,8 @@ public:
     // The pixels as 0xAARRGGBB words, width() per row; for 32-bit formats this is the
     // storage itself, for 16-bit formats a copy kept up to date with every change.
     const uint32_t* argbTexels(int& stride) const;
+    // True when every pixel has full alpha (always for formats without alpha).
+    bool opaque() const;
     // Counts changes; drawing code keys caches on it.
     void touch() { ++version_; }
 
@@ -58,6 +60,8 @@ private:
     std::vector<uint8_t> pixels_;
     mutable std::vector<uint32_t> expanded_;
     mutable uint64_t expandedVersion_ = 0;
+    mutable bool opaque_ = false;
+    mutable uint64_t opaqueVersion_ = 0;
 };
 
 // One pre-transformed vertex of a textured triangle strip: screen position, depth,

@@ -83,7 +83,7 @@ PresentResult SdlVideo::presentFrame(const Surface& backBuffer)
     SDL_Rect dst{r.left * ow / std::max(1, ww), r.top * oh / std::max(1, wh), r.width() * ow / std::max(1, ww),
                  r.height() * oh / std::max(1, wh)};
     SDL_RenderCopy(renderer_, texture_, nullptr, &dst);
-    if (!vsync_)
+    if (!vsync_ && pacing_)
         pace();
     SDL_RenderPresent(renderer_);
     return PresentResult::Ok;

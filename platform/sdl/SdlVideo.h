@@ -20,6 +20,8 @@ public:
     ~SdlVideo() override;
 
     bool vsync() const { return vsync_; }
+    // Off: presents never wait (measurements of the present itself).
+    void setPacing(bool on) { pacing_ = on; }
     void paintBlank() override;
 
 protected:
@@ -34,6 +36,7 @@ private:
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
     bool vsync_ = false;
+    bool pacing_ = true;
     std::chrono::nanoseconds period_{16666667};
     std::chrono::steady_clock::time_point nextPresent_{};
 };
