@@ -184,8 +184,10 @@ void unitRow(const RowArgs& a)
     for (int x = a.x0; x < a.x1; ++x) {
         uint32_t s = t[x];
         uint32_t sa = s >> 24;
-        if constexpr (S == Shading::AlphaOnly)
+        if constexpr (S == Shading::AlphaOnly) {
             sa = div255(sa * da);
+            s = (s & 0x00FFFFFFu) | sa << 24;
+        }
         if (sa == 0)
             continue;
         if constexpr (M == Mode::Normal)
