@@ -8,6 +8,7 @@
 #include "platform/Text.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -326,8 +327,10 @@ void CSystemSurface_R8G8B8::Release()
 
 int CSystemSurface_R8G8B8::Draw(platform::Surface* dest, float x, float y, float w, float h, float sx, float sy)
 {
-    platform::Rect dr{int(x), int(y), int(x + w), int(y + h)};
-    platform::Rect sr{int(sx), int(sy), int(sx + w), int(sy + h)};
+    // Truncation toward zero, with coordinates far off the screen held where an int can.
+    auto edge = [](float f) { return std::isfinite(f) ? int(std::clamp(f, -1.0e8f, 1.0e8f)) : 0; };
+    platform::Rect dr{edge(x), edge(y), edge(x + w), edge(y + h)};
+    platform::Rect sr{edge(sx), edge(sy), edge(sx + w), edge(sy + h)};
     int attempts = 0;
     bool done = false;
     while (!done && attempts < 1001) {

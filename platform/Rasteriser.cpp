@@ -46,6 +46,25 @@ inline uint32_t darkenPacked(uint32_t d, uint32_t a)
     return rb | ag;
 }
 
+// A coordinate as an integer, with NaN and far-away values pinned inside [lo, hi].
+inline int pinned(double v, int lo, int hi)
+{
+    if (!(v > lo))
+        return lo;
+    if (!(v < hi))
+        return hi;
+    return int(v);
+}
+
+// A texel index from a texture coordinate of any size; wrapping or clamping follows.
+inline int64_t texelIndex(double t)
+{
+    constexpr double kFar = 4503599627370496.0; // 2^52: beyond this doubles hold no fraction
+    if (!(t > -kFar && t < kFar))
+        return 0;
+    return int64_t(std::floor(t));
+}
+
 enum class Mode { Normal, Darken, Add, Other };
 
 Mode modeOf(const RenderStates& st)
@@ -123,8 +142,8 @@ struct Sampler {
     }
     inline uint32_t at(double u, double v) const
     {
-        int x = wrapX(int64_t(std::floor(u * w)));
-        int y = wrapY(int64_t(std::floor(v * h)));
+        int x = wrapX(texelIndex(u * w));
+        int y = wrapY(texelIndex(v * h));
         return texels[size_t(y) * size_t(stride) + size_t(x)];
     }
 };
@@ -238,10 +257,8 @@ bool isUprightQuad(const Vertex* v)
 void drawUprightQuad(Surface& dst, const Surface* texture, const RenderStates& st, const Vertex* v)
 {
     const double x0 = v[0].x, x1 = v[1].x, y0 = v[0].y, y1 = v[2].y;
-    int px0 = int(std::ceil(x0)), px1 = int(std::ceil(x1));
-    int py0 = int(std::ceil(y0)), py1 = int(std::ceil(y1));
-    const int cx0 = std::max(px0, 0), cx1 = std::min(px1, dst.width());
-    const int cy0 = std::max(py0, 0), cy1 = std::min(py1, dst.height());
+    const int cx0 = pinned(std::ceil(x0), 0, dst.width()), cx1 = pinned(std::ceil(x1), 0, dst.width());
+    const int cy0 = pinned(std::ceil(y0), 0, dst.height()), cy1 = pinned(std::ceil(y1), 0, dst.height());
     if (cx0 >= cx1 || cy0 >= cy1)
         return;
     const Mode mode = modeOf(st);
@@ -269,8 +286,13 @@ void drawUprightQuad(Surface& dst, const Surface* texture, const RenderStates& s
 
     Sampler smp(texture);
     // Texel column as 32.32 fixed point, stepped per pixel.
-    const double uScale = (double(v[1].u) - v[0].u) * smp.w / (x1 - x0);
-    const double uStart = double(v[0].u) * smp.w + (cx0 - x0) * uScale;
+    // Far-off coordinates are brought near: a wrapping texture repeats every w texels, a
+    // clamped one never reads past its edge, and no step is longer than a texture.
+    const double uScale = std::clamp((double(v[1].u) - v[0].u) * smp.w / (x1 - x0), -65536.0, 65536.0);
+    double uStart = double(v[0].u) * smp.w + (cx0 - x0) * uScale;
+    if (!std::isfinite(uStart) || !std::isfinite(uScale))
+        return;
+    uStart = smp.pow2 ? std::fmod(uStart, double(smp.w)) : std::clamp(uStart, -1.0, double(smp.w) + 1.0);
     const int64_t uFix0 = int64_t(std::floor(uStart * 4294967296.0));
     const int64_t uStep = int64_t(std::floor(uScale * 4294967296.0));
     const double vScale = (double(v[2].v) - v[0].v) * smp.h / (y1 - y0);
@@ -295,7 +317,7 @@ void drawUprightQuad(Surface& dst, const Surface* texture, const RenderStates& s
 
     for (int y = cy0; y < cy1; ++y) {
         const double tv = double(v[0].v) * smp.h + (y - y0) * vScale;
-        const int ty = smp.wrapY(int64_t(std::floor(tv)));
+        const int ty = smp.wrapY(texelIndex(tv));
         const uint32_t* trow = smp.texels + size_t(ty) * size_t(smp.stride);
         uint32_t* row = reinterpret_cast<uint32_t*>(base + size_t(y) * size_t(pitch));
         if (copyRows) {
@@ -347,8 +369,8 @@ void drawTriangle(Surface& dst, const Sampler* smp, const RenderStates& st, Mode
     double maxX = std::max({double(a.x), double(b.x), double(c.x)});
     double minY = std::min({double(a.y), double(b.y), double(c.y)});
     double maxY = std::max({double(a.y), double(b.y), double(c.y)});
-    int x0 = int(std::max(0.0, std::ceil(minX))), x1 = int(std::min(double(dst.width() - 1), std::floor(maxX)));
-    int y0 = int(std::max(0.0, std::ceil(minY))), y1 = int(std::min(double(dst.height() - 1), std::floor(maxY)));
+    int x0 = pinned(std::ceil(minX), 0, dst.width()), x1 = pinned(std::floor(maxX), -1, dst.width() - 1);
+    int y0 = pinned(std::ceil(minY), 0, dst.height()), y1 = pinned(std::floor(maxY), -1, dst.height() - 1);
     if (x0 > x1 || y0 > y1)
         return;
 

@@ -35,6 +35,7 @@ VideoOpenResult SdlVideo::openPresentation(Window& window, bool fullscreen, bool
     }
     SDL_RendererInfo info{};
     vsync_ = SDL_GetRendererInfo(renderer_, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+    rendererName_ = info.name ? info.name : "";
     SDL_DisplayMode mode{};
     int display = std::max(0, SDL_GetWindowDisplayIndex(window_.sdlWindow()));
     int hz = (SDL_GetCurrentDisplayMode(display, &mode) == 0 && mode.refresh_rate > 0) ? mode.refresh_rate : 60;

@@ -2,6 +2,7 @@
 #include "platform/Video.h"
 
 #include <chrono>
+#include <string>
 
 struct SDL_Renderer;
 struct SDL_Texture;
@@ -20,6 +21,7 @@ public:
     ~SdlVideo() override;
 
     bool vsync() const { return vsync_; }
+    const std::string& rendererName() const { return rendererName_; }
     // Off: presents never wait (measurements of the present itself).
     void setPacing(bool on) { pacing_ = on; }
     void paintBlank() override;
@@ -36,6 +38,7 @@ private:
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
     bool vsync_ = false;
+    std::string rendererName_;
     bool pacing_ = true;
     std::chrono::nanoseconds period_{16666667};
     std::chrono::steady_clock::time_point nextPresent_{};

@@ -1,10 +1,11 @@
-// sorafune-display-check [--frames N] [--toggle-at N]... [--shot-at N:FILE.png]...
+// sorafune-display-check [--frames N] [--still] [--toggle-at N]... [--shot-at N:FILE.png]...
 //
 // Starts the game's start-up on the real window and, in place of the title screen, draws a
 // moving test picture: 475 textured tiles, a 4-bit alpha layer, a surface copy, darken and
 // add quads and a turning sprite. --toggle-at asks for the window/full-screen switch at a
 // frame, as Alt+Enter does; --shot-at writes the back buffer after a frame; --frames ends
 // the run (as the quit confirmation would). Without --frames it runs until the window closes.
+// --still keeps the picture from moving (the engine still draws every frame).
 #include "app/Application.h"
 #include "app/CDirectX.h"
 #include "app/RunLog.h"
@@ -29,7 +30,8 @@ struct TestPicture {
     std::vector<CTEXTURE> tiles = std::vector<CTEXTURE>(12);
     CTEXTURE_A4R4G4B4 layer;
     CSystemSurface_R8G8B8 block;
-    float angle = 0;
+    float angle = 30;
+    bool still = false;
 
     bool build(platform::Video* v)
     {
@@ -100,7 +102,8 @@ struct TestPicture {
         CSprite ring;
         ring.Set(layer, 0, 0, 256, 256);
         ring.Draw(v, 272, 172, 256, 256);
-        angle += float(dx.frameDelta) * 0.09f;
+        if (!still)
+            angle += float(dx.frameDelta) * 0.09f;
         CSprite turn;
         turn.Set(tiles[5], 0, 0, 256, 256);
         turn.SetCornerAlpha(3, 80);
@@ -119,6 +122,7 @@ bool toInt(std::string_view s, int& out)
 int main(int argc, char** argv)
 {
     int frames = 0;
+    bool still = false;
     std::set<int> toggles;
     std::map<int, std::string> shots;
     for (int i = 1; i < argc; ++i) {
@@ -127,6 +131,8 @@ int main(int argc, char** argv)
         int n = 0;
         if (a == "--frames" && toInt(v, frames)) {
             ++i;
+        } else if (a == "--still") {
+            still = true;
         } else if (a == "--toggle-at" && toInt(v, n)) {
             toggles.insert(n);
             ++i;
@@ -134,17 +140,21 @@ int main(int argc, char** argv)
             shots[n] = v.substr(v.find(':') + 1);
             ++i;
         } else {
-            std::fprintf(stderr, "usage: sorafune-display-check [--frames N] [--toggle-at N]... [--shot-at N:FILE.png]...\n");
+            std::fprintf(stderr, "usage: sorafune-display-check [--frames N] [--still] [--toggle-at N]... "
+                                 "[--shot-at N:FILE.png]...\n");
             return 64;
         }
     }
 
-    auto backend = platform::createSdlBackend();
-    CDirectX dx(backend->services);
+    platform::SdlBackend backend;
+    CDirectX dx(backend.services);
     Application app(dx);
     if (!app.start())
         return 1;
     TestPicture picture;
+    picture.still = still;
+    std::printf("presentation: %s%s\n", backend.video.rendererName().c_str(),
+                backend.video.vsync() ? ", vertical sync" : ", paced to the refresh rate");
     if (!picture.build(dx.directDraw)) {
         std::fprintf(stderr, "display-check: the test picture could not be made\n");
         return 1;

@@ -1,7 +1,8 @@
 #pragma once
 // The runner's input script: what the player does, frame by frame.
 //
-// One event per line; blank lines and lines starting with '#' are ignored:
+// One event per line (tools/runner/README.md has the full table); blank lines and lines
+// starting with '#' are ignored:
 //
 //   <frame> key down <key>         <key>: DirectInput code (0x1C, 28) or name (RETURN,
 //   <frame> key up <key>                  ENTER, ESCAPE, SPACE, A..Z, 0..9, F1..F12, LALT,
