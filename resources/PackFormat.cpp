@@ -1,0 +1,85 @@
+#include "resources/PackFormat.h"
+
+#include "platform/Files.h"
+
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+
+namespace pack {
+
+void descramble(uint8_t* bytes, size_t count)
+{
+    for (size_t i = 0; i < count; ++i)
+        bytes[i] = descrambleByte(bytes[i]);
+}
+
+void scramble(uint8_t* bytes, size_t count)
+{
+    for (size_t i = 0; i < count; ++i)
+        bytes[i] = scrambleByte(bytes[i]);
+}
+
+std::string upperName(std::string_view name)
+{
+    std::string out(name);
+    for (char& c : out)
+        c = char(std::toupper(static_cast<unsigned char>(c)));
+    return out;
+}
+
+static int32_t readInt32(const uint8_t* p)
+{
+    return int32_t(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24);
+}
+
+Directory readDirectory(const std::string& hostPath)
+{
+    Directory dir;
+    std::FILE* f = platform::files::open(hostPath, "rb");
+    if (!f) {
+        dir.status = DirectoryStatus::CannotOpen;
+        return dir;
+    }
+    uint8_t header[kHeaderSize];
+    if (std::fread(header, 1, kHeaderSize, f) != kHeaderSize || std::memcmp(header, kMagic, 4) != 0) {
+        std::fclose(f);
+        dir.status = DirectoryStatus::BadMagic;
+        return dir;
+    }
+    dir.count = readInt32(header + 4);
+    if (std::fseek(f, 0, SEEK_END) == 0) {
+        long end = std::ftell(f);
+        dir.fileSize = end < 0 ? 0 : end;
+    }
+    std::fseek(f, long(kHeaderSize), SEEK_SET);
+
+    dir.status = DirectoryStatus::Ok;
+    // The count comes from the file: records are taken as they are actually read, so a
+    // huge count in a short file costs nothing but the file's own length.
+    for (int32_t i = 0; i < dir.count; ++i) {
+        uint8_t rec[kRecordSize];
+        if (std::fread(rec, 1, kRecordSize, f) != kRecordSize) {
+            dir.status = DirectoryStatus::Truncated;
+            break;
+        }
+        descramble(rec, kRecordSize);
+        const void* nul = std::memchr(rec, 0, kNameField);
+        if (!nul) {
+            // No name end inside the field: nothing that packs by these rules writes it,
+            // and the name cannot be told from the size and offset that follow.
+            ++dir.unnamedRecords;
+            continue;
+        }
+        Record r;
+        r.name.assign(reinterpret_cast<const char*>(rec), size_t(static_cast<const uint8_t*>(nul) - rec));
+        r.size = readInt32(rec + 128);
+        r.offset = readInt32(rec + 132);
+        r.readable = r.size >= 0 && r.offset >= 0 && int64_t(r.offset) + int64_t(r.size) <= dir.fileSize;
+        dir.records.push_back(std::move(r));
+    }
+    std::fclose(f);
+    return dir;
+}
+
+} // namespace pack
