@@ -4,6 +4,7 @@
 #include "platform/DebugOutput.h"
 #include "platform/Files.h"
 
+#include <cctype>
 #include <cstdio>
 
 namespace {
@@ -41,21 +42,35 @@ bool CPackArchive::Open(const std::string& path)
     return true;
 }
 
+const PackEntry* CPackArchive::find(std::string_view name) const
+{
+    // Lookups are frequent and names short: upper-case into a stack buffer, not a new string.
+    char buf[256];
+    std::map<std::string, PackEntry, std::less<>>::const_iterator it;
+    if (name.size() <= sizeof buf) {
+        pack::upperInto(name, buf);
+        it = directory_.find(std::string_view(buf, name.size()));
+    } else {
+        it = directory_.find(pack::upperName(name));
+    }
+    return it == directory_.end() ? nullptr : &it->second;
+}
+
 int32_t CPackArchive::GetSize(std::string_view name) const
 {
-    auto it = directory_.find(pack::upperName(name));
-    if (it == directory_.end() || !it->second.readable)
+    const PackEntry* e = find(name);
+    if (!e || !e->readable)
         return -1;
-    return it->second.size;
+    return e->size;
 }
 
 int32_t CPackArchive::Read(std::string_view name, void* dest) const
 {
-    auto it = directory_.find(pack::upperName(name));
+    const PackEntry* e = find(name);
     // An entry whose data lies outside the file can never be read: no retries for it.
-    if (it == directory_.end() || !it->second.readable)
+    if (!e || !e->readable)
         return -1;
-    int32_t n = policy_ == ReadPolicy::Retrying ? readRetrying(it->second, dest) : readOnce(it->second, dest);
+    int32_t n = policy_ == ReadPolicy::Retrying ? readRetrying(*e, dest) : readOnce(*e, dest);
     if (n < 0)
         return -1;
     pack::descramble(static_cast<uint8_t*>(dest), size_t(n));

@@ -2,6 +2,7 @@
 #include "resources/PackFormat.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -44,10 +45,11 @@ public:
 
     const std::string& path() const { return path_; }
     int32_t count() const { return count_; }
-    const std::map<std::string, PackEntry>& entries() const { return directory_; }
+    const std::map<std::string, PackEntry, std::less<>>& entries() const { return directory_; }
     ReadPolicy policy() const { return policy_; }
 
 private:
+    const PackEntry* find(std::string_view name) const;
     int32_t readRetrying(const PackEntry& e, void* dest) const;
     int32_t readOnce(const PackEntry& e, void* dest) const;
     void pause() const;
@@ -56,5 +58,5 @@ private:
     ReadPolicy policy_;
     std::string path_;
     int32_t count_ = 0;
-    std::map<std::string, PackEntry> directory_;
+    std::map<std::string, PackEntry, std::less<>> directory_;
 };

@@ -2,6 +2,7 @@
 
 #include "platform/Files.h"
 
+#include <array>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -20,11 +21,32 @@ void scramble(uint8_t* bytes, size_t count)
         bytes[i] = scrambleByte(bytes[i]);
 }
 
+namespace {
+// toupper of every byte value, taken once: the program never changes its locale, so this is
+// the C library's answer without a call per byte.
+const std::array<char, 256>& upperTable()
+{
+    static const std::array<char, 256> table = [] {
+        std::array<char, 256> t{};
+        for (int i = 0; i < 256; ++i)
+            t[size_t(i)] = char(std::toupper(i));
+        return t;
+    }();
+    return table;
+}
+} // namespace
+
+void upperInto(std::string_view name, char* out)
+{
+    const std::array<char, 256>& t = upperTable();
+    for (size_t i = 0; i < name.size(); ++i)
+        out[i] = t[static_cast<unsigned char>(name[i])];
+}
+
 std::string upperName(std::string_view name)
 {
-    std::string out(name);
-    for (char& c : out)
-        c = char(std::toupper(static_cast<unsigned char>(c)));
+    std::string out(name.size(), '\0');
+    upperInto(name, out.data());
     return out;
 }
 

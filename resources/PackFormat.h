@@ -31,6 +31,8 @@ void scramble(uint8_t* bytes, size_t count);
 // Names are matched after the C library's toupper on every byte (default locale: only a-z
 // change), Shift-JIS trail bytes included, so a name matches whatever case it was packed in.
 std::string upperName(std::string_view name);
+// The same into out, which holds name.size() bytes.
+void upperInto(std::string_view name, char* out);
 
 // One directory record as stored (name in its packed case).
 struct Record {
