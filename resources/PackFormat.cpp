@@ -77,28 +77,38 @@ Directory readDirectory(const std::string& hostPath)
     std::fseek(f, long(kHeaderSize), SEEK_SET);
 
     dir.status = DirectoryStatus::Ok;
-    // The count comes from the file: records are taken as they are actually read, so a
-    // huge count in a short file costs nothing but the file's own length.
-    for (int32_t i = 0; i < dir.count; ++i) {
-        uint8_t rec[kRecordSize];
-        if (std::fread(rec, 1, kRecordSize, f) != kRecordSize) {
+    if (dir.count > 0) {
+        // The count comes from the file: a directory longer than the file is damaged, and is
+        // known to be before anything is read or allocated for it.
+        const uint64_t bytes = uint64_t(dir.count) * kRecordSize;
+        std::vector<uint8_t> block;
+        if (kHeaderSize + bytes > uint64_t(dir.fileSize)) {
             dir.status = DirectoryStatus::Truncated;
-            break;
+        } else {
+            block.resize(size_t(bytes));
+            if (std::fread(block.data(), 1, block.size(), f) != block.size())
+                dir.status = DirectoryStatus::Truncated;
         }
-        descramble(rec, kRecordSize);
-        const void* nul = std::memchr(rec, 0, kNameField);
-        if (!nul) {
-            // No name end inside the field: nothing that packs by these rules writes it,
-            // and the name cannot be told from the size and offset that follow.
-            ++dir.unnamedRecords;
-            continue;
+        if (dir.status == DirectoryStatus::Ok) {
+            descramble(block.data(), block.size());
+            dir.records.reserve(size_t(dir.count));
+            for (int32_t i = 0; i < dir.count; ++i) {
+                const uint8_t* rec = block.data() + size_t(i) * kRecordSize;
+                const void* nul = std::memchr(rec, 0, kNameField);
+                if (!nul) {
+                    // No name end inside the field: nothing that packs by these rules writes
+                    // it, and the name cannot be told from the size and offset that follow.
+                    ++dir.unnamedRecords;
+                    continue;
+                }
+                Record r;
+                r.name.assign(reinterpret_cast<const char*>(rec), size_t(static_cast<const uint8_t*>(nul) - rec));
+                r.size = readInt32(rec + 128);
+                r.offset = readInt32(rec + 132);
+                r.readable = r.size >= 0 && r.offset >= 0 && int64_t(r.offset) + int64_t(r.size) <= dir.fileSize;
+                dir.records.push_back(std::move(r));
+            }
         }
-        Record r;
-        r.name.assign(reinterpret_cast<const char*>(rec), size_t(static_cast<const uint8_t*>(nul) - rec));
-        r.size = readInt32(rec + 128);
-        r.offset = readInt32(rec + 132);
-        r.readable = r.size >= 0 && r.offset >= 0 && int64_t(r.offset) + int64_t(r.size) <= dir.fileSize;
-        dir.records.push_back(std::move(r));
     }
     std::fclose(f);
     return dir;
