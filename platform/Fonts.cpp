@@ -521,6 +521,13 @@ std::vector<LineSpan> layoutLines(Font& font, std::string_view s, uint32_t forma
 int32_t Fonts::drawText(Font& font, const Canvas32& canvas, std::string_view s, TextRect& rect, uint32_t format,
                         const TextStyle& style)
 {
+    // Far-off rectangles are pulled in so no position arithmetic below can overflow; a canvas
+    // is never anywhere near this large.
+    constexpr int32_t kFar = 1 << 24;
+    rect.left = std::clamp(rect.left, -kFar, kFar);
+    rect.top = std::clamp(rect.top, -kFar, kFar);
+    rect.right = std::clamp(rect.right, -kFar, kFar);
+    rect.bottom = std::clamp(rect.bottom, -kFar, kFar);
     const TextMetrics& tm = font.metrics();
     const int32_t lineHeight = tm.height;
     const int32_t rectW = rect.right - rect.left;
