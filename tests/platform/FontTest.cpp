@@ -350,3 +350,30 @@ TEST(FontDrawText, ColourTransparencyAndBottomUpRows)
     EXPECT_EQ(opaque.at(0, 0)[2], 0);
     EXPECT_FALSE(opaque.touched(40, 10)) << "the background covers the text's box only";
 }
+
+TEST(FontDrawText, SpacesAndLongWordsAtLineEnds)
+{
+    Fonts fonts;
+    auto font = fonts.createFont(windowFont());
+    // Leading spaces of the text and after a line feed stay; those at a wrap go.
+    TextRect r{0, 0, 12 * 6, 1000};
+    EXPECT_EQ(fonts.drawText(*font, Canvas32{}, "  ab", r, kDtWordBreak | kDtCalcRect, {}), 24);
+    EXPECT_EQ(r.right, 48);
+    r = {0, 0, 12 * 6, 1000};
+    EXPECT_EQ(fonts.drawText(*font, Canvas32{}, "ab\n  cd", r, kDtWordBreak | kDtCalcRect, {}), 48);
+    EXPECT_EQ(r.right, 48);
+    r = {0, 0, 12 * 6, 1000};
+    EXPECT_EQ(fonts.drawText(*font, Canvas32{}, "abcd    efgh", r, kDtWordBreak | kDtCalcRect, {}), 48);
+    EXPECT_EQ(r.right, 48);
+    // A word wider than the box keeps a line of its own and is not split.
+    r = {0, 0, 12 * 4, 1000};
+    EXPECT_EQ(fonts.drawText(*font, Canvas32{}, "a abcdefgh b", r, kDtWordBreak | kDtCalcRect, {}), 72);
+    EXPECT_EQ(r.right, 96);
+    // Kana after a word breaks at the change of script.
+    r = {0, 0, 12 * 5, 1000};
+    EXPECT_EQ(fonts.drawText(*font, Canvas32{}, utf8ToSjis("abcあい"), r, kDtWordBreak | kDtCalcRect, {}), 48);
+    // An empty text is one empty line, as GDI measures it.
+    r = {0, 0, 100, 100};
+    EXPECT_EQ(fonts.drawText(*font, Canvas32{}, "", r, kDtCalcRect, {}), 24);
+    EXPECT_EQ(r.right, 0);
+}
