@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/Clock.h"
+#include "platform/Fonts.h"
 #include "platform/InstanceLock.h"
 #include "platform/Services.h"
 #include "platform/headless/HeadlessMessageBoxes.h"
@@ -20,6 +21,7 @@ public:
     HeadlessWindow window;
     HeadlessMessageBoxes messageBoxes;
     std::unique_ptr<InstanceLock> instanceLock;
+    Fonts fonts;
 };
 
 } // namespace platform
