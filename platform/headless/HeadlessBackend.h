@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/Clock.h"
+#include "platform/Fonts.h"
 #include "platform/InstanceLock.h"
 #include "platform/Services.h"
 #include "platform/headless/HeadlessInputEvent.h"
@@ -23,6 +24,7 @@ public:
     HeadlessWindow window;
     HeadlessMessageBoxes messageBoxes;
     std::unique_ptr<InstanceLock> instanceLock;
+    Fonts fonts;
     HeadlessVideo video;
 
     // Input from the runner or a test: pointer moves go to the window at once; keys,

@@ -8,6 +8,7 @@ SdlBackend::SdlBackend() : instanceLock(createProcessInstanceLock())
     services.window = &window;
     services.messageBoxes = &messageBoxes;
     services.instanceLock = instanceLock.get();
+    services.fonts = &fonts;
     services.video = &video;
 }
 

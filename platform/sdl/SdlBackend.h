@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/Clock.h"
+#include "platform/Fonts.h"
 #include "platform/InstanceLock.h"
 #include "platform/Services.h"
 #include "platform/sdl/SdlMessageBoxes.h"
@@ -21,6 +22,7 @@ public:
     SdlWindow window;
     SdlMessageBoxes messageBoxes;
     std::unique_ptr<InstanceLock> instanceLock;
+    Fonts fonts;
     SdlVideo video{window};
 };
 
