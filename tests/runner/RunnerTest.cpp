@@ -90,6 +90,11 @@ TEST(RunnerArgs, ParsesOptionsAndRefusesNonsense)
 
 namespace {
 
+// A game folder with an empty but valid archive.
+struct GameDir : testsupport::TempDir {
+    GameDir() { testsupport::writeAll(file("system.pkd"), {'P', 'A', 'C', 'K', 0, 0, 0, 0}); }
+};
+
 bool readPngRgb(const std::string& path, int& w, int& h, std::vector<uint8_t>& rgb)
 {
     png_image img;
@@ -138,7 +143,7 @@ struct Watch : RunnerHooks {
 
 TEST(Runner, RunsFixedStepsFeedsInputAndItsScreenshotEqualsTheBackBuffer)
 {
-    testsupport::TempDir dir;
+    GameDir dir;
     RunnerOptions o;
     o.programDir = dir.str();
     o.frames = 6;
@@ -185,7 +190,7 @@ TEST(Runner, RunsFixedStepsFeedsInputAndItsScreenshotEqualsTheBackBuffer)
 
 TEST(Runner, StopsWhenTheProgramQuits)
 {
-    testsupport::TempDir dir;
+    GameDir dir;
     RunnerOptions o;
     o.programDir = dir.str();
     std::string error;
@@ -199,7 +204,7 @@ TEST(Runner, StopsWhenTheProgramQuits)
 
 TEST(Runner, FailedStartUpExitsNonZero)
 {
-    testsupport::TempDir dir;
+    GameDir dir;
     // Another copy holds the game: start-up is refused.
     platform::HeadlessBackend holder;
     CDirectX other(holder.services);
@@ -213,9 +218,22 @@ TEST(Runner, FailedStartUpExitsNonZero)
     holder.instanceLock->release();
 }
 
-TEST(Runner, AScreenshotThatCannotBeWrittenIsAnError)
+TEST(Runner, AGameFolderWithoutItsArchiveFailsToStart)
 {
     testsupport::TempDir dir;
+    RunnerOptions o;
+    o.programDir = dir.str();
+    o.frames = 3;
+    std::ostringstream report;
+    EXPECT_EQ(runHeadless(o, report), kRunnerStartFailed);
+    EXPECT_NE(report.str().find("初期化ファイルが不正です"), std::string::npos) << report.str();
+    o.programDir = dir.file("missing");
+    EXPECT_EQ(runHeadless(o, report), kRunnerStartFailed);
+}
+
+TEST(Runner, AScreenshotThatCannotBeWrittenIsAnError)
+{
+    GameDir dir;
     RunnerOptions o;
     o.programDir = dir.str();
     o.frames = 2;
