@@ -139,6 +139,7 @@ struct Watch : RunnerHooks {
 TEST(Runner, RunsFixedStepsFeedsInputAndItsScreenshotEqualsTheBackBuffer)
 {
     testsupport::TempDir dir;
+    testsupport::writeEmptyArchive(dir.file("system.pkd"));
     RunnerOptions o;
     o.programDir = dir.str();
     o.frames = 6;
@@ -186,6 +187,7 @@ TEST(Runner, RunsFixedStepsFeedsInputAndItsScreenshotEqualsTheBackBuffer)
 TEST(Runner, StopsWhenTheProgramQuits)
 {
     testsupport::TempDir dir;
+    testsupport::writeEmptyArchive(dir.file("system.pkd"));
     RunnerOptions o;
     o.programDir = dir.str();
     std::string error;
@@ -216,6 +218,7 @@ TEST(Runner, FailedStartUpExitsNonZero)
 TEST(Runner, AScreenshotThatCannotBeWrittenIsAnError)
 {
     testsupport::TempDir dir;
+    testsupport::writeEmptyArchive(dir.file("system.pkd"));
     RunnerOptions o;
     o.programDir = dir.str();
     o.frames = 2;
