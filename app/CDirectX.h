@@ -1,5 +1,6 @@
 #pragma once
 #include "app/SystemConfig.h"
+#include "input/CInput.h"
 #include "platform/Services.h"
 #include "platform/Window.h"
 
@@ -67,6 +68,9 @@ public:
     bool quitRequested = false;
     bool confirmOpen = false;
     uint64_t framesDrawn = 0;
+
+    // ---- input ----
+    CInput input;
 
     struct ScreenPhases {
         std::function<void(CDirectX&)> logic;

@@ -7,10 +7,12 @@ void CDirectX::handleWindowMessage(const platform::WindowEvent& ev)
     using platform::WindowMessage;
     switch (ev.message) {
     case WindowMessage::Activate:
+        input.acquire();
         windowActive = true;
         frameSuspended = false;
         break;
     case WindowMessage::Deactivate:
+        input.unacquire();
         windowActive = false;
         break;
     case WindowMessage::Close:

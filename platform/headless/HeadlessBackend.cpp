@@ -7,6 +7,7 @@ HeadlessBackend::HeadlessBackend() : instanceLock(createInProcessInstanceLock())
     services.clock = &clock;
     services.window = &window;
     services.messageBoxes = &messageBoxes;
+    services.input = &input;
     services.instanceLock = instanceLock.get();
 }
 

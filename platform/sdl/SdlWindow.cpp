@@ -150,8 +150,19 @@ Rect SdlWindow::pictureRect() const
 
 void SdlWindow::cursorPos(int& x, int& y)
 {
+    // The pointer anywhere on the desktop relative to the client area, like GetCursorPos
+    // and ScreenToClient: the window-relative state stops at the last point inside the
+    // window and would never report the pointer as outside.
     int wx = 0, wy = 0;
-    SDL_GetMouseState(&wx, &wy);
+    if (window_) {
+        int gx = 0, gy = 0, ox = 0, oy = 0;
+        SDL_GetGlobalMouseState(&gx, &gy);
+        SDL_GetWindowPosition(window_, &ox, &oy);
+        wx = gx - ox;
+        wy = gy - oy;
+    } else {
+        SDL_GetMouseState(&wx, &wy);
+    }
     if (!fullscreen_) {
         x = wx;
         y = wy;
