@@ -74,7 +74,9 @@ void CInput::pollMouse()
     if (ignoreMouse_) {
         if (!(st.buttons[0] & 0x80) && !ignoreRequested_)
             ignoreMouse_ = false;
+        // Buttons held through the ignore count as already down afterwards.
         for (int b = 0; b < 3; ++b) {
+            mouseDown_[b] = (st.buttons[b] & 0x80) ? 128 : 0;
             mousePressed_[b] = 0;
             mouseReleased_[b] = 0;
         }

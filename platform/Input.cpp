@@ -153,16 +153,15 @@ bool InputSource::readKeyboard(uint8_t (&state)[256])
 {
     if (!keyboardAcquired_)
         return false;
-    // Take events in order, but stop before a key's release when this read already saw it
-    // go down: the release belongs to the next read.
-    std::bitset<256> wentDown;
+    // Take events in order, but stop before a key changes a second time: that change
+    // belongs to the next read, so every press and every release is seen by some read.
+    std::bitset<256> changed;
     while (!keyQueue_.empty()) {
         const Event& e = keyQueue_.front();
         size_t code = size_t(e.a & 0xFF);
-        if (e.kind == Event::KeyUp && wentDown.test(code))
+        if (changed.test(code))
             break;
-        if (e.kind == Event::KeyDown)
-            wentDown.set(code);
+        changed.set(code);
         apply(e);
         keyQueue_.pop_front();
     }
@@ -175,13 +174,15 @@ bool InputSource::readMouse(MouseState& state)
 {
     if (!mouseAcquired_)
         return false;
-    bool wentDown[4] = {};
+    bool changed[4] = {};
     while (!mouseQueue_.empty()) {
         const Event& e = mouseQueue_.front();
-        if (e.kind == Event::ButtonUp && wentDown[e.a])
-            break;
-        if (e.kind == Event::ButtonDown)
-            wentDown[e.a] = true;
+        bool button = e.kind == Event::ButtonDown || e.kind == Event::ButtonUp;
+        if (button) {
+            if (changed[e.a])
+                break;
+            changed[e.a] = true;
+        }
         apply(e);
         mouseQueue_.pop_front();
     }

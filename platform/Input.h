@@ -37,8 +37,9 @@ int32_t joystickAxisFromSigned16(int value);
 // acquires again). The backend (or a test, or the runner) feeds events in; the game reads
 // states out once a frame.
 //
-// A key or button that goes down and up between two reads is still seen down by one read
-// and up by the next, so a quick tap (a runner's click, a synthetic key) is never lost.
+// A key or button that changes twice between two reads (down and up again) shows the first
+// change to one read and the second to the next, so a quick tap (a runner's click, a
+// synthetic key) is never lost.
 class InputSource {
 public:
     virtual ~InputSource() = default;
