@@ -150,18 +150,22 @@ Rect SdlWindow::pictureRect() const
 
 void SdlWindow::cursorPos(int& x, int& y)
 {
-    // The pointer anywhere on the desktop relative to the client area, like GetCursorPos
-    // and ScreenToClient: the window-relative state stops at the last point inside the
-    // window and would never report the pointer as outside.
+    // Like GetCursorPos and ScreenToClient the pointer is wanted also when it is outside
+    // the window. Over the window SDL's own position is exact; away from it the desktop
+    // position is used, but X servers may hand back a stale one, and a pointer SDL knows to
+    // be elsewhere is never reported inside the window.
     int wx = 0, wy = 0;
-    if (window_) {
-        int gx = 0, gy = 0, ox = 0, oy = 0;
+    if (!window_ || SDL_GetMouseFocus() == window_) {
+        SDL_GetMouseState(&wx, &wy);
+    } else {
+        int gx = 0, gy = 0, ox = 0, oy = 0, ww = 0, wh = 0;
         SDL_GetGlobalMouseState(&gx, &gy);
         SDL_GetWindowPosition(window_, &ox, &oy);
+        SDL_GetWindowSize(window_, &ww, &wh);
         wx = gx - ox;
         wy = gy - oy;
-    } else {
-        SDL_GetMouseState(&wx, &wy);
+        if (wx >= 0 && wy >= 0 && wx < ww && wy < wh)
+            wx = wy = -1;
     }
     if (!fullscreen_) {
         x = wx;
