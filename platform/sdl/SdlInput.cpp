@@ -108,10 +108,10 @@ void SdlInput::onEvent(const SDL_Event& e)
 {
     switch (e.type) {
     case SDL_WINDOWEVENT:
-        if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED)
-            setFocus(true);
-        else if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST)
-            setFocus(false);
+        // The window's present focus decides, not the event: re-creating the window's
+        // presentation can leave focus events behind that no longer hold.
+        if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED || e.window.event == SDL_WINDOWEVENT_FOCUS_LOST)
+            setFocus(window_.sdlWindow() && (SDL_GetWindowFlags(window_.sdlWindow()) & SDL_WINDOW_INPUT_FOCUS));
         break;
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
