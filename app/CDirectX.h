@@ -1,6 +1,7 @@
 #pragma once
 #include "app/SystemConfig.h"
 #include "graphics/DisplayDevice.h"
+#include "input/CInput.h"
 #include "platform/Services.h"
 #include "platform/Window.h"
 #include "resources/PackArchive.h"
@@ -99,6 +100,8 @@ public:
     // Sine and cosine of i tenths of a degree.
     std::array<float, 3600> sinTable{};
     std::array<float, 3600> cosTable{};
+    // ---- input ----
+    CInput input;
 
     struct ScreenPhases {
         std::function<void(CDirectX&)> logic;
