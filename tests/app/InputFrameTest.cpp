@@ -13,7 +13,8 @@ protected:
     {
         EngineTest::SetUp();
         ASSERT_TRUE(dx->input.create(backend.services.input));
-        dx->deviceReady = true;
+        ASSERT_TRUE(backend.window.create(dx->title, 0, 0, 800, 600, false));
+        ASSERT_TRUE(dx->Create(&backend.window, true));
         dx->windowActive = true;
         dx->applyDefaultConfig();
         dx->screenState = kScreenTitle;
@@ -175,7 +176,23 @@ TEST_F(InputFrameTest, ActivationAcquiresAndDeactivationReleasesTheDevices)
     EXPECT_TRUE(dx->input.keyPressed(DIK_ESCAPE));
 }
 
-using InputStartupTest = EngineTest;
+class InputStartupTest : public EngineTest {
+protected:
+    void SetUp() override
+    {
+        EngineTest::SetUp();
+        testsupport::writeEmptyArchive(dir.file("system.pkd"));
+        inFolder_ = std::make_unique<testsupport::CurrentDir>(dir.path());
+    }
+    void TearDown() override
+    {
+        inFolder_.reset();
+        EngineTest::TearDown();
+    }
+
+private:
+    std::unique_ptr<testsupport::CurrentDir> inFolder_;
+};
 
 TEST_F(InputStartupTest, NoInputSystemStopsTheStartWithAMessageOwnedByTheWindow)
 {
@@ -197,7 +214,7 @@ TEST_F(InputStartupTest, HoldingSWhileTheGameEndsAppendsTheRunLog)
     Application app(*dx);
     ASSERT_TRUE(app.start());
     backend.input.keyDown(DIK_S);
-    dx->deviceReady = true;
+    ASSERT_TRUE(dx->deviceReady);
     app.step();
     ASSERT_TRUE(app.frameRanInLastStep());
     dx->destroyMainWindow();
@@ -217,7 +234,7 @@ TEST_F(InputStartupTest, WithoutSNoLogFileIsWritten)
 {
     Application app(*dx);
     ASSERT_TRUE(app.start());
-    dx->deviceReady = true;
+    ASSERT_TRUE(dx->deviceReady);
     app.step();
     dx->destroyMainWindow();
     app.finish();
