@@ -2,6 +2,10 @@
 #include "app/SystemConfig.h"
 #include "platform/Services.h"
 #include "platform/Window.h"
+#include "savedata/UnlockRecord.h"
+#include "script/ScriptFile.h"
+#include "script/ScriptState.h"
+#include "text/ReadTextRecord.h"
 
 #include <array>
 #include <cstdint>
@@ -85,6 +89,12 @@ public:
     bool loadConfig();
     void applyDefaultConfig();
     bool saveConfig();
+
+    // ---- script engine ----
+    ScriptFile script;          // the scenario
+    ScriptState scriptState;
+    ReadTextRecord readText;
+    UnlockRecord unlocks;
 
     // ---- main window ----
     void handleWindowMessage(const platform::WindowEvent& ev);
