@@ -94,6 +94,17 @@ std::span<const CommandRow> commandTable()
 
 const CommandRow* findCommand(std::string_view token)
 {
+    // Every exact name starts with '@', '#' or ']'; other tokens (line ends, words, text)
+    // can only be the text command, which is found by its substring anywhere.
+    if (token.empty() || (token[0] != '@' && token[0] != '#' && token[0] != ']')) {
+        static const CommandRow* const textRow = [] {
+            for (const CommandRow& row : kTable)
+                if (row.substring)
+                    return &row;
+            return static_cast<const CommandRow*>(nullptr);
+        }();
+        return token.find(textRow->name) != std::string_view::npos ? textRow : nullptr;
+    }
     for (const CommandRow& row : kTable) {
         if (row.substring ? token.find(row.name) != std::string_view::npos : token == row.name)
             return &row;

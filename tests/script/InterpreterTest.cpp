@@ -54,8 +54,12 @@ TEST(CommandTable, SeventyTwoUniqueCommandsInDispatchOrder)
     auto table = commandTable();
     ASSERT_EQ(table.size(), 72u);
     std::set<std::string_view> names;
-    for (const CommandRow& row : table)
+    for (const CommandRow& row : table) {
         EXPECT_TRUE(names.insert(row.name).second) << row.name;
+        // The matcher's quick rejection relies on this.
+        EXPECT_TRUE(row.substring || row.name[0] == '@' || row.name[0] == '#' || row.name[0] == ']') << row.name;
+        EXPECT_EQ(findCommand(row.name), &row);
+    }
     EXPECT_EQ(table[0].name, "@ending_start");
     EXPECT_EQ(table[10].name, "]");
     EXPECT_EQ(table[19].name, "@text,");
@@ -74,6 +78,8 @@ TEST(CommandTable, MatchingIsExactExceptForTheTextCommand)
     EXPECT_EQ(findCommand("@bg_load_ext")->name, "@bg_load_ext");
     EXPECT_EQ(findCommand("@text_cls")->name, "@text_cls");
     EXPECT_EQ(findCommand("xx@text,\"hello\"")->name, "@text,");
+    EXPECT_EQ(findCommand("@text,")->name, "@text,");
+    EXPECT_EQ(findCommand("#x@text,")->name, "@text,");
     EXPECT_EQ(findCommand("@text"), nullptr);
     EXPECT_EQ(findCommand("\n"), nullptr);
     EXPECT_EQ(findCommand(""), nullptr);
