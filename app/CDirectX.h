@@ -5,6 +5,10 @@
 #include "platform/Services.h"
 #include "platform/Window.h"
 #include "resources/PackArchive.h"
+#include "savedata/UnlockRecord.h"
+#include "script/ScriptFile.h"
+#include "script/ScriptState.h"
+#include "text/ReadTextRecord.h"
 
 #include <array>
 #include <cstdint>
@@ -120,6 +124,12 @@ public:
     bool loadConfig();
     void applyDefaultConfig();
     bool saveConfig();
+
+    // ---- script engine ----
+    ScriptFile script;          // the scenario
+    ScriptState scriptState;
+    ReadTextRecord readText;
+    UnlockRecord unlocks;
 
     // ---- main window ----
     void handleWindowMessage(const platform::WindowEvent& ev);

@@ -176,23 +176,22 @@ TEST_F(InputFrameTest, ActivationAcquiresAndDeactivationReleasesTheDevices)
     EXPECT_TRUE(dx->input.keyPressed(DIK_ESCAPE));
 }
 
-// Start-up runs in the game folder, beside its archive.
 class InputStartupTest : public EngineTest {
 protected:
     void SetUp() override
     {
         EngineTest::SetUp();
         testsupport::writeEmptyArchive(dir.file("system.pkd"));
-        inGameFolder_ = std::make_unique<testsupport::CurrentDir>(dir.path());
+        inFolder_ = std::make_unique<testsupport::CurrentDir>(dir.path());
     }
     void TearDown() override
     {
-        inGameFolder_.reset();
+        inFolder_.reset();
         EngineTest::TearDown();
     }
 
 private:
-    std::unique_ptr<testsupport::CurrentDir> inGameFolder_;
+    std::unique_ptr<testsupport::CurrentDir> inFolder_;
 };
 
 TEST_F(InputStartupTest, NoInputSystemStopsTheStartWithAMessageOwnedByTheWindow)
@@ -215,7 +214,7 @@ TEST_F(InputStartupTest, HoldingSWhileTheGameEndsAppendsTheRunLog)
     Application app(*dx);
     ASSERT_TRUE(app.start());
     backend.input.keyDown(DIK_S);
-    dx->deviceReady = true;
+    ASSERT_TRUE(dx->deviceReady);
     app.step();
     ASSERT_TRUE(app.frameRanInLastStep());
     dx->destroyMainWindow();
@@ -235,7 +234,7 @@ TEST_F(InputStartupTest, WithoutSNoLogFileIsWritten)
 {
     Application app(*dx);
     ASSERT_TRUE(app.start());
-    dx->deviceReady = true;
+    ASSERT_TRUE(dx->deviceReady);
     app.step();
     dx->destroyMainWindow();
     app.finish();
