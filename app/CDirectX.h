@@ -2,11 +2,14 @@
 #include "app/SystemConfig.h"
 #include "platform/Services.h"
 #include "platform/Window.h"
+#include "sound/SoundSystem.h"
+#include "sound/VoiceQueue.h"
 
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 // Screen states of the frame dispatcher.
 enum ScreenState : int32_t {
@@ -85,6 +88,23 @@ public:
     bool loadConfig();
     void applyDefaultConfig();
     bool saveConfig();
+
+    // ---- sound (sound/SoundCommands.cpp) ----
+    SoundSystem sound;
+    // Creates the sound device and attaches every stream and interface sound with the
+    // configured volumes; without a device the game runs mute.
+    bool startSound();
+    void stopSound();
+    void releaseSound();
+    // Script sound commands, given their argument token. stopAtOnce: auto mode or Ctrl.
+    SoundCommandResult bgmLoadCommand(std::string_view name);
+    SoundCommandResult bgmCommand(std::string_view word);
+    SoundCommandResult bgmFadeCommand(std::string_view args, bool stopAtOnce);
+    SoundCommandResult seLoadCommand(std::string_view args);
+    SoundCommandResult seCommand(std::string_view args);
+    SoundCommandResult seFadeCommand(std::string_view args, bool stopAtOnce);
+    // Plays the next queued voice of the message being typed.
+    void playQueuedVoice(VoiceQueue& queue, bool ctrlHeld);
 
     // ---- main window ----
     void handleWindowMessage(const platform::WindowEvent& ev);

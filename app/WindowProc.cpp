@@ -35,6 +35,8 @@ void CDirectX::destroyMainWindow()
 {
     if (quitPosted)
         return;
+    stopSound();
     sys.window->show(platform::ShowCommand::Hide);
+    releaseSound();
     postQuit(0);
 }

@@ -7,6 +7,7 @@ HeadlessBackend::HeadlessBackend() : instanceLock(createInProcessInstanceLock())
     services.clock = &clock;
     services.window = &window;
     services.messageBoxes = &messageBoxes;
+    services.audio = &audio;
     services.instanceLock = instanceLock.get();
 }
 

@@ -2,6 +2,7 @@
 #include "platform/Clock.h"
 #include "platform/InstanceLock.h"
 #include "platform/Services.h"
+#include "platform/headless/HeadlessAudio.h"
 #include "platform/headless/HeadlessMessageBoxes.h"
 #include "platform/headless/HeadlessWindow.h"
 
@@ -19,6 +20,7 @@ public:
     HeadlessClock clock;
     HeadlessWindow window;
     HeadlessMessageBoxes messageBoxes;
+    HeadlessAudio audio;
     std::unique_ptr<InstanceLock> instanceLock;
 };
 

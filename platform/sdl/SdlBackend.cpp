@@ -7,6 +7,7 @@ SdlBackend::SdlBackend() : instanceLock(createProcessInstanceLock())
     services.clock = &clock;
     services.window = &window;
     services.messageBoxes = &messageBoxes;
+    services.audio = &audio;
     services.instanceLock = instanceLock.get();
 }
 

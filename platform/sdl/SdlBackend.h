@@ -2,6 +2,7 @@
 #include "platform/Clock.h"
 #include "platform/InstanceLock.h"
 #include "platform/Services.h"
+#include "platform/sdl/SdlAudio.h"
 #include "platform/sdl/SdlMessageBoxes.h"
 #include "platform/sdl/SdlWindow.h"
 
@@ -19,6 +20,7 @@ public:
     SystemClock clock;
     SdlWindow window;
     SdlMessageBoxes messageBoxes;
+    SdlAudio audio;
     std::unique_ptr<InstanceLock> instanceLock;
 };
 
