@@ -1,7 +1,7 @@
 // Sound costs: mixing the game's full load of sounds, decoding one stream, and the whole
 // pipeline (decoding workers + mixer) as the game runs it. Figures are per second of audio
-// at 44.1 kHz: "core_%" is the share of one core, "x_realtime" how many times faster than
-// playback. The one-buffer mix is the same-run baseline the others compare with.
+// at 44.1 kHz: "core_%" is the percentage of one core (Google Benchmark prints it with an "s",
+// being an inverted rate), "x_realtime" how many times faster than playback (printed "/s"). The one-buffer mix is the same-run baseline the others compare with.
 #include "tests/sound/SoundTestFiles.h"
 
 #include "platform/Audio.h"

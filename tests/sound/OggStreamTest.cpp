@@ -125,8 +125,9 @@ TEST_F(OggStreamTest, TheQuickFadeTakesAboutFiftyMilliseconds)
     pullSeconds(0.2);
     stream.fadeOut(3);
     const uint32_t ms = pullUntil([&] { return !stream.isPlaying(); }, 1.0, 44);
+    // Seven 6 ms ticks, seen by a worker that looks every 8 ms.
     EXPECT_GE(ms, 35u);
-    EXPECT_LE(ms, 60u);
+    EXPECT_LE(ms, 70u);
 }
 
 TEST_F(OggStreamTest, StopEndsTheWorkerAndTheStreamCanBeUsedAgain)

@@ -182,7 +182,7 @@ TEST_F(SoundCommandsTest, VoicesTakeTurnsAndANewOneCutsThePrevious)
     EXPECT_TRUE(dx->sound.voice[0].isFading());
     EXPECT_TRUE(dx->sound.voice[1].isPlaying());
     const uint32_t ms = pullUntil([&] { return !dx->sound.voice[0].isPlaying(); }, 1.0);
-    EXPECT_LE(ms, 70u);
+    EXPECT_LE(ms, 80u);
     EXPECT_TRUE(dx->sound.voice[1].isPlaying());
 }
 
