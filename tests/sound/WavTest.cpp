@@ -182,3 +182,14 @@ TEST_F(SoundBufferTest, BadFilesAndAMissingDeviceLoadNothing)
     EXPECT_FALSE(buffer.load("SYSTEM\\nodata.wav"));
     EXPECT_FALSE(buffer.play(false));
 }
+
+TEST_F(SoundBufferTest, APlayAfterTheDeviceLostTheBufferRestoresItsSound)
+{
+    testsupport::writeAll(sePath("SYSTEM/test.wav"), wavImage(std::vector<int16_t>(2000, 9000), 1, 44100));
+    ASSERT_TRUE(buffer.load("SYSTEM\\test.wav"));
+    buffer.setVolume(99);
+    backend.audio.mixer().markAllLost();
+    ASSERT_TRUE(buffer.play(false));
+    auto out = backend.audio.pull(100);
+    EXPECT_EQ(out[40], 9000);
+}
