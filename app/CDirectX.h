@@ -89,6 +89,12 @@ public:
     void applyDefaultConfig();
     bool saveConfig();
 
+    // ---- main window ----
+    void handleWindowMessage(const platform::WindowEvent& ev);
+    // Tears the game down; the message loop ends at its next pass.
+    void destroyMainWindow();
+    void postQuit(int code);
+
     // ---- sound (sound/SoundCommands.cpp) ----
     SoundSystem sound;
     // Creates the sound device and attaches every stream and interface sound with the
@@ -105,10 +111,4 @@ public:
     SoundCommandResult seFadeCommand(std::string_view args, bool stopAtOnce);
     // Plays the next queued voice of the message being typed.
     void playQueuedVoice(VoiceQueue& queue, bool ctrlHeld);
-
-    // ---- main window ----
-    void handleWindowMessage(const platform::WindowEvent& ev);
-    // Tears the game down; the message loop ends at its next pass.
-    void destroyMainWindow();
-    void postQuit(int code);
 };
