@@ -3,7 +3,6 @@
 #include "platform/Services.h"
 #include "platform/Window.h"
 #include "sound/SoundSystem.h"
-#include "sound/VoiceQueue.h"
 
 #include <array>
 #include <cstdint>

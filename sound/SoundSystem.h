@@ -2,6 +2,7 @@
 #include "sound/COggStream.h"
 #include "sound/CSoundBuffer.h"
 #include "sound/CSoundDevice.h"
+#include "sound/VoiceQueue.h"
 
 #include <array>
 #include <cstdint>
