@@ -108,6 +108,9 @@ public:
     SoundCommandResult seLoadCommand(std::string_view args);
     SoundCommandResult seCommand(std::string_view args);
     SoundCommandResult seFadeCommand(std::string_view args, bool stopAtOnce);
+    // The four interface sounds (slots 1..4) that the title and new-game screens load.
+    void loadSystemSounds();
+    bool playSystemSound(int slot);
     // Plays the next queued voice of the message being typed.
     void playQueuedVoice(VoiceQueue& queue, bool ctrlHeld);
 };

@@ -104,6 +104,21 @@ void CDirectX::releaseSound()
     sound.device.release();
 }
 
+void CDirectX::loadSystemSounds()
+{
+    static const char* const kNames[4] = {"SYSTEM\\ok.wav", "SYSTEM\\cancel.wav", "SYSTEM\\logo.wav",
+                                          "SYSTEM\\test.wav"};
+    for (size_t i = 0; i < sound.systemSounds.size(); ++i)
+        sound.systemSounds[i].load(kNames[i]);
+}
+
+bool CDirectX::playSystemSound(int slot)
+{
+    if (slot < 1 || slot > int(sound.systemSounds.size()))
+        return false;
+    return sound.systemSounds[size_t(slot - 1)].play(false);
+}
+
 SoundCommandResult CDirectX::bgmLoadCommand(std::string_view name)
 {
     const uint32_t t0 = sys.clock->now();

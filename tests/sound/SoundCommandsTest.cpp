@@ -276,3 +276,23 @@ TEST_F(SoundCommandsTest, ClosingTheWindowStopsAndReleasesEverySound)
     app->finish();
     app.reset();
 }
+
+TEST_F(SoundCommandsTest, TheFourInterfaceSoundsLoadIntoTheirSlots)
+{
+    startWith([](SystemConfig& c) { c.seLevel = 0; });
+    std::filesystem::create_directories(soundFile("SE/SYSTEM"));
+    int value = 1000;
+    for (const char* name : {"ok", "cancel", "logo"})
+        testsupport::writeAll(soundFile(std::string("SE/SYSTEM/") + name + ".wav"),
+                              wavImage(std::vector<int16_t>(441, int16_t(value += 1000)), 1, 44100));
+    dx->loadSystemSounds();
+    EXPECT_EQ(dx->sound.systemSounds[1].name(), "SYSTEM\\cancel.wav");
+    EXPECT_FALSE(dx->sound.systemSounds[3].isLoaded()); // no test.wav
+    EXPECT_FALSE(dx->playSystemSound(4));
+    EXPECT_FALSE(dx->playSystemSound(0));
+    EXPECT_FALSE(dx->playSystemSound(5));
+    ASSERT_TRUE(dx->playSystemSound(2));
+    EXPECT_EQ(dx->sound.systemSounds[1].volume(), 31.0f);
+    auto out = backend.audio.pull(100);
+    EXPECT_NEAR(out[20], 3000 * std::pow(10.0, -2342 / 2000.0), 2);
+}
