@@ -14,7 +14,7 @@ SdlVideo::SdlVideo(SdlWindow& window) : window_(window)
     // Anything that may have spoiled the window's contents makes the next frame go out in full.
     window_.addEventListener([this](const SDL_Event& e) {
         if (e.type == SDL_WINDOWEVENT || e.type == SDL_RENDER_TARGETS_RESET || e.type == SDL_RENDER_DEVICE_RESET)
-            mustShow_ = true;
+            showAllUntil_ = std::chrono::steady_clock::now() + std::chrono::seconds(1);
     });
 }
 
@@ -54,7 +54,7 @@ VideoOpenResult SdlVideo::openPresentation(Window& window, bool fullscreen, bool
     int hz = (SDL_GetCurrentDisplayMode(display, &mode) == 0 && mode.refresh_rate > 0) ? mode.refresh_rate : 60;
     period_ = std::chrono::nanoseconds(1000000000LL / hz);
     nextPresent_ = std::chrono::steady_clock::now();
-    mustShow_ = true;
+    showAllUntil_ = nextPresent_ + std::chrono::seconds(1);
     return VideoOpenResult::Ok;
 }
 
@@ -85,7 +85,10 @@ PresentResult SdlVideo::presentFrame(const Surface& backBuffer)
     if (!renderer_ || !texture_)
         return PresentResult::NotReady;
     const size_t bytes = size_t(backBuffer.pitch()) * size_t(backBuffer.height());
-    if (!mustShow_ && shown_.size() == bytes && std::memcmp(shown_.data(), backBuffer.data(), bytes) == 0) {
+    const auto now = std::chrono::steady_clock::now();
+    // A still picture is still sent once a second, in case the screen lost it unannounced.
+    if (now >= showAllUntil_ && now - lastFull_ < std::chrono::seconds(1) && shown_.size() == bytes &&
+        std::memcmp(shown_.data(), backBuffer.data(), bytes) == 0) {
         // A still picture: the screen already shows it. Wait as a present would.
         ++skipped_;
         if (pacing_)
@@ -93,7 +96,7 @@ PresentResult SdlVideo::presentFrame(const Surface& backBuffer)
         return PresentResult::Ok;
     }
     shown_.assign(backBuffer.data(), backBuffer.data() + bytes);
-    mustShow_ = false;
+    lastFull_ = now;
     SDL_UpdateTexture(texture_, nullptr, backBuffer.data(), backBuffer.pitch());
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
     SDL_RenderClear(renderer_);

@@ -45,7 +45,10 @@ private:
     std::chrono::steady_clock::time_point nextPresent_{};
     // The frame on screen: an unchanged frame is not sent again, only waited for.
     std::vector<uint8_t> shown_;
-    bool mustShow_ = true;
+    // Until then every frame goes out in full: the window system settles a new or resized
+    // window in its own time and does not always say when it is done.
+    std::chrono::steady_clock::time_point showAllUntil_{};
+    std::chrono::steady_clock::time_point lastFull_{};
     uint64_t skipped_ = 0;
 
 public:
