@@ -13,7 +13,8 @@ protected:
     {
         EngineTest::SetUp();
         ASSERT_TRUE(dx->input.create(backend.services.input));
-        dx->deviceReady = true;
+        ASSERT_TRUE(backend.window.create(dx->title, 0, 0, 800, 600, false));
+        ASSERT_TRUE(dx->Create(&backend.window, true));
         dx->windowActive = true;
         dx->applyDefaultConfig();
         dx->screenState = kScreenTitle;
@@ -175,7 +176,25 @@ TEST_F(InputFrameTest, ActivationAcquiresAndDeactivationReleasesTheDevices)
     EXPECT_TRUE(dx->input.keyPressed(DIK_ESCAPE));
 }
 
-using InputStartupTest = EngineTest;
+// Start-up needs the game's archive in the current folder.
+class InputStartupTest : public EngineTest {
+protected:
+    void SetUp() override
+    {
+        EngineTest::SetUp();
+        testsupport::writeAll(dir.file("system.pkd"), {'P', 'A', 'C', 'K', 0, 0, 0, 0});
+        oldCwd_ = std::filesystem::current_path();
+        std::filesystem::current_path(dir.path());
+    }
+    void TearDown() override
+    {
+        std::filesystem::current_path(oldCwd_);
+        EngineTest::TearDown();
+    }
+
+private:
+    std::filesystem::path oldCwd_;
+};
 
 TEST_F(InputStartupTest, NoInputSystemStopsTheStartWithAMessageOwnedByTheWindow)
 {
@@ -197,7 +216,6 @@ TEST_F(InputStartupTest, HoldingSWhileTheGameEndsAppendsTheRunLog)
     Application app(*dx);
     ASSERT_TRUE(app.start());
     backend.input.keyDown(DIK_S);
-    dx->deviceReady = true;
     app.step();
     ASSERT_TRUE(app.frameRanInLastStep());
     dx->destroyMainWindow();
@@ -217,7 +235,6 @@ TEST_F(InputStartupTest, WithoutSNoLogFileIsWritten)
 {
     Application app(*dx);
     ASSERT_TRUE(app.start());
-    dx->deviceReady = true;
     app.step();
     dx->destroyMainWindow();
     app.finish();
