@@ -176,24 +176,22 @@ TEST_F(InputFrameTest, ActivationAcquiresAndDeactivationReleasesTheDevices)
     EXPECT_TRUE(dx->input.keyPressed(DIK_ESCAPE));
 }
 
-// Start-up needs the game's archive in the current folder.
 class InputStartupTest : public EngineTest {
 protected:
     void SetUp() override
     {
         EngineTest::SetUp();
-        testsupport::writeAll(dir.file("system.pkd"), {'P', 'A', 'C', 'K', 0, 0, 0, 0});
-        oldCwd_ = std::filesystem::current_path();
-        std::filesystem::current_path(dir.path());
+        testsupport::writeEmptyArchive(dir.file("system.pkd"));
+        inFolder_ = std::make_unique<testsupport::CurrentDir>(dir.path());
     }
     void TearDown() override
     {
-        std::filesystem::current_path(oldCwd_);
+        inFolder_.reset();
         EngineTest::TearDown();
     }
 
 private:
-    std::filesystem::path oldCwd_;
+    std::unique_ptr<testsupport::CurrentDir> inFolder_;
 };
 
 TEST_F(InputStartupTest, NoInputSystemStopsTheStartWithAMessageOwnedByTheWindow)
@@ -216,6 +214,7 @@ TEST_F(InputStartupTest, HoldingSWhileTheGameEndsAppendsTheRunLog)
     Application app(*dx);
     ASSERT_TRUE(app.start());
     backend.input.keyDown(DIK_S);
+    ASSERT_TRUE(dx->deviceReady);
     app.step();
     ASSERT_TRUE(app.frameRanInLastStep());
     dx->destroyMainWindow();
@@ -235,6 +234,7 @@ TEST_F(InputStartupTest, WithoutSNoLogFileIsWritten)
 {
     Application app(*dx);
     ASSERT_TRUE(app.start());
+    ASSERT_TRUE(dx->deviceReady);
     app.step();
     dx->destroyMainWindow();
     app.finish();
