@@ -1,6 +1,7 @@
 #pragma once
 #include "app/SystemConfig.h"
 #include "graphics/DisplayDevice.h"
+#include "graphics/FontSheet.h"
 #include "input/CInput.h"
 #include "platform/Services.h"
 #include "platform/Window.h"
@@ -9,6 +10,7 @@
 #include "savedata/UnlockRecord.h"
 #include "script/ScriptFile.h"
 #include "script/ScriptState.h"
+#include "text/MessageWindow.h"
 #include "text/ReadTextRecord.h"
 #include "sound/SoundSystem.h"
 
@@ -86,6 +88,7 @@ public:
     int quitCode = 0;
     SystemConfig config;
     CPackArchive archive{sys.clock}; // "system.pkd", opened once at start-up
+    FontSheet fontSheet;             // "textbox\\default_font.bmp": the circled numbers
 
     // ---- frame dispatcher ----
     int32_t screenState = kScreenNone;
@@ -142,6 +145,7 @@ public:
     ScriptFile script;          // the scenario
     ScriptState scriptState;
     ReadTextRecord readText;
+    MessageWindow messageWindow;
     UnlockRecord unlocks;
 
     // ---- main window ----

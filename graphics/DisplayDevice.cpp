@@ -413,6 +413,7 @@ void CDirectX::Init()
         sinTable[i] = float(std::sin(double(i) * 0.001745328));
         cosTable[i] = float(std::cos(double(i) * 0.001745328));
     }
+    messageWindow.initResources(directDraw, sys.fonts, archive, &fontSheet);
     firstInit = false;
 }
 

@@ -1,6 +1,7 @@
 #include "script/CommandTable.h"
 
 #include "script/FlowCommands.h"
+#include "text/TextCommands.h"
 
 #include <array>
 
@@ -23,17 +24,17 @@ const std::array<CommandRow, 72> kTable = {{
     {"@omoide_flag_set", K::Continue, cmdOmoideFlagSet},
     {"]", K::YieldInHotspotBlock, nullptr},
     {"@exit", K::Yield, cmdExit},
-    {"@textwindow_fast", K::Yield, nullptr},
-    {"@textwindow_fx1", K::Yield, nullptr},
-    {"@textwindow_fx2", K::Yield, nullptr},
-    {"@textwindow", K::Yield, nullptr},
-    {"@text_cls", K::Yield, nullptr},
-    {"@def_text", K::Yield, nullptr},
-    {"@font_load", K::Yield, nullptr},
-    {"@text,", K::Yield, nullptr, true},
-    {"@charname_window", K::Yield, nullptr},
-    {"@text_clear", K::Yield, nullptr},
-    {"@keywait", K::Yield, nullptr},
+    {"@textwindow_fast", K::Yield, cmdTextwindowFast},
+    {"@textwindow_fx1", K::Yield, cmdTextwindowFx1},
+    {"@textwindow_fx2", K::Yield, cmdTextwindowFx2},
+    {"@textwindow", K::Yield, cmdTextwindow},
+    {"@text_cls", K::Yield, cmdTextCls},
+    {"@def_text", K::Yield, cmdDefText},
+    {"@font_load", K::Yield, cmdFontLoad},
+    {"@text,", K::Yield, cmdText, true},
+    {"@charname_window", K::Yield, cmdCharnameWindow},
+    {"@text_clear", K::Yield, cmdTextClear},
+    {"@keywait", K::Yield, cmdKeywait},
     {"@wait", K::Yield, cmdWait},
     {"@select", K::Yield, nullptr},
     {"@clickable", K::Yield, nullptr},

@@ -2,6 +2,7 @@
 
 #include "app/CDirectX.h"
 #include "script/Interpreter.h"
+#include "text/TextScreen.h"
 
 #include <algorithm>
 
@@ -16,6 +17,8 @@ void gameUpdate(CDirectX& dx)
             st.endingFade = 0;
         }
     }
+
+    messageWindowLogic(dx);
 
     if (dx.gameState == 0 && !st.waitActive)
         runScript(dx);
@@ -39,6 +42,8 @@ void gameDraw(CDirectX& dx)
         if (st.waitElapsed >= st.waitDuration)
             st.waitActive = 0;
     }
+
+    drawMessageWindow(dx);
 
     if (dx.gameState == kGameStateEndingFade) {
         st.endingFade += 4 * dx.frameDelta;

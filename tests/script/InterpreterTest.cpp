@@ -104,7 +104,7 @@ TEST_F(InterpreterTest, ContinuingCommandsRunTogetherUpToOneYield)
 
 TEST_F(InterpreterTest, CommandsWithoutTheirSubsystemAreSkippedSilently)
 {
-    script("@chr_show 3\r\n@select a b\r\n@text,\"x\" ] @exit\r\n");
+    script("@chr_show 3\r\n@select a b\r\n@bg_sync ] @exit\r\n");
     runScript(*dx);
     EXPECT_EQ(dx->scriptState.commandsRun, 1u);
     ASSERT_EQ(runLog().lines().size(), 1u);

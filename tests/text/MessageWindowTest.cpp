@@ -1,0 +1,366 @@
+// The message window: its page and typing cursor, the text commands, and the game screen's
+// typing, waiting, auto and skip states, driven frame by frame on the headless clock.
+#include "TextFixture.h"
+
+#include "input/KeyCodes.h"
+#include "text/TextCommands.h"
+#include "text/TextDraw.h"
+
+using platform::utf8ToSjis;
+
+TEST(MessageWindowPage, LineLimitAndNameLimitShowTheirNotices)
+{
+    MessageWindow w;
+    const std::string thirty(30, 'a');
+    EXPECT_EQ(w.setLine(0, thirty), 0);
+    EXPECT_EQ(w.lines[0], thirty);
+    EXPECT_EQ(w.lineChars[0], 30);
+    // 31 characters, double-byte ones counted once.
+    std::string long31;
+    for (int i = 0; i < 31; ++i)
+        long31 += utf8ToSjis("あ");
+    EXPECT_EQ(w.setLine(1, long31), 0);
+    EXPECT_EQ(platform::sjisToUtf8(w.lines[1]), "◆文字数制限オーバー◆");
+    EXPECT_EQ(w.setLine(3, "x"), -1);
+    EXPECT_EQ(w.setLine(-1, "x"), -1);
+
+    w.setSpeaker(utf8ToSjis("七文字の名前だ"));
+    EXPECT_EQ(w.nameChars, 7);
+    w.setSpeaker(utf8ToSjis("八文字の名前です"));
+    EXPECT_EQ(platform::sjisToUtf8(w.speakerName), "◆文字数オーバー");
+    EXPECT_EQ(w.nameChars, 8); // the notice itself is eight characters
+}
+
+TEST(MessageWindowPage, TypingWalksLinesSkipsBlanksAndStopsAtPauseCharacters)
+{
+    MessageWindow w;
+    w.clearPage();
+    w.setLine(0, utf8ToSjis("あ い"));
+    w.setLine(1, "");
+    w.setLine(2, utf8ToSjis("う▽え"));
+    EXPECT_EQ(w.advance(false), 0); // あ
+    EXPECT_EQ(w.markX, 40 + 24);
+    EXPECT_EQ(w.advance(false), 0); // the blank takes a place, no glyph
+    EXPECT_EQ(w.cellsUsed, 1);
+    EXPECT_EQ(w.advance(false), 0); // い; the empty line is stepped over
+    EXPECT_EQ(w.cells[1].column, 2);
+    EXPECT_EQ(w.advance(true), 2);  // う▽
+    EXPECT_EQ(w.pauseCount, 1);
+    EXPECT_EQ(w.markX, 40 + 24 * 1); // on the pause character
+    EXPECT_EQ(w.markY, MessageWindow::kTextOriginY + 64 + 10);
+    EXPECT_EQ(w.cellsUsed, 3);       // the pause character shows as a blank
+    EXPECT_EQ(w.advance(false), 1);  // え ends the page at once
+    EXPECT_TRUE(w.pageComplete());
+    EXPECT_EQ(w.cells[3].line, 2);
+    EXPECT_EQ(w.cells[3].column, 2);
+    EXPECT_EQ(w.advance(false), 1);
+
+    // An empty page is complete at the first call.
+    w.clearPage();
+    EXPECT_EQ(w.advance(false), 1);
+    EXPECT_EQ(w.markX, 40);
+}
+
+TEST(MessageWindowPage, AFullPageUsesAtMostNinetyCells)
+{
+    MessageWindow w;
+    std::string line;
+    for (int i = 0; i < 30; ++i)
+        line += utf8ToSjis("漢");
+    for (int i = 0; i < 3; ++i)
+        w.setLine(i, line);
+    EXPECT_EQ(w.advance(true), 1);
+    EXPECT_EQ(w.cellsUsed, 90);
+    int tex = 0, x = 0, y = 0;
+    MessageWindow::cellTexel(89, tex, x, y);
+    EXPECT_EQ(tex, 1);
+    EXPECT_EQ(x, 32 * 1);
+    EXPECT_EQ(y, 32 * 3);
+}
+
+TEST(MessageWindowDrawing, OutlineAlphaAndNamePlacement)
+{
+    EXPECT_EQ(outlineAlpha(255), 153);
+    EXPECT_EQ(outlineAlpha(128), 77);
+    EXPECT_EQ(outlineAlpha(0), 0);
+    EXPECT_EQ(nameGlyphX(3, 0), 64);
+    EXPECT_EQ(nameGlyphX(3, 1), 92);
+    EXPECT_EQ(nameGlyphX(7, 0), 16);
+    EXPECT_EQ(nameGlyphX(0, 0), 100);
+    EXPECT_EQ(textDelayForSpeed(0), 250);
+    EXPECT_EQ(textDelayForSpeed(3), 66);
+    EXPECT_EQ(textDelayForSpeed(7), 0);
+}
+
+TEST_F(TextTest, TextCommandSetsNameLinesAndVoicesAndRecordsTheReadPosition)
+{
+    script("@def_text {\r\n1 ソラ F00 on\r\n2 リク 0F0 off\r\n}\r\n"
+           "@text,1,v01,v02 {\r\n一行目 \r\n二行目\r\n}\r\n");
+    frame();
+    frame();
+    const MessageWindow& w = dx->messageWindow;
+    EXPECT_EQ(dx->gameState, 1);
+    EXPECT_EQ(platform::sjisToUtf8(w.speakerName), "ソラ");
+    EXPECT_EQ(w.nameColour, 0xF00);
+    EXPECT_EQ(w.nameWindowVisible, 1);
+    EXPECT_EQ(w.characterNames[2].window, 0);
+    EXPECT_EQ(w.characterNames[2].colour, 0x0F0);
+    EXPECT_EQ(w.characterNames[0].colour, 0xFFFF);
+    EXPECT_EQ(line(0), "一行目");
+    EXPECT_EQ(line(1), "二行目");
+    EXPECT_EQ(w.voiceQueue.count, 2);
+    EXPECT_EQ(w.voiceQueue.names[1], "v02");
+    EXPECT_EQ(w.messageCount, 1u);
+    EXPECT_FALSE(dx->readText.isRead("test.scp", dx->script.cursorIndex() - 1) == false);
+    EXPECT_FALSE(dx->readText.isRead("test.scp", dx->script.cursorIndex()));
+}
+
+TEST_F(TextTest, FourthLineIsDroppedWithItsLogLine)
+{
+    script("@text,0 {\r\nA\r\nB\r\nC\r\nD\r\n}\r\n");
+    frame();
+    EXPECT_EQ(line(0), "A");
+    EXPECT_EQ(line(1), "B");
+    EXPECT_EQ(line(2), "C");
+    EXPECT_EQ(logCount("ERROR: too many text line. ignore more than 3 text line. test.scp.scp(5 line)"), 1u);
+}
+
+TEST_F(TextTest, NameNumberOutOfRangeLogsAndUsesEntryZero)
+{
+    script("@def_text {\r\n0 Zero FFF on\r\n300 Bad FFF on\r\n}\r\n@text,200 {\r\nA\r\n}\r\n");
+    frame();
+    frame();
+    EXPECT_EQ(logCount(utf8ToSjis("@def_text: errror test.scp(3行): キャラ名番号が(0-127)の範囲にありません")), 1u);
+    EXPECT_EQ(logCount(utf8ToSjis("@text: errror test.scp(5行): キャラ名番号が(0-127)の範囲にありません")), 1u);
+    // The bad definition went into entry 0 as well.
+    EXPECT_EQ(dx->messageWindow.speakerName, "Bad");
+}
+
+TEST_F(TextTest, MalformedTextCommandsLogTheirOwnTexts)
+{
+    script("@text,0 A B\r\n");
+    frame();
+    EXPECT_EQ(logCount("not found { in @text"), 1u);
+    script("@text,0 {\r\nA\r\n");
+    frame();
+    EXPECT_EQ(logCount("nor found } in @text"), 1u);
+    script("@def_text x\r\n");
+    frame();
+    EXPECT_EQ(logCount("not found { in @def_text"), 1u);
+    script("@def_text {\r\n1 a b on\r\n");
+    frame();
+    EXPECT_EQ(logCount("not found } in @def_text"), 1u);
+    script("@font_load nothing.bmp\r\n");
+    frame();
+    EXPECT_EQ(logCount("@font_load. failed. : nothing.bmp"), 1u);
+    EXPECT_TRUE(dx->updateHoldActive);
+}
+
+TEST_F(TextTest, NowaitContinuesWithoutAClick)
+{
+    script("@text,0 {\r\nA\r\n},nowait\r\n@exit\r\n");
+    for (int i = 0; i < 4 && logCount("Starting QUIZ MODE") == 0; ++i) {
+        frame();
+        EXPECT_EQ(dx->messageWindow.clickMarkVisible, 0);
+    }
+    EXPECT_EQ(logCount("Starting QUIZ MODE"), 1u);
+}
+
+TEST_F(TextTest, ClickWaitThenClickContinues)
+{
+    script("@text,0 {\r\nA\r\n}\r\n@exit\r\n");
+    frames(5);
+    EXPECT_EQ(dx->gameState, 3);
+    EXPECT_EQ(dx->messageWindow.clickMarkVisible, 1);
+    EXPECT_EQ(logCount("Starting QUIZ MODE"), 0u);
+    click();
+    frame();
+    EXPECT_EQ(dx->messageWindow.clickMarkVisible, 0);
+    EXPECT_EQ(logCount("Starting QUIZ MODE"), 1u);
+}
+
+TEST_F(TextTest, PauseCharacterStopsWithTheMarkAndTheRestTypesAfterAClick)
+{
+    script("@text,0 {\r\n前半▽後半\r\n}\r\n");
+    frames(3);
+    EXPECT_EQ(dx->gameState, 2);
+    EXPECT_EQ(dx->messageWindow.clickMarkVisible, 1);
+    EXPECT_EQ(dx->messageWindow.markX, 40 + 24 * 2);
+    EXPECT_EQ(dx->messageWindow.cellsUsed, 2);
+    frames(5);
+    EXPECT_EQ(dx->gameState, 2);
+    click();
+    frame();
+    EXPECT_EQ(dx->gameState, 3);
+    EXPECT_EQ(dx->messageWindow.cellsUsed, 4);
+}
+
+TEST_F(TextTest, TypingFollowsTheTextDelayNotTheFrameCount)
+{
+    dx->config.textSpeed = 2; // 100 ms a character
+    script("@text,0 {\r\nABCDEFGHIJ\r\n}\r\n");
+    frame(); // the command
+    // About 300 ms in short frames and about 300 ms in long ones type the same amount.
+    for (int i = 0; i < 30; ++i)
+        frame(9); // 10 ms with the frame's own pause
+    const int32_t shortFrames = dx->messageWindow.typeChar;
+    EXPECT_GE(shortFrames, 3);
+    EXPECT_LE(shortFrames, 4);
+    for (int i = 0; i < 5; ++i)
+        frame(59);
+    EXPECT_GE(dx->messageWindow.typeChar - shortFrames, 2);
+    EXPECT_LE(dx->messageWindow.typeChar - shortFrames, 4);
+    EXPECT_EQ(dx->gameState, 1);
+    frames(60);
+    EXPECT_EQ(dx->gameState, 3);
+}
+
+TEST_F(TextTest, AutoModeMovesOnAfterTheAutoWait)
+{
+    dx->config.autoWait = 1; // 2000 ms
+    script("@text,0 {\r\nA\r\n}\r\n@exit\r\n");
+    key(DIK_4);
+    EXPECT_EQ(dx->messageWindow.autoMode, 1);
+    frames(2);
+    ASSERT_EQ(dx->gameState, 3);
+    frame(1000);
+    frame(990);
+    EXPECT_EQ(dx->gameState, 3);
+    frame(20);
+    frame();
+    EXPECT_EQ(logCount("Starting QUIZ MODE"), 1u);
+}
+
+TEST_F(TextTest, CtrlCompletesThePageAndMovesOn)
+{
+    dx->config.textSpeed = 0;
+    script("@text,0 {\r\nABCDEFGH\r\n}\r\n@wait 100000\r\n@exit\r\n");
+    frame();
+    backend.input.keyDown(DIK_LCONTROL);
+    frames(6);
+    backend.input.keyUp(DIK_LCONTROL);
+    frame();
+    EXPECT_EQ(logCount("Starting QUIZ MODE"), 1u);
+}
+
+TEST_F(TextTest, SkipStopsAtTheFirstUnreadMessage)
+{
+    script("@text,0 {\r\nA\r\n}\r\n@text,0 {\r\nB\r\n}\r\n@text,0 {\r\nC\r\n}\r\n@text,0 {\r\nD\r\n}\r\n");
+    // Read up to the end of the second message once before.
+    size_t closeCount = 0;
+    int32_t secondEnd = 0;
+    for (size_t i = 0; i < dx->script.tokens.size(); ++i)
+        if (dx->script.tokens[i] == "}" && ++closeCount == 2)
+            secondEnd = int32_t(i) + 1;
+    dx->readText.recordReadPosition("test.scp", secondEnd + 1);
+    dx->config.skipAll = 0;
+    key(DIK_3);
+    EXPECT_EQ(dx->messageWindow.skipMode, 1);
+    frames(10);
+    EXPECT_EQ(line(0), "C");
+    EXPECT_EQ(dx->messageWindow.skipMode, 0);
+    EXPECT_EQ(dx->gameState, 3);
+
+    // With skipAll everything goes.
+    dx->config.skipAll = 1;
+    key(DIK_3);
+    frames(10);
+    EXPECT_EQ(line(0), "D");
+}
+
+TEST_F(TextTest, AClickCancelsSkipModeButNotInTheFrameThatArmedIt)
+{
+    script("@wait 100000\r\n");
+    frame();
+    backend.input.keyDown(DIK_3);
+    backend.input.buttonDown(0);
+    frame();
+    EXPECT_EQ(dx->messageWindow.skipMode, 1);
+    backend.input.keyUp(DIK_3);
+    backend.input.buttonUp(0);
+    frame();
+    click();
+    EXPECT_EQ(dx->messageWindow.skipMode, 0);
+}
+
+TEST_F(TextTest, RightClickHidesTheWindowAndShowsItAgain)
+{
+    script("@text,0 {\r\nA\r\n}\r\n");
+    frames(3);
+    ASSERT_EQ(dx->gameState, 3);
+    backend.input.buttonDown(1);
+    frame();
+    backend.input.buttonUp(1);
+    EXPECT_EQ(dx->gameState, 10);
+    frames(20);
+    EXPECT_EQ(dx->gameState, 3);
+    EXPECT_EQ(dx->messageWindow.windowHidden, 1);
+    // A left click now shows the window instead of moving on.
+    click();
+    EXPECT_EQ(dx->gameState, 11);
+    frames(20);
+    EXPECT_EQ(dx->gameState, 3);
+    EXPECT_EQ(dx->messageWindow.windowAlpha, 255);
+    EXPECT_EQ(dx->messageWindow.windowHidden, 0);
+}
+
+TEST_F(TextTest, KeywaitShowsTheMarkAndWaitsForAClick)
+{
+    script("@keywait\r\n@exit\r\n");
+    frames(3);
+    EXPECT_EQ(dx->gameState, 3);
+    EXPECT_EQ(dx->messageWindow.clickMarkVisible, 1);
+    click();
+    frame();
+    EXPECT_EQ(logCount("Starting QUIZ MODE"), 1u);
+}
+
+TEST_F(TextTest, TextwindowFadesAndFastIsImmediate)
+{
+    script("@textwindow hide\r\n@textwindow show\r\n@textwindow_fast hide\r\n@exit\r\n");
+    frame();
+    EXPECT_EQ(dx->gameState, 14);
+    int fadeFrames = 0;
+    for (int last = 255; dx->gameState == 14 && fadeFrames < 100; ++fadeFrames) {
+        frame();
+        if (dx->gameState == 14) {
+            EXPECT_LT(dx->messageWindow.windowAlpha, last);
+            last = dx->messageWindow.windowAlpha;
+        }
+    }
+    EXPECT_GT(fadeFrames, 5);
+    // The fade's end let "@textwindow show" run in the same frame.
+    EXPECT_EQ(dx->gameState, 15);
+    EXPECT_EQ(dx->messageWindow.windowHidden, 0);
+    EXPECT_EQ(dx->messageWindow.windowAlpha, 0);
+    for (int i = 0; dx->gameState == 15 && i < 100; ++i)
+        frame();
+    // ... and "@textwindow_fast hide" after it.
+    EXPECT_EQ(dx->messageWindow.windowHidden, 1);
+    EXPECT_EQ(dx->messageWindow.windowAlpha, 0);
+    frame();
+    EXPECT_EQ(logCount("Starting QUIZ MODE"), 1u);
+}
+
+TEST_F(TextTest, BenchmarkPlaceholderBecomesFullWidthDigitsAndIsLogged)
+{
+    dx->scriptState.fpsResult = 59;
+    dx->scriptState.testTitle = "T";
+    std::string bytes = "@text,0 {\r\nFPS\x87\x64\r\n}\r\n";
+    ASSERT_TRUE(dx->script.loadFromBytes("test.scp", bytes));
+    frame();
+    EXPECT_EQ(line(0), "FPS５９");
+    EXPECT_EQ(logCount(utf8ToSjis("T ： FPS５９")), 1u);
+}
+
+TEST_F(TextTest, TextClearAndClsEmptyThePage)
+{
+    script("@text,0 {\r\nA\r\n}\r\n@text_clear\r\n@charname_window show\r\n@text_cls\r\n");
+    frames(3);
+    click(); // "@text_clear" in the first frame, "@charname_window" in the second
+    EXPECT_TRUE(dx->messageWindow.lines[0].empty());
+    EXPECT_TRUE(dx->messageWindow.pageComplete());
+    EXPECT_EQ(dx->messageWindow.nameWindowVisible, 1);
+    frame();
+    EXPECT_EQ(dx->messageWindow.nameWindowVisible, 0);
+}

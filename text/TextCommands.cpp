@@ -1,0 +1,330 @@
+#include "text/TextCommands.h"
+
+#include "app/CDirectX.h"
+#include "app/RunLog.h"
+#include "graphics/FontSheet.h"
+#include "graphics/GlyphCell.h"
+#include "platform/Text.h"
+#include "script/ScriptFile.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+const char* kEOF = "EOF";
+
+int32_t textDelayFor(int32_t speed)
+{
+    static constexpr int32_t kDelays[8] = {250, 175, 100, 66, 33, 15, 5, 0};
+    return kDelays[speed < 0 ? 0 : speed > 7 ? 7 : speed];
+}
+
+std::string fullWidthDigits(int32_t value)
+{
+    const std::string digits = std::to_string(value);
+    std::string out;
+    for (char ch : digits) {
+        if (ch == '-') {
+            out += SJ("－");
+            continue;
+        }
+        // "０" is 0x82 0x4F; the other digits follow it.
+        out += char(0x82);
+        out += char(0x4F + (ch - '0'));
+    }
+    return out;
+}
+
+// Replaces the first benchmark placeholder of the line, if any, and logs the result.
+std::string applyBenchmark(CDirectX& dx, const std::string& line)
+{
+    for (size_t i = 0; i < line.size();) {
+        size_t len = 1;
+        const uint32_t code = glyphcell::codeAt(line, i, len);
+        if (code == 0x8764 || code == 0x8760 || code == 0x8763) {
+            const MessageWindow& w = dx.messageWindow;
+            const bool loadTime = code == 0x8760;
+            std::string out = line.substr(0, i) +
+                              fullWidthDigits(loadTime ? w.lastLoadMs : dx.scriptState.fpsResult) +
+                              line.substr(i + len);
+            std::string logLine = dx.scriptState.testTitle + SJ(" ： ") + out;
+            if (loadTime) {
+                char buf[64];
+                std::snprintf(buf, sizeof buf, "(Disk %dms/VRAM %dms)", w.lastDiskMs, w.lastVramMs);
+                logLine += buf;
+            }
+            runLog().append(1, logLine);
+            return out;
+        }
+        i += len;
+    }
+    return line;
+}
+
+int32_t nameNumber(const std::string& text)
+{
+    return ScriptFile::toNumber(text);
+}
+
+void showOrHide(CDirectX& dx, const std::string& token, bool& show, bool& valid)
+{
+    (void)token;
+    const std::string& arg = dx.script.nextToken();
+    show = arg == "show";
+    valid = show || arg == "hide";
+}
+
+} // namespace
+
+void cmdText(CDirectX& dx, const std::string& token)
+{
+    MessageWindow& w = dx.messageWindow;
+    ScriptFile& s = dx.script;
+
+    // The voices of the previous message end with it.
+    for (auto& v : dx.sound.voice)
+        v.stop();
+    w.clearPage();
+    w.voiceQueue.clear();
+    w.showClickMark(false);
+
+    // "@text,<name number>[,voice,...]"
+    const size_t first = token.find("@text,") + 6;
+    const size_t second = token.find(',', first);
+    int32_t n = nameNumber(token.substr(first, second == std::string::npos ? std::string::npos : second - first));
+    if (second != std::string::npos) {
+        size_t at = second + 1;
+        for (;;) {
+            const size_t comma = token.find(',', at);
+            w.voiceQueue.add(std::string_view(token).substr(at, comma == std::string::npos ? std::string::npos : comma - at));
+            if (comma == std::string::npos)
+                break;
+            at = comma + 1;
+        }
+        w.voiceQueue.pending = true;
+    }
+    if (n < 0 || n >= MessageWindow::kCharacterNames) {
+        runLog().appendf(2, SJ("@text: errror %s(%d行): キャラ名番号が(0-127)の範囲にありません").c_str(),
+                         s.scriptName().c_str(), s.sourceLine);
+        n = 0;
+    }
+    const CharacterName& entry = w.characterNames[size_t(n)];
+    w.setNameColour(entry.colour);
+    w.setSpeaker(std::string_view(entry.name, strnlen(entry.name, sizeof entry.name)));
+    w.showNameWindow(entry.window != 0);
+
+    if (!s.seekToken("{")) {
+        runLog().append(2, "not found { in @text");
+        return;
+    }
+    int line = 0;
+    for (;;) {
+        const std::string t = s.nextToken();
+        if (t == kEOF) {
+            runLog().append(2, "nor found } in @text");
+            return;
+        }
+        if (t == "}" || t == "},nowait") {
+            w.noWait = t == "},nowait" ? 1 : 0;
+            break;
+        }
+        // Line ends, and the empty token a blank at the end of a line leaves, are no text.
+        if (t == "\n" || t.empty())
+            continue;
+        if (line >= MessageWindow::kLines) {
+            runLog().appendf(2, "ERROR: too many text line. ignore more than 3 text line. %s.scp(%d line)",
+                             s.scriptName().c_str(), s.sourceLine);
+            continue;
+        }
+        w.setLine(line++, applyBenchmark(dx, t));
+    }
+
+    ++w.messageCount;
+    dx.gameState = 1;
+    w.textDelay = textDelayFor(dx.config.textSpeed);
+    w.charTimer = 0;
+    w.autoElapsed = 0;
+    w.decoration = dx.config.textDecoration;
+    dx.readText.recordReadPosition(s.scriptName(), s.cursorIndex());
+}
+
+void cmdDefText(CDirectX& dx, const std::string&)
+{
+    MessageWindow& w = dx.messageWindow;
+    ScriptFile& s = dx.script;
+    w.resetCharacterNames();
+    if (!s.seekToken("{")) {
+        runLog().append(2, "not found { in @def_text");
+        return;
+    }
+    std::vector<std::string> fields;
+    auto store = [&] {
+        if (fields.empty())
+            return;
+        int32_t n = nameNumber(fields[0]);
+        if (n < 0 || n >= MessageWindow::kCharacterNames) {
+            runLog().appendf(2, SJ("@def_text: errror %s(%d行): キャラ名番号が(0-127)の範囲にありません").c_str(),
+                             s.scriptName().c_str(), s.sourceLine);
+            n = 0;
+        }
+        CharacterName& e = w.characterNames[size_t(n)];
+        e = CharacterName{};
+        if (fields.size() > 1) {
+            // 17 bytes and the terminator, never half of a double-byte character.
+            const std::string& name = fields[1];
+            size_t keep = 0;
+            for (size_t i = 0; i < name.size();) {
+                size_t len = 1;
+                glyphcell::codeAt(name, i, len);
+                if (i + len > sizeof e.name - 1)
+                    break;
+                i += len;
+                keep = i;
+            }
+            std::memcpy(e.name, name.data(), keep);
+        }
+        if (fields.size() > 2)
+            e.colour = uint16_t(std::strtoul(fields[2].c_str(), nullptr, 16));
+        if (fields.size() > 3)
+            e.window = (fields[3] == "on" || fields[3] == "ON" || fields[3] == "On") ? 1 : 0;
+        fields.clear();
+    };
+    for (;;) {
+        const std::string t = s.nextToken();
+        if (t == kEOF) {
+            runLog().append(2, "not found } in @def_text");
+            return;
+        }
+        if (t == "}") {
+            store();
+            return;
+        }
+        if (t == "\n") {
+            store();
+            continue;
+        }
+        fields.push_back(t);
+    }
+}
+
+void cmdTextCls(CDirectX& dx, const std::string&)
+{
+    dx.messageWindow.clearPage();
+    dx.messageWindow.showNameWindow(false);
+    dx.messageWindow.showClickMark(false);
+}
+
+void cmdTextClear(CDirectX& dx, const std::string&)
+{
+    MessageWindow& w = dx.messageWindow;
+    w.clearPage();
+    for (int i = 0; i < MessageWindow::kLines; ++i)
+        w.setLine(i, "");
+    w.advance(true);
+}
+
+void cmdCharnameWindow(CDirectX& dx, const std::string&)
+{
+    const std::string& arg = dx.script.nextToken();
+    if (arg == "show")
+        dx.messageWindow.showNameWindow(true);
+    else if (arg == "hide")
+        dx.messageWindow.showNameWindow(false);
+}
+
+void cmdTextwindowFast(CDirectX& dx, const std::string& token)
+{
+    bool show = false, valid = false;
+    showOrHide(dx, token, show, valid);
+    if (!valid)
+        return;
+    MessageWindow& w = dx.messageWindow;
+    if (show) {
+        w.windowHidden = 0;
+        w.windowAlpha = 255;
+        // A click that was on its way must not advance the text that follows.
+        dx.leftClicked = 0;
+        dx.rightClicked = 0;
+    } else {
+        w.windowAlpha = 0;
+        w.windowHidden = 1;
+    }
+}
+
+void cmdTextwindow(CDirectX& dx, const std::string& token)
+{
+    bool show = false, valid = false;
+    showOrHide(dx, token, show, valid);
+    if (!valid)
+        return;
+    MessageWindow& w = dx.messageWindow;
+    if (show) {
+        w.windowHidden = 0;
+        w.windowAlpha = 0;
+        dx.gameState = 15;
+    } else {
+        w.windowAlpha = 255;
+        dx.gameState = 14;
+    }
+}
+
+namespace {
+void textwindowEffect(CDirectX& dx, const std::string& token, int showMode, int hideMode)
+{
+    bool show = false, valid = false;
+    showOrHide(dx, token, show, valid);
+    if (!valid)
+        return;
+    MessageWindow& w = dx.messageWindow;
+    if (show) {
+        w.windowHidden = 0;
+        w.startWindowEffect(showMode);
+        dx.gameState = 13;
+    } else {
+        w.startWindowEffect(hideMode);
+        dx.gameState = 12;
+    }
+}
+} // namespace
+
+void cmdTextwindowFx1(CDirectX& dx, const std::string& token)
+{
+    textwindowEffect(dx, token, 1, 0);
+}
+
+void cmdTextwindowFx2(CDirectX& dx, const std::string& token)
+{
+    textwindowEffect(dx, token, 3, 2);
+}
+
+void cmdFontLoad(CDirectX& dx, const std::string&)
+{
+    const std::string name = dx.script.nextToken();
+    const std::string entry = "textbox\\" + name;
+    bool ok = false;
+    const int32_t size = dx.archive.GetSize(entry);
+    // A real sheet is a little over 8 KB; a megabyte is not one.
+    if (size > 0 && size <= (1 << 20)) {
+        std::vector<uint8_t> bytes(static_cast<size_t>(size));
+        if (dx.archive.Read(entry, bytes.data()) == size)
+            ok = dx.fontSheet.decode(bytes.data(), bytes.size());
+    }
+    if (!ok)
+        runLog().appendf(2, "@font_load. failed. : %s", name.c_str());
+    dx.holdUpdates(5);
+}
+
+void cmdKeywait(CDirectX& dx, const std::string&)
+{
+    dx.messageWindow.showClickMark(true);
+    dx.messageWindow.noWait = 0;
+    dx.gameState = 3;
+}
+
+int32_t textDelayForSpeed(int32_t speed)
+{
+    return textDelayFor(speed);
+}

@@ -1,0 +1,203 @@
+#include "text/TextScreen.h"
+
+#include "app/CDirectX.h"
+#include "input/KeyCodes.h"
+#include "platform/Video.h"
+
+#include <algorithm>
+
+namespace {
+
+// Alpha steps per millisecond of the player's hide/show and of "@textwindow": a quarter
+// second from shown to hidden.
+int fadeStep(int32_t frameDelta)
+{
+    return std::max(1, frameDelta);
+}
+
+bool inRect(const CDirectX& dx, int x, int y, int w, int h)
+{
+    return dx.mouseX >= x && dx.mouseX < x + w && dx.mouseY >= y && dx.mouseY < y + h;
+}
+
+// Moves on from a click wait: after a pause character typing goes on, after a complete page
+// the interpreter runs again.
+void moveOn(CDirectX& dx, bool byCtrl)
+{
+    MessageWindow& w = dx.messageWindow;
+    w.showClickMark(false);
+    w.skipMode = 0;
+    w.autoElapsed = 0;
+    dx.gameState = dx.gameState == 2 ? 1 : 0;
+    if (!byCtrl)
+        w.voiceQueue.pending = true;
+}
+
+} // namespace
+
+void messageWindowLogic(CDirectX& dx)
+{
+    MessageWindow& w = dx.messageWindow;
+    CInput& in = dx.input;
+    bool left = dx.leftClicked && dx.cursorInside;
+    const bool right = dx.rightClicked && dx.cursorInside;
+    const bool escape = in.keyPressed(DIK_ESCAPE);
+    const bool hideKey = escape || in.keyPressed(DIK_TAB) || in.keyPressed(DIK_LSHIFT) || in.keyPressed(DIK_RSHIFT);
+
+    // The toggles; a click on a button is not also a click on the text.
+    if ((left && inRect(dx, 688, 428, 64, 16)) || in.keyPressed(kKeyAutoToggle)) {
+        w.autoMode = w.autoMode ? 0 : 1;
+        w.autoElapsed = 0;
+        if (left && inRect(dx, 688, 428, 64, 16))
+            left = false;
+    }
+    if ((left && inRect(dx, 624, 428, 64, 16)) || in.keyPressed(kKeySkipToggle)) {
+        w.skipMode = w.skipMode ? 0 : 1;
+        w.skipModeArmed = w.skipMode;
+        if (left && inRect(dx, 624, 428, 64, 16))
+            left = false;
+    }
+
+    if (w.skipMode && !w.skipModeArmed && (escape || left || right))
+        w.skipMode = 0;
+
+    w.ctrlSkip = (in.keyHeld(DIK_LCONTROL) || in.keyHeld(DIK_RCONTROL)) ? 1 : 0;
+    if (w.ctrlSkip) {
+        w.skipMode = 0;
+        if (dx.scriptState.waitActive && !dx.scriptState.endingMode)
+            dx.scriptState.waitActive = 0;
+    }
+
+    const int32_t state = dx.gameState;
+    const bool typingStates = state == 1 || state == 2 || state == 3;
+
+    // The player's hide and show.
+    if (typingStates) {
+        const bool hideInput = right || hideKey;
+        if (!w.windowHidden && hideInput) {
+            w.skipMode = 0;
+            w.returnState = state == 1 ? 1 : state;
+            w.windowAlpha = 255;
+            dx.gameState = 10;
+            w.skipModeArmed = 0;
+            return;
+        }
+        if (w.windowHidden && (hideInput || left)) {
+            w.skipMode = 0;
+            w.returnState = state;
+            w.windowHidden = 0;
+            w.windowAlpha = 0;
+            dx.gameState = 11;
+            w.skipModeArmed = 0;
+            return;
+        }
+    }
+
+    switch (state) {
+    case 1: {
+        if (w.voiceQueue.pending)
+            dx.playQueuedVoice(w.voiceQueue, w.ctrlSkip != 0);
+        int r = 0;
+        const bool skipping = w.skipMode && (dx.readText.isRead(dx.script.scriptName(), dx.script.cursorIndex()) ||
+                                             dx.config.skipAll);
+        if (w.skipMode && !skipping)
+            w.skipMode = 0; // skipping stops at the first unread message
+        if (skipping) {
+            while ((r = w.advance(true)) == 2) {}
+            w.showClickMark(false);
+            dx.gameState = 0;
+            break;
+        }
+        if (left || w.ctrlSkip || dx.config.textSpeed >= 7) {
+            r = w.advance(true);
+        } else {
+            w.charTimer -= dx.frameDelta;
+            while (w.charTimer < 0 && r == 0) {
+                r = w.advance(false);
+                w.charTimer += std::max(w.textDelay, 1);
+            }
+        }
+        if (r == 1) {
+            w.showClickMark(!w.noWait);
+            w.autoElapsed = 0;
+            dx.gameState = 3;
+        } else if (r == 2) {
+            w.showClickMark(true);
+            w.autoElapsed = 0;
+            dx.gameState = 2;
+        }
+        break;
+    }
+    case 2:
+    case 3: {
+        if (w.noWait && state == 3) {
+            w.showClickMark(false);
+            dx.gameState = 0;
+            break;
+        }
+        if (w.skipMode && !w.skipModeArmed) {
+            // Skip mode switched on at a click wait carries on from here when it may.
+            if (dx.readText.isRead(dx.script.scriptName(), dx.script.cursorIndex()) || dx.config.skipAll) {
+                w.showClickMark(false);
+                dx.gameState = state == 2 ? 1 : 0;
+                break;
+            }
+            w.skipMode = 0;
+        }
+        bool go = left || w.ctrlSkip;
+        if (w.autoMode) {
+            w.autoElapsed += dx.frameDelta;
+            if (w.autoElapsed > 1000 * (std::clamp(dx.config.autoWait, 0, 7) + 1))
+                go = true;
+        }
+        if (go)
+            moveOn(dx, w.ctrlSkip && !left);
+        break;
+    }
+    case 10:
+        w.windowAlpha -= fadeStep(dx.frameDelta);
+        if (w.windowAlpha <= 0) {
+            w.windowAlpha = 0;
+            w.windowHidden = 1;
+            dx.gameState = w.returnState;
+        }
+        break;
+    case 11:
+        w.windowAlpha += fadeStep(dx.frameDelta);
+        if (w.windowAlpha >= 255) {
+            w.windowAlpha = 255;
+            dx.gameState = w.returnState;
+        }
+        break;
+    case 12:
+    case 13:
+        if (!w.isWindowEffectRunning()) {
+            if (state == 12) {
+                w.windowHidden = 1;
+                w.windowAlpha = 0;
+            } else {
+                w.windowAlpha = 255;
+            }
+            dx.gameState = 0;
+        }
+        break;
+    case 14:
+        w.windowAlpha -= fadeStep(dx.frameDelta);
+        if (w.windowAlpha <= 0) {
+            w.windowAlpha = 0;
+            w.windowHidden = 1;
+            dx.gameState = 0;
+        }
+        break;
+    case 15:
+        w.windowAlpha += fadeStep(dx.frameDelta);
+        if (w.windowAlpha >= 255) {
+            w.windowAlpha = 255;
+            dx.gameState = 0;
+        }
+        break;
+    default:
+        break;
+    }
+    w.skipModeArmed = 0;
+}
