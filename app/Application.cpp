@@ -44,6 +44,12 @@ bool Application::startSystem()
     platform::Services& sys = dx_.sys;
     platform::Window& window = *sys.window;
 
+    // The game is started from its own folder and names its archive relative to it.
+    if (!dx_.archive.Open("system.pkd")) {
+        sys.messageBoxes->show(nullptr, SJ("初期化ファイルが不正です"), dx_.title, platform::MessageBoxType::Ok);
+        return false;
+    }
+
     if (!dx_.loadConfig()) {
         dx_.applyDefaultConfig();
         dx_.saveConfig();

@@ -2,6 +2,7 @@
 #include "app/SystemConfig.h"
 #include "platform/Services.h"
 #include "platform/Window.h"
+#include "resources/PackArchive.h"
 
 #include <array>
 #include <cstdint>
@@ -49,6 +50,7 @@ public:
     bool quitPosted = false;    // the message loop ends at its next pass
     int quitCode = 0;
     SystemConfig config;
+    CPackArchive archive{sys.clock}; // "system.pkd", opened once at start-up
 
     // ---- frame dispatcher ----
     int32_t screenState = kScreenNone;

@@ -1,5 +1,8 @@
 #include "graphics/FontSheet.h"
+#include "resources/PackArchive.h"
+#include "tests/TestSupport.h"
 #include "tests/graphics/FontSheetImage.h"
+#include "tests/resources/ArchiveBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -55,4 +58,33 @@ TEST(FontSheet, RefusesOtherDepthsSizesAndShortFiles)
 
     EXPECT_TRUE(sheet.loaded());
     EXPECT_EQ(sheet.bytes(), before) << "a refused file leaves the loaded sheet alone";
+}
+
+TEST(FontSheet, LoadsFromTheArchiveAndRefusesBadEntries)
+{
+    testsupport::TempDir dir;
+    auto good = testsupport::makeFontSheetBmp(pattern);
+    auto eightBit = testsupport::makeFontSheetBmp(pattern, 128, 8);
+    auto asString = [](const std::vector<uint8_t>& v) { return std::string(v.begin(), v.end()); };
+    const auto bytes = archivebytes::archive({
+        {"textbox\\default_font.bmp", asString(good)},
+        {"textbox\\font8.bmp", asString(eightBit)},
+        {"textbox\\short.bmp", asString(good).substr(0, 4000)},
+        {"textbox\\empty.bmp", ""},
+    });
+    testsupport::writeAll(dir.file("system.pkd"), bytes);
+    CPackArchive archive;
+    ASSERT_TRUE(archive.Open(dir.file("system.pkd")));
+
+    FontSheet sheet;
+    EXPECT_FALSE(LoadFontSheet(archive, "textbox\\missing.bmp", sheet));
+    EXPECT_FALSE(sheet.loaded());
+    ASSERT_TRUE(LoadFontSheet(archive, "textbox\\default_font.bmp", sheet));
+    EXPECT_TRUE(sheet.loaded());
+    EXPECT_EQ(sheet.alpha(5, 3, 4), pattern(32 + 3, 32 + 4));
+    const auto before = sheet.bytes();
+    EXPECT_FALSE(LoadFontSheet(archive, "textbox\\font8.bmp", sheet));
+    EXPECT_FALSE(LoadFontSheet(archive, "textbox\\short.bmp", sheet));
+    EXPECT_FALSE(LoadFontSheet(archive, "textbox\\empty.bmp", sheet));
+    EXPECT_EQ(sheet.bytes(), before);
 }
