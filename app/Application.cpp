@@ -87,6 +87,12 @@ bool Application::startSystem()
 
     runLog().append(1, "DirectInput Create");
 
+    // Without a display device nothing can be shown or confirmed: say so and stop.
+    if (!dx_.Create(&window, dx_.windowed)) {
+        sys.messageBoxes->show(nullptr, SJ("DirectXの初期化に失敗しました。\n"), dx_.title, platform::MessageBoxType::Ok);
+        return false;
+    }
+
     window.show(platform::ShowCommand::Show);
     window.raise();
     return true;

@@ -69,6 +69,8 @@ int CDirectX::runFrame()
     if (frameDelta > 1000)
         frameDelta = 16;
 
+    beginFrameScene();
+
     // Draw phase of the current screen.
     {
         auto& phases = screens[size_t(screenState) < screens.size() ? size_t(screenState) : 0];
@@ -86,6 +88,9 @@ int CDirectX::runFrame()
     if (confirmOpen) {
         quitRequested = false;
     }
+
+    endFrameScene();
+    Present();
 
     ++framesDrawn;
     lastFrameTime = thisFrameTime;
@@ -118,13 +123,4 @@ int CDirectX::runFrame()
         return 0;
     }
     return 0;
-}
-
-void CDirectX::toggleDisplayMode()
-{
-    windowed = !windowed;
-    saveConfig();
-    modeSwitching = true;
-    sys.window->setFullscreen(!windowed);
-    modeSwitching = false;
 }

@@ -9,8 +9,19 @@ HeadlessBackend::HeadlessBackend() : instanceLock(createInProcessInstanceLock())
     services.messageBoxes = &messageBoxes;
     services.instanceLock = instanceLock.get();
     services.fonts = &fonts;
+    services.video = &video;
 }
 
 HeadlessBackend::~HeadlessBackend() = default;
+
+void HeadlessBackend::feedInput(const HeadlessInputEvent& ev)
+{
+    if (ev.kind == HeadlessInputEvent::Kind::MouseMove) {
+        window.pointerX = ev.x;
+        window.pointerY = ev.y;
+        return;
+    }
+    pendingInput.push_back(ev);
+}
 
 } // namespace platform

@@ -3,9 +3,12 @@
 #include "platform/Fonts.h"
 #include "platform/InstanceLock.h"
 #include "platform/Services.h"
+#include "platform/headless/HeadlessInputEvent.h"
 #include "platform/headless/HeadlessMessageBoxes.h"
+#include "platform/headless/HeadlessVideo.h"
 #include "platform/headless/HeadlessWindow.h"
 
+#include <deque>
 #include <memory>
 
 namespace platform {
@@ -22,6 +25,12 @@ public:
     HeadlessMessageBoxes messageBoxes;
     std::unique_ptr<InstanceLock> instanceLock;
     Fonts fonts;
+    HeadlessVideo video;
+
+    // Input from the runner or a test: pointer moves go to the window at once; keys,
+    // buttons and the wheel wait in pendingInput for the input service to take them.
+    void feedInput(const HeadlessInputEvent& ev);
+    std::deque<HeadlessInputEvent> pendingInput;
 };
 
 } // namespace platform

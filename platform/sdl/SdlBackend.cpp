@@ -9,6 +9,7 @@ SdlBackend::SdlBackend() : instanceLock(createProcessInstanceLock())
     services.messageBoxes = &messageBoxes;
     services.instanceLock = instanceLock.get();
     services.fonts = &fonts;
+    services.video = &video;
 }
 
 SdlBackend::~SdlBackend() = default;

@@ -4,6 +4,7 @@
 #include "platform/InstanceLock.h"
 #include "platform/Services.h"
 #include "platform/sdl/SdlMessageBoxes.h"
+#include "platform/sdl/SdlVideo.h"
 #include "platform/sdl/SdlWindow.h"
 
 #include <memory>
@@ -22,6 +23,7 @@ public:
     SdlMessageBoxes messageBoxes;
     std::unique_ptr<InstanceLock> instanceLock;
     Fonts fonts;
+    SdlVideo video{window};
 };
 
 std::unique_ptr<Backend> createSdlBackend();

@@ -108,10 +108,17 @@ bool SdlWindow::pollMessage(WindowEvent& ev)
             case SDL_WINDOWEVENT_CLOSE:
                 ev = WindowEvent{WindowMessage::Close, 0};
                 return true;
+            // Re-creating the presentation can re-create the X window, which loses and
+            // regains the focus on its own; only a change that still holds by now is the
+            // user's, so stale ones are passed over.
             case SDL_WINDOWEVENT_FOCUS_GAINED:
+                if (!hasInputFocus())
+                    break;
                 ev = WindowEvent{WindowMessage::Activate, 0};
                 return true;
             case SDL_WINDOWEVENT_FOCUS_LOST:
+                if (hasInputFocus())
+                    break;
                 ev = WindowEvent{WindowMessage::Deactivate, 0};
                 return true;
             case SDL_WINDOWEVENT_EXPOSED:
@@ -129,6 +136,11 @@ bool SdlWindow::pollMessage(WindowEvent& ev)
         }
     }
     return false;
+}
+
+bool SdlWindow::hasInputFocus() const
+{
+    return window_ && (SDL_GetWindowFlags(window_) & SDL_WINDOW_INPUT_FOCUS) != 0;
 }
 
 Rect SdlWindow::pictureRect() const
