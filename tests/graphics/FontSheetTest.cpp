@@ -1,4 +1,6 @@
 #include "graphics/FontSheet.h"
+#include "platform/Text.h"
+#include "tests/app/EngineFixture.h"
 #include "resources/PackArchive.h"
 #include "tests/TestSupport.h"
 #include "tests/graphics/FontSheetImage.h"
@@ -87,4 +89,26 @@ TEST(FontSheet, LoadsFromTheArchiveAndRefusesBadEntries)
     EXPECT_FALSE(LoadFontSheet(archive, "textbox\\short.bmp", sheet));
     EXPECT_FALSE(LoadFontSheet(archive, "textbox\\empty.bmp", sheet));
     EXPECT_EQ(sheet.bytes(), before);
+}
+
+class EngineFontSheetTest : public EngineTest {};
+
+TEST_F(EngineFontSheetTest, EngineInitLoadsTheDefaultSheetOrLogsItsAbsence)
+{
+    auto sheetBmp = testsupport::makeFontSheetBmp(pattern);
+    testsupport::writeAll(dir.file("system.pkd"),
+                          archivebytes::archive({{"textbox\\default_font.bmp", std::string(sheetBmp.begin(), sheetBmp.end())}}));
+    ASSERT_TRUE(dx->archive.Open(dir.file("system.pkd")));
+    dx->Init();
+    EXPECT_TRUE(dx->fontSheet.loaded());
+    EXPECT_EQ(dx->fontSheet.alpha(15, 31, 31), pattern(127, 127));
+    EXPECT_FALSE(runLog().contains(SJ("CDirectX::Init() : default_font.bmpのロードに失敗しました。")));
+
+    auto other = std::make_unique<CDirectX>(backend.services);
+    testsupport::writeAll(dir.file("other.pkd"), archivebytes::archive({{"textbox\\else.bmp", "x"}}));
+    ASSERT_TRUE(other->archive.Open(dir.file("other.pkd")));
+    other->Init();
+    EXPECT_FALSE(other->fontSheet.loaded());
+    ASSERT_FALSE(runLog().lines().empty());
+    EXPECT_EQ(runLog().lines().back(), SJ("CDirectX::Init() : default_font.bmpのロードに失敗しました。\n"));
 }
