@@ -2,9 +2,14 @@
 #include "app/SystemConfig.h"
 #include "graphics/DisplayDevice.h"
 #include "graphics/FontSheet.h"
+#include "input/CInput.h"
 #include "platform/Services.h"
 #include "platform/Window.h"
 #include "resources/PackArchive.h"
+#include "savedata/UnlockRecord.h"
+#include "script/ScriptFile.h"
+#include "script/ScriptState.h"
+#include "text/ReadTextRecord.h"
 
 #include <array>
 #include <cstdint>
@@ -101,6 +106,8 @@ public:
     // Sine and cosine of i tenths of a degree.
     std::array<float, 3600> sinTable{};
     std::array<float, 3600> cosTable{};
+    // ---- input ----
+    CInput input;
 
     struct ScreenPhases {
         std::function<void(CDirectX&)> logic;
@@ -119,6 +126,12 @@ public:
     bool loadConfig();
     void applyDefaultConfig();
     bool saveConfig();
+
+    // ---- script engine ----
+    ScriptFile script;          // the scenario
+    ScriptState scriptState;
+    ReadTextRecord readText;
+    UnlockRecord unlocks;
 
     // ---- main window ----
     void handleWindowMessage(const platform::WindowEvent& ev);

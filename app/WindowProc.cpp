@@ -8,6 +8,7 @@ void CDirectX::handleWindowMessage(const platform::WindowEvent& ev)
     using platform::WindowMessage;
     switch (ev.message) {
     case WindowMessage::Activate:
+        input.acquire();
         windowActive = true;
         frameSuspended = false;
         if (!windowed && !modeSwitching && screenState != kScreenNone && minimisedFromFullscreen) {
@@ -19,6 +20,7 @@ void CDirectX::handleWindowMessage(const platform::WindowEvent& ev)
         }
         break;
     case WindowMessage::Deactivate:
+        input.unacquire();
         windowActive = false;
         // A full-screen game gives the display back while another program has it.
         if (screenState >= kScreenGame && !windowed && !modeSwitching) {

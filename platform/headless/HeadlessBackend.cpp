@@ -7,6 +7,7 @@ HeadlessBackend::HeadlessBackend() : instanceLock(createInProcessInstanceLock())
     services.clock = &clock;
     services.window = &window;
     services.messageBoxes = &messageBoxes;
+    services.input = &input;
     services.instanceLock = instanceLock.get();
     services.fonts = &fonts;
     services.video = &video;
@@ -21,7 +22,25 @@ void HeadlessBackend::feedInput(const HeadlessInputEvent& ev)
         window.pointerY = ev.y;
         return;
     }
-    pendingInput.push_back(ev);
+    switch (ev.kind) {
+    case HeadlessInputEvent::Kind::KeyDown:
+        input.keyDown(uint8_t(ev.code));
+        break;
+    case HeadlessInputEvent::Kind::KeyUp:
+        input.keyUp(uint8_t(ev.code));
+        break;
+    case HeadlessInputEvent::Kind::ButtonDown:
+        input.buttonDown(ev.code);
+        break;
+    case HeadlessInputEvent::Kind::ButtonUp:
+        input.buttonUp(ev.code);
+        break;
+    case HeadlessInputEvent::Kind::Wheel:
+        input.wheelMotion(ev.code);
+        break;
+    case HeadlessInputEvent::Kind::MouseMove:
+        break;
+    }
 }
 
 } // namespace platform

@@ -3,6 +3,7 @@
 #include "platform/Fonts.h"
 #include "platform/InstanceLock.h"
 #include "platform/Services.h"
+#include "platform/sdl/SdlInput.h"
 #include "platform/sdl/SdlMessageBoxes.h"
 #include "platform/sdl/SdlVideo.h"
 #include "platform/sdl/SdlWindow.h"
@@ -21,6 +22,7 @@ public:
     SystemClock clock;
     SdlWindow window;
     SdlMessageBoxes messageBoxes;
+    SdlInput input{window};
     std::unique_ptr<InstanceLock> instanceLock;
     Fonts fonts;
     SdlVideo video{window};

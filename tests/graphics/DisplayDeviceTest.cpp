@@ -407,6 +407,8 @@ TEST_F(DeviceTest, TheFrameClearsDrawsPresentsAndTheQuitReleasesEverything)
 
 TEST_F(DeviceTest, StartUpWithoutADisplayDeviceTellsTheUserAndEnds)
 {
+    testsupport::writeEmptyArchive(dir.file("system.pkd"));
+    testsupport::CurrentDir inGameFolder(dir.path());
     backend.window.destroy();
     backend.video.acceleratedAvailable = false;
     backend.messageBoxes.answers.push_back(platform::MessageBoxResult::No);

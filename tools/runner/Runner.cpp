@@ -9,6 +9,7 @@
 #include "platform/headless/HeadlessBackend.h"
 
 #include <charconv>
+#include <filesystem>
 #include <cstdio>
 #include <fstream>
 #include <ostream>
@@ -102,9 +103,32 @@ bool parseRunnerArgs(int argc, const char* const* argv, RunnerOptions& opts, std
     return true;
 }
 
+namespace {
+// The game is started from its own folder and opens its package relative to it.
+class InFolder {
+public:
+    explicit InFolder(const std::string& dir)
+    {
+        std::error_code ec;
+        old_ = std::filesystem::current_path(ec);
+        std::filesystem::current_path(dir, ec);
+    }
+    ~InFolder()
+    {
+        std::error_code ec;
+        if (!old_.empty())
+            std::filesystem::current_path(old_, ec);
+    }
+
+private:
+    std::filesystem::path old_;
+};
+} // namespace
+
 int runHeadless(const RunnerOptions& opts, std::ostream& report, RunnerHooks* hooks)
 {
     platform::files::setProgramDir(opts.programDir);
+    InFolder inGameFolder(opts.programDir);
     platform::HeadlessBackend backend;
     CDirectX dx(backend.services);
     Application app(dx);
