@@ -15,6 +15,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 
 namespace {
 
@@ -299,4 +300,28 @@ TEST_F(LabelTest, PictureOfLabelsOnTheBackBuffer)
             d[2] = uint8_t(p);
         }
     EXPECT_TRUE(testsupport::writePng((dir / "label-sample.png").string(), 800, 600, rgb));
+}
+
+TEST_F(LabelTest, AnyBytesFromAScriptRenderSafely)
+{
+    // Choice texts come from script files: lone lead bytes, control bytes and undefined
+    // codes must neither crash nor write outside the label's cells.
+    const FontSheet sheet = ringSheet();
+    CTextLabel label(&fonts);
+    ASSERT_TRUE(label.Init(&video, &video));
+    label.SetFontSheet(&sheet);
+    std::mt19937 rng(4);
+    for (int round = 0; round < 200; ++round) {
+        std::string text(size_t(rng() % 40), '\0');
+        for (char& c : text)
+            c = char(rng() % 3 == 0 ? 0x81 + rng() % 0x7F : rng());
+        if (label.SetText(text) == 0) {
+            EXPECT_LE(label.count, 16);
+            label.Render();
+        }
+        label.Draw();
+    }
+    for (int y = 0; y < 256; ++y)
+        for (int x = (y < 128 ? 128 : 0); x < 256; ++x)
+            ASSERT_EQ(texel(label, x, y), 0) << x << "," << y;
 }
