@@ -1,13 +1,21 @@
 #pragma once
 #include "app/SystemConfig.h"
+#include "graphics/DisplayDevice.h"
+#include "input/CInput.h"
 #include "platform/Services.h"
 #include "platform/Window.h"
 #include "resources/PackArchive.h"
+#include "savedata/UnlockRecord.h"
+#include "script/ScriptFile.h"
+#include "script/ScriptState.h"
+#include "text/ReadTextRecord.h"
+#include "sound/SoundSystem.h"
 
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 // Screen states of the frame dispatcher.
 enum ScreenState : int32_t {
@@ -39,6 +47,31 @@ public:
     bool deviceReady = false;
     bool windowed = true;
     bool modeSwitching = false;
+    platform::Video* directDraw = nullptr; // the video device while it is up
+    D3DViewport2 viewport;
+    platform::Window* deviceWindow = nullptr; // the window and mode given to Create
+    bool deviceWindowed = true;
+    int desktopBits = 32;
+    uint32_t frameTimerOrigin = 0;
+
+    // Full creation with the fallbacks to software and to a window; false when the user
+    // declined them or nothing worked.
+    bool Create(platform::Window* window, bool windowedMode);
+    bool CreateWindowMode();
+    bool CreateFullScreenMode();
+    bool Destroy();
+    void Present();
+    // The device-lost path: release, destroy, create again and restore.
+    void Reset();
+    // The same for a device that was taken down on deactivation.
+    void Reactivate();
+    void ReleaseAllSurfaces();
+    void RestoreAllSurfaces();
+    // The one-time engine initialisation, run from the first successful Create.
+    void Init();
+    // The frame's scene: render states and the black quad; and its end.
+    void beginFrameScene();
+    void endFrameScene();
 
     // ---- application shell ----
     std::string title;          // Shift-JIS window title, also the instance-lock name
@@ -70,6 +103,12 @@ public:
     bool confirmOpen = false;
     uint64_t framesDrawn = 0;
 
+    // Sine and cosine of i tenths of a degree.
+    std::array<float, 3600> sinTable{};
+    std::array<float, 3600> cosTable{};
+    // ---- input ----
+    CInput input;
+
     struct ScreenPhases {
         std::function<void(CDirectX&)> logic;
         std::function<void(CDirectX&)> draw;
@@ -88,9 +127,35 @@ public:
     void applyDefaultConfig();
     bool saveConfig();
 
+    // ---- script engine ----
+    ScriptFile script;          // the scenario
+    ScriptState scriptState;
+    ReadTextRecord readText;
+    UnlockRecord unlocks;
+
     // ---- main window ----
     void handleWindowMessage(const platform::WindowEvent& ev);
     // Tears the game down; the message loop ends at its next pass.
     void destroyMainWindow();
     void postQuit(int code);
+
+    // ---- sound (sound/SoundCommands.cpp) ----
+    SoundSystem sound;
+    // Creates the sound device and attaches every stream and interface sound with the
+    // configured volumes; without a device the game runs mute.
+    bool startSound();
+    void stopSound();
+    void releaseSound();
+    // Script sound commands, given their argument token. stopAtOnce: auto mode or Ctrl.
+    SoundCommandResult bgmLoadCommand(std::string_view name);
+    SoundCommandResult bgmCommand(std::string_view word);
+    SoundCommandResult bgmFadeCommand(std::string_view args, bool stopAtOnce);
+    SoundCommandResult seLoadCommand(std::string_view args);
+    SoundCommandResult seCommand(std::string_view args);
+    SoundCommandResult seFadeCommand(std::string_view args, bool stopAtOnce);
+    // The four interface sounds (slots 1..4) that the title and new-game screens load.
+    void loadSystemSounds();
+    bool playSystemSound(int slot);
+    // Plays the next queued voice of the message being typed.
+    void playQueuedVoice(VoiceQueue& queue, bool ctrlHeld);
 };

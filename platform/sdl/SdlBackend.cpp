@@ -7,7 +7,11 @@ SdlBackend::SdlBackend() : instanceLock(createProcessInstanceLock())
     services.clock = &clock;
     services.window = &window;
     services.messageBoxes = &messageBoxes;
+    services.input = &input;
+    services.audio = &audio;
     services.instanceLock = instanceLock.get();
+    services.fonts = &fonts;
+    services.video = &video;
 }
 
 SdlBackend::~SdlBackend() = default;

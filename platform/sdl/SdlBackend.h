@@ -1,8 +1,12 @@
 #pragma once
 #include "platform/Clock.h"
+#include "platform/Fonts.h"
 #include "platform/InstanceLock.h"
 #include "platform/Services.h"
+#include "platform/sdl/SdlInput.h"
+#include "platform/sdl/SdlAudio.h"
 #include "platform/sdl/SdlMessageBoxes.h"
+#include "platform/sdl/SdlVideo.h"
 #include "platform/sdl/SdlWindow.h"
 
 #include <memory>
@@ -19,7 +23,11 @@ public:
     SystemClock clock;
     SdlWindow window;
     SdlMessageBoxes messageBoxes;
+    SdlInput input{window};
+    SdlAudio audio;
     std::unique_ptr<InstanceLock> instanceLock;
+    Fonts fonts;
+    SdlVideo video{window};
 };
 
 std::unique_ptr<Backend> createSdlBackend();
