@@ -12,6 +12,8 @@ protected:
         dx->applyDefaultConfig();
         edit(dx->config);
         ASSERT_TRUE(dx->saveConfig());
+        testsupport::writeEmptyArchive(dir.file("system.pkd"));
+        inFolder_ = std::make_unique<testsupport::CurrentDir>(dir.path());
         app = std::make_unique<Application>(*dx);
         ASSERT_TRUE(app->start());
     }
@@ -21,10 +23,12 @@ protected:
             dx->destroyMainWindow();
             app->finish();
         }
+        inFolder_.reset();
         SoundTest::TearDown();
     }
     bool logged(const std::string& line) { return runLog().contains(line); }
     std::unique_ptr<Application> app;
+    std::unique_ptr<testsupport::CurrentDir> inFolder_;
 };
 
 TEST_F(SoundCommandsTest, StartUpAttachesEveryStreamWithTheConfiguredVolumes)
