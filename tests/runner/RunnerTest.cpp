@@ -9,6 +9,7 @@
 #include <png.h>
 
 #include <cstring>
+#include <filesystem>
 #include <sstream>
 
 using Kind = platform::HeadlessInputEvent::Kind;
@@ -247,6 +248,34 @@ TEST(Runner, FailedStartUpExitsNonZero)
     EXPECT_EQ(runHeadless(o, report), kRunnerStartFailed);
     EXPECT_NE(report.str().find("start-up failed"), std::string::npos);
     holder.instanceLock->release();
+}
+
+TEST(Runner, AGameFolderWithoutItsArchiveFailsToStart)
+{
+    testsupport::TempDir dir;
+    RunnerOptions o;
+    o.programDir = dir.str();
+    o.frames = 3;
+    std::ostringstream report;
+    EXPECT_EQ(runHeadless(o, report), kRunnerStartFailed);
+    EXPECT_NE(report.str().find("初期化ファイルが不正です"), std::string::npos) << report.str();
+    o.programDir = dir.file("missing");
+    EXPECT_EQ(runHeadless(o, report), kRunnerStartFailed);
+}
+
+TEST(Runner, ScreenshotsNamedRelativelyLandWhereTheRunnerWasStarted)
+{
+    testsupport::TempDir game, here;
+    testsupport::writeEmptyArchive(game.file("system.pkd"));
+    testsupport::CurrentDir inHere(here.path());
+    RunnerOptions o;
+    o.programDir = game.str();
+    o.frames = 1;
+    o.shots.emplace_back(1, "shot.png");
+    std::ostringstream report;
+    EXPECT_EQ(runHeadless(o, report), kRunnerOk) << report.str();
+    EXPECT_TRUE(std::filesystem::exists(here.file("shot.png")));
+    EXPECT_FALSE(std::filesystem::exists(game.file("shot.png")));
 }
 
 TEST(Runner, AScreenshotThatCannotBeWrittenIsAnError)
