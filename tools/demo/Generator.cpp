@@ -304,7 +304,7 @@ Image contactSheet(const GeneratedGame& game)
     const int cols = 8, bw = 200, bh = 150;
     const int bgRows = int((bgs.size() + cols - 1) / cols);
     const int chrW = 170, chrH = 202;
-    const int height = 8 + bgRows * (bh + 8) + chrH + 16 + 256 + 8;
+    const int height = 8 + bgRows * (bh + 8) + chrH + 16 + 256 + 8 + 256 + 8;
     Image sheet(8 + cols * (bw + 8), height, hex(0x202430));
     int y = 8;
     for (size_t i = 0; i < bgs.size(); ++i) {
@@ -331,6 +331,27 @@ Image contactSheet(const GeneratedGame& game)
         if (pic.width())
             sheet.draw(pic, x, y);
     }
+    // The text window's 16-bit pictures and the circled-number sheet (alpha shown as white).
+    y += 256 + 8;
+    auto fromTexels = [](const std::vector<uint16_t>& t) {
+        Image img(256, 256);
+        for (int i = 0; i < 256 * 256; ++i) {
+            const uint16_t v = t[size_t(i)];
+            img.plot(i % 256, i / 256,
+                     Color{float(v >> 8 & 15) / 15.0f, float(v >> 4 & 15) / 15.0f, float(v & 15) / 15.0f, float(v >> 12) / 15.0f}, 1.0f);
+        }
+        return img;
+    };
+    const SpriteAtlas windows[] = {SpriteAtlas::TextboxBg1, SpriteAtlas::TextboxBg2, SpriteAtlas::TextTable1};
+    for (int i = 0; i < 3; ++i) {
+        checker(sheet, 8 + i * 264, y, 256, 256);
+        sheet.draw(fromTexels(textWindowPicture(windows[i])), 8 + i * 264, y);
+    }
+    const std::vector<uint8_t> font = circledNumberSheet();
+    Image fontImg(128, 128, hex(0x000000));
+    for (int i = 0; i < 128 * 128; ++i)
+        fontImg.plot(i % 128, i / 128, hex(0xFFFFFF), float(font[size_t(i)]) / 15.0f);
+    sheet.draw(fontImg.resized(128, 128), 8 + 3 * 264, y);
     return sheet;
 }
 

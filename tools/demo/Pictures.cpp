@@ -223,9 +223,7 @@ Image titlePicture()
     // A soft band of the galaxy across the sky.
     for (int i = 0; i < 12; ++i)
         img.glow(60.0f + float(i) * 64, 60.0f + float(i) * 18, 120, hex(0x6A7AD0), 0.12f);
-    img.stars(2006, 500, 0, 300, 0.8f);
-    // A soft shade behind the menu, whose items sit in x 272-528, y 268-520.
-    img.rect(240, 250, 320, 300, Paint::solid(hex(0x000010, 0.3f)), 40, 40);
+    img.stars(2006, 300, 0, 300, 0.8f);
     return img;
 }
 
@@ -244,17 +242,28 @@ Image character(int who, int expression)
 
     // Long hair behind the body.
     if (girl) {
-        img.polygon({{146, 180}, {366, 180}, {392, 520}, {330, 560}, {182, 560}, {120, 520}},
-                    Paint::linear(hair, {0, 180}, hairLight, {0, 560}), soft);
+        const Paint back = Paint::linear(hair, {0, 180}, hairLight, {0, 560});
+        img.ellipse(cx, 214, 110, 118, back, soft);
+        img.polygon({{146, 232}, {366, 232}, {392, 520}, {330, 560}, {182, 560}, {120, 520}}, back, soft);
     }
-    // Body: shoulders, torso and arms.
+    // Body: one outline with sloping, rounded shoulders; the arms are marked by folds.
     const Paint outfitPaint = Paint::linear(outfit, {0, 330}, outfitShade, {0, 608});
-    img.ellipse(cx, 392, 120, 56, outfitPaint, soft);
-    img.polygon({{140, 392}, {372, 392}, {396, 608}, {116, 608}}, outfitPaint, soft);
-    img.line(150, 400, 128, 590, 46, Paint::solid(outfitShade), soft);
-    img.line(362, 400, 384, 590, 46, Paint::solid(outfitShade), soft);
+    std::vector<Vec2> body;
+    for (const Vec2& v : Image::bezier({232, 338}, {180, 352}, {150, 378}, 8))
+        body.push_back(v);
+    for (const Vec2& v : Image::bezier({150, 378}, {112, 404}, {116, 470}, 8))
+        body.push_back(v);
+    body.push_back({108, 608});
+    body.push_back({404, 608});
+    for (const Vec2& v : Image::bezier({396, 470}, {400, 404}, {362, 378}, 8))
+        body.push_back(v);
+    for (const Vec2& v : Image::bezier({362, 378}, {332, 352}, {280, 338}, 8))
+        body.push_back(v);
+    img.polygon(body, outfitPaint, soft);
+    img.stroke(Image::bezier({166, 430}, {160, 520}, {164, 608}, 10), 3, Paint::solid(outfitShade), 1.5f);
+    img.stroke(Image::bezier({346, 430}, {352, 520}, {348, 608}, 10), 3, Paint::solid(outfitShade), 1.5f);
     // Neck.
-    img.rect(234, 286, 44, 80, Paint::linear(skinShade, {0, 286}, skin, {0, 366}), 10, soft);
+    img.rect(238, 280, 36, 76, Paint::linear(skinShade, {0, 290}, skin, {0, 356}), 12, soft);
     if (girl) {
         // Sailor collar and ribbon.
         img.polygon({{176, 356}, {336, 356}, {256, 452}}, Paint::solid(hex(0x2B3A67)), soft);
@@ -275,7 +284,15 @@ Image character(int who, int expression)
     // Head and ears.
     img.ellipse(cx - 86, 222, 14, 20, Paint::solid(skinShade), soft);
     img.ellipse(cx + 86, 222, 14, 20, Paint::solid(skinShade), soft);
-    img.ellipse(cx, 208, 88, 100, Paint::radial(skin, {cx - 20, 190}, skinShade, 140), soft);
+    // Face: round at the brow, narrowing to a soft chin.
+    std::vector<Vec2> face;
+    for (int i = 0; i < 64; ++i) {
+        const float a = float(i) / 64.0f * 2.0f * 3.14159265f;
+        const float down = std::max(0.0f, std::cos(a));   // 1 at the chin
+        const float narrow = 1.0f - 0.28f * down * down * down;
+        face.push_back({cx + 88.0f * std::sin(a) * narrow, 200.0f + (std::cos(a) > 0 ? 106.0f : 96.0f) * std::cos(a)});
+    }
+    img.polygon(face, Paint::radial(skin, {cx - 20, 190}, skinShade, 150), soft);
 
     // Eyes.
     const Color iris = girl ? hex(0x3C6FD1) : hex(0xA0642A);
@@ -329,26 +346,30 @@ Image character(int who, int expression)
         img.fillSdf(150, 90, 362, 200,
                     [&](float x, float y) {
                         const float cap = std::hypot((x - cx) / 104.0f, (y - 196) / 104.0f) - 1.0f;
-                        return std::max(cap * 100.0f, y - 176.0f);
+                        const float edge = 158.0f + 30.0f * std::pow(std::fabs(x - cx) / 100.0f, 2.0f);
+                        return std::max(cap * 100.0f, y - edge);
                     },
                     hairPaint, soft);
-        img.polygon({{160, 160}, {200, 160}, {186, 236}}, hairPaint, soft);
-        img.polygon({{196, 160}, {250, 160}, {226, 214}}, hairPaint, soft);
-        img.polygon({{244, 160}, {300, 160}, {276, 220}}, hairPaint, soft);
-        img.polygon({{292, 160}, {352, 160}, {330, 238}}, hairPaint, soft);
-        img.polygon({{150, 170}, {176, 170}, {160, 330}, {140, 300}}, hairPaint, soft);
-        img.polygon({{336, 170}, {362, 170}, {372, 300}, {352, 330}}, hairPaint, soft);
+        img.polygon({{158, 170}, {204, 156}, {186, 236}}, hairPaint, soft);
+        img.polygon({{196, 150}, {252, 148}, {228, 206}}, hairPaint, soft);
+        img.polygon({{240, 148}, {300, 150}, {270, 214}}, hairPaint, soft);
+        img.polygon({{290, 152}, {352, 168}, {330, 232}}, hairPaint, soft);
+        // Side locks framing the face.
+        img.polygon({{150, 170}, {180, 176}, {172, 260}, {160, 350}, {138, 320}}, hairPaint, soft);
+        img.polygon({{332, 176}, {362, 170}, {374, 320}, {352, 350}, {340, 260}}, hairPaint, soft);
         img.stroke(Image::bezier({cx - 62, 128}, {cx - 10, 104}, {cx + 40, 118}), 5, Paint::solid(hex(0xFFFFFF, 0.35f)), 3);
     } else {
         img.fillSdf(156, 90, 356, 200,
                     [&](float x, float y) {
                         const float cap = std::hypot((x - cx) / 98.0f, (y - 192) / 98.0f) - 1.0f;
-                        return std::max(cap * 100.0f, y - 170.0f);
+                        const float edge = 150.0f + 36.0f * std::pow(std::fabs(x - cx) / 100.0f, 2.0f);
+                        return std::max(cap * 100.0f, y - edge);
                     },
                     hairPaint, soft);
         for (int i = 0; i < 6; ++i) {
             const float x0 = 164 + float(i) * 30;
-            img.polygon({{x0, 150}, {x0 + 40, 150}, {x0 + 14 + float(i % 2) * 6, 200.0f + float((i * 7) % 3) * 8}}, hairPaint, soft);
+            const float top = 150.0f + 30.0f * std::pow(std::fabs(x0 + 20 - cx) / 100.0f, 2.0f) - 8;
+            img.polygon({{x0, top}, {x0 + 40, top}, {x0 + 14 + float(i % 2) * 6, top + 44.0f + float((i * 7) % 3) * 8}}, hairPaint, soft);
         }
         img.polygon({{238, 96}, {262, 72}, {270, 104}}, hairPaint, soft);
         img.stroke(Image::bezier({cx - 58, 126}, {cx - 10, 106}, {cx + 36, 120}), 4, Paint::solid(hex(0xFFFFFF, 0.3f)), 3);

@@ -272,9 +272,9 @@ void Image::stars(uint64_t seed, int count, float y0, float y1, float brightness
     Rng rng(seed);
     for (int i = 0; i < count; ++i) {
         const float x = rng.range(0, float(w_));
-        // Squared draw puts more stars high in the sky, where it is darkest.
+        // A skewed draw puts more stars high in the sky, where it is darkest.
         const float u = rng.uniform();
-        const float y = y0 + (y1 - y0) * u * u;
+        const float y = y0 + (y1 - y0) * std::pow(u, 1.4f);
         const float size = 0.5f + rng.uniform() * rng.uniform() * 1.6f;
         const float tone = rng.uniform();
         Color c = tone < 0.2f ? hex(0xFFE8C0) : (tone < 0.45f ? hex(0xC8D8FF) : hex(0xFFFFFF));
