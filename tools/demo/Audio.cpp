@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <sstream>
+#include <string>
 
 namespace demo {
 
@@ -356,19 +358,19 @@ std::vector<float> voiceLine(int speaker, const std::string& syllables, bool que
         default: return {300, 1500, 2500};   // the moraic n: nasal murmur
         }
     };
-    // Split "ka ri n" style romaji into (consonant, vowel) units.
+    // Split "ka ri n" style romaji into (consonant, vowel) units: each blank-separated
+    // word is a vowel alone, the moraic n, or a consonant followed by its vowel.
     std::vector<std::pair<char, char>> units;
-    for (size_t i = 0; i < syllables.size();) {
-        char cons = 0;
-        while (i < syllables.size() && syllables[i] == ' ')
-            ++i;
-        if (i >= syllables.size())
-            break;
-        if (!std::strchr("aiueon", syllables[i]))
-            cons = syllables[i++];
-        const char v = i < syllables.size() ? syllables[i++] : 'a';
-        units.emplace_back(cons, v);
+    std::istringstream words(syllables);
+    std::string word;
+    while (words >> word) {
+        if (word.size() == 1)
+            units.emplace_back(char(0), word[0]);
+        else
+            units.emplace_back(word[0], word.back());
     }
+    if (units.empty())
+        units.emplace_back(char(0), 'a');
     const float syl = speaker == 0 ? 0.16f : 0.18f;
     const float base = speaker == 0 ? 250.0f : 130.0f;
     const float scale = speaker == 0 ? 1.15f : 0.95f;   // formant scale: smaller vocal tract, higher formants

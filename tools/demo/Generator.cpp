@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <future>
 #include <fstream>
 #include <sstream>
 
@@ -136,13 +137,28 @@ GeneratedGame generateGame(const GeneratorOptions& options)
             game.error = "could not encode " + name;
         game.files.push_back({name, true, std::move(bytes)});
     };
-    auto loose = [&](const std::string& name, Bytes bytes) {
-        if (bytes.empty() && game.error.empty())
-            game.error = "could not encode " + name;
-        game.files.push_back({name, false, std::move(bytes)});
-    };
     auto rgb = [](const Image& img) { return encodePngRgb(img.width(), img.height(), img.rgb8()); };
     auto rgba = [](const Image& img) { return encodePngRgba(img.width(), img.height(), img.rgba8()); };
+
+    // Music, effects, interface sounds and voices (loose files beside the program) are made
+    // on a second thread while the pictures are painted; they share nothing.
+    auto sounds = std::async(std::launch::async, [] {
+        std::vector<GameFile> out;
+        auto loose = [&](const std::string& name, Bytes bytes) { out.push_back({name, false, std::move(bytes)}); };
+        for (int t = 0; t < kMusicTracks; ++t) {
+            char name[64];
+            std::snprintf(name, sizeof name, "SOUND\\BGM\\sorafune_bgm%02d.ogg", t + 1);
+            loose(name, encodeOgg(musicLoop(t), 1, kAudioRate, 0.4f, serialFor(name)));
+        }
+        for (const Sound& s : kSounds)
+            loose(s.name, s.wav ? encodeWav(soundEffect(s.sfx), kAudioRate)
+                                : encodeOgg(soundEffect(s.sfx), 1, kAudioRate, 0.3f, serialFor(s.name)));
+        for (const Voice& v : kVoices) {
+            const std::string name = std::string("SOUND\\VOICE\\") + v.name + ".ogg";
+            loose(name, encodeOgg(voiceLine(v.speaker, v.syllables, v.question), 1, kAudioRate, 0.3f, serialFor(name)));
+        }
+        return out;
+    });
 
     // Backgrounds.
     archive("BG\\title.png", rgb(titlePicture()));
@@ -214,18 +230,10 @@ GeneratedGame generateGame(const GeneratorOptions& options)
         }
     }
 
-    // Music, effects, interface sounds and voices (loose files beside the program).
-    for (int t = 0; t < kMusicTracks; ++t) {
-        char name[64];
-        std::snprintf(name, sizeof name, "SOUND\\BGM\\sorafune_bgm%02d.ogg", t + 1);
-        loose(name, encodeOgg(musicLoop(t), 1, kAudioRate, 0.1f, serialFor(name)));
-    }
-    for (const Sound& s : kSounds)
-        loose(s.name, s.wav ? encodeWav(soundEffect(s.sfx), kAudioRate)
-                            : encodeOgg(soundEffect(s.sfx), 1, kAudioRate, 0.1f, serialFor(s.name)));
-    for (const Voice& v : kVoices) {
-        const std::string name = std::string("SOUND\\VOICE\\") + v.name + ".ogg";
-        loose(name, encodeOgg(voiceLine(v.speaker, v.syllables, v.question), 1, kAudioRate, 0.2f, serialFor(name)));
+    for (GameFile& f : sounds.get()) {
+        if (f.bytes.empty() && game.error.empty())
+            game.error = "could not encode " + f.name;
+        game.files.push_back(std::move(f));
     }
     game.folders = {"SAVE", "みろてっくベンチマーク"};
     return game;
