@@ -4,6 +4,7 @@
 #include "tools/demo/Audio.h"
 #include "tools/demo/Generator.h"
 #include "tools/demo/Interface.h"
+#include "tools/demo/Pictures.h"
 #include "tools/demo/Raster.h"
 #include "tools/demo/Writers.h"
 
@@ -13,6 +14,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <map>
 #include <set>
 
 using namespace demo;
@@ -372,4 +374,17 @@ TEST(DemoAudio, VoicesDifferBySpeakerAndLine)
     EXPECT_NE(a, c);
     EXPECT_EQ(a, voiceLine(0, "ka ne", false));
     EXPECT_GT(a.size(), size_t(kAudioRate) / 4);
+}
+
+TEST(DemoPictures, HotSpotMapUsesOnlyExactRegionColours)
+{
+    const std::vector<uint8_t> rgb = roomClickMap().rgb8();
+    std::map<uint32_t, size_t> counts;
+    for (size_t i = 0; i < rgb.size(); i += 3)
+        ++counts[uint32_t(rgb[i]) << 16 | uint32_t(rgb[i + 1]) << 8 | rgb[i + 2]];
+    // Black is no region; red, green, blue and yellow are regions A to D. A blended edge
+    // pixel would be a colour of no region inside a region's outline.
+    EXPECT_EQ(counts.size(), 5u);
+    for (uint32_t c : {0x000000u, 0xFF0000u, 0x00FF00u, 0x0000FFu, 0xFFFF00u})
+        EXPECT_GT(counts[c], 1000u) << std::hex << c;
 }

@@ -157,11 +157,11 @@ Image room(bool night)
         img.line(0, 440.0f + float(i * i) * 2.6f + float(i) * 4, 800, 440.0f + float(i * i) * 2.6f + float(i) * 4, 1.5f,
                  solid(0x7A5030, 0.5f));
     img.rect(0, 424, 800, 10, solid(0xF8F0E0));
-    // Bed on the right.
-    img.rect(470, 330, 300, 140, solid(0x9A6A44), 10);
-    img.rect(480, 300, 290, 80, Paint::linear(hex(0xFFFFFF), {0, 300}, hex(0xDCE6F2), {0, 380}), 18);
-    img.rect(490, 286, 90, 40, solid(0xFFF8F0), 16);
-    img.rect(590, 320, 180, 70, Paint::linear(hex(0xF3A9B8), {590, 0}, hex(0xE07E98), {770, 0}), 16);
+    // Bed between the shelf and the door.
+    img.rect(420, 330, 270, 140, solid(0x9A6A44), 10);
+    img.rect(428, 300, 258, 80, Paint::linear(hex(0xFFFFFF), {0, 300}, hex(0xDCE6F2), {0, 380}), 18);
+    img.rect(436, 286, 84, 40, solid(0xFFF8F0), 16);
+    img.rect(530, 320, 156, 70, Paint::linear(hex(0xF3A9B8), {530, 0}, hex(0xE07E98), {686, 0}), 16);
     // Desk and lamp on the left.
     img.rect(40, 360, 200, 18, solid(0x8A5E36), 4);
     img.rect(50, 376, 14, 90, solid(0x7A4E2A));
@@ -413,9 +413,9 @@ Image roomClickMap()
 {
     Image map(W, H, hex(0x000000));
     map.rect(96, 76, 288, 228, Paint::solid(hex(0xFF0000)), 0, 0.01f);     // A: window
-    map.rect(470, 286, 300, 184, Paint::solid(hex(0x00FF00)), 0, 0.01f);   // B: bed
+    map.rect(420, 286, 270, 184, Paint::solid(hex(0x00FF00)), 0, 0.01f);   // B: bed
     map.rect(40, 300, 200, 166, Paint::solid(hex(0x0000FF)), 0, 0.01f);    // C: desk and lamp
-    map.rect(700, 120, 90, 160, Paint::solid(hex(0xFFFF00)), 0, 0.01f);    // D: door (above the bed)
+    map.rect(700, 120, 90, 310, Paint::solid(hex(0xFFFF00)), 0, 0.01f);    // D: door
     return map;
 }
 
