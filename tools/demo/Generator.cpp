@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <future>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 namespace demo {
@@ -312,7 +313,7 @@ Image contactSheet(const GeneratedGame& game)
     const int cols = 8, bw = 200, bh = 150;
     const int bgRows = int((bgs.size() + cols - 1) / cols);
     const int chrW = 170, chrH = 202;
-    const int height = 8 + bgRows * (bh + 8) + chrH + 16 + 256 + 8 + 256 + 8;
+    const int height = 8 + bgRows * (bh + 8) + chrH + 16 + 256 + 8 + 300 + 8;
     Image sheet(8 + cols * (bw + 8), height, hex(0x202430));
     int y = 8;
     for (size_t i = 0; i < bgs.size(); ++i) {
@@ -360,6 +361,27 @@ Image contactSheet(const GeneratedGame& game)
     for (int i = 0; i < 128 * 128; ++i)
         fontImg.plot(i % 128, i / 128, hex(0xFFFFFF), float(font[size_t(i)]) / 15.0f);
     sheet.draw(fontImg.resized(128, 128), 8 + 3 * 264, y);
+
+    // What the game screen looks like: a background, a character at the centre position,
+    // the window and the name plate at the game's window alpha (170), the click-wait mark.
+    const auto files = [&] {
+        std::map<std::string, const GameFile*> m;
+        for (const GameFile& f : game.files)
+            m[f.name] = &f;
+        return m;
+    }();
+    auto bg = files.find("BG\\hill_sunset.png");
+    auto chr = files.find("CHR\\hikari_02.png");
+    if (bg != files.end() && chr != files.end()) {
+        Image screen = decodeForSheet(bg->second->bytes);
+        if (screen.width() == 800) {
+            screen.draw(decodeForSheet(chr->second->bytes), 144, 0);
+            screen.draw(windowPanel(), 0, 444, 170.0f / 255.0f);
+            screen.draw(namePlate(), 0, 396, 170.0f / 255.0f);
+            screen.draw(waitMarkFrame(3), 40 + 24 * 12, 444 + 12 + 32);
+            sheet.draw(screen.resized(400, 300), 8 + 3 * 264 + 136, y);
+        }
+    }
     return sheet;
 }
 

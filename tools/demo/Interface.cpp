@@ -290,6 +290,8 @@ void drawSprite(Image& img, const InterfaceSprite& s, const LabelPainter& label)
     }
 }
 
+} // namespace
+
 Image waitMarkFrame(int frame)
 {
     Image img(32, 32);
@@ -305,7 +307,7 @@ Image waitMarkFrame(int frame)
 Image windowPanel()
 {
     Image img(800, 128);
-    img.rect(8, 4, 784, 120, Paint::linear(hex(0x0E1838, 0.92f), {0, 4}, hex(0x1A2A58, 0.92f), {0, 124}), 14);
+    img.rect(8, 4, 784, 120, Paint::linear(hex(0x0E1838), {0, 4}, hex(0x1A2A58), {0, 124}), 14);
     img.rect(8, 4, 784, 120, Paint::solid(hex(0xB8D0FF, 0.0f)), 14);
     // A thin inner frame line and a faint star border.
     img.fillSdf(8, 4, 792, 124,
@@ -322,13 +324,11 @@ Image windowPanel()
 Image namePlate()
 {
     Image img(224, 48);
-    img.rect(2, 4, 220, 42, Paint::linear(hex(0x2A3F7A, 0.95f), {0, 4}, hex(0x1A2850, 0.95f), {0, 46}), 12);
+    img.rect(2, 4, 220, 42, Paint::linear(hex(0x2A3F7A), {0, 4}, hex(0x1A2850), {0, 46}), 12);
     img.rect(14, 38, 196, 2, Paint::linear(hex(0xF6A84A, 0.0f), {14, 0}, hex(0xF6A84A, 0.9f), {112, 0}));
     img.polygon(starPoints(16, 24, 6, 2.5f, 0), Paint::solid(hex(0xFFE070)));
     return img;
 }
-
-} // namespace
 
 void strokeDigit(Image& img, char digit, float x, float y, float w, float h, float width, const Paint& paint)
 {

@@ -28,6 +28,12 @@ std::vector<uint16_t> toA4R4G4B4(const Image& img);
 // 0..15 (top row first).
 std::vector<uint8_t> circledNumberSheet();
 
+// The 800 x 128 message window and the 224 x 48 name plate as drawn before they are cut
+// into the window pictures; one 32 x 32 frame (0-13) of the click-wait mark.
+Image windowPanel();
+Image namePlate();
+Image waitMarkFrame(int frame);
+
 // A digit (or ':') drawn with strokes into the box; used where no font is needed.
 void strokeDigit(Image& img, char digit, float x, float y, float w, float h, float width, const Paint& paint);
 
