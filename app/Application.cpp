@@ -44,6 +44,12 @@ bool Application::startSystem()
     platform::Services& sys = dx_.sys;
     platform::Window& window = *sys.window;
 
+    // The game is started from its own folder and names its archive relative to it.
+    if (!dx_.archive.Open("system.pkd")) {
+        sys.messageBoxes->show(nullptr, SJ("初期化ファイルが不正です"), dx_.title, platform::MessageBoxType::Ok);
+        return false;
+    }
+
     if (!dx_.loadConfig()) {
         dx_.applyDefaultConfig();
         dx_.saveConfig();
@@ -80,6 +86,17 @@ bool Application::startSystem()
     runLog().append(1, "DirectSound Create");
 
     runLog().append(1, "DirectInput Create");
+    if (!dx_.input.create(sys.input)) {
+        sys.messageBoxes->show(&window, SJ("DirectInputの初期化に失敗しました。\nゲームの起動を中止します。"), dx_.title,
+                               platform::MessageBoxType::Ok);
+        return false;
+    }
+
+    // Without a display device nothing can be shown or confirmed: say so and stop.
+    if (!dx_.Create(&window, dx_.windowed)) {
+        sys.messageBoxes->show(nullptr, SJ("DirectXの初期化に失敗しました。\n"), dx_.title, platform::MessageBoxType::Ok);
+        return false;
+    }
 
     window.show(platform::ShowCommand::Show);
     window.raise();
@@ -113,6 +130,9 @@ int Application::finish()
     platform::Services& sys = dx_.sys;
     sys.instanceLock->release();
     runLog().appendf(1, "%s%d msec", SJ("起動時間 : ").c_str(), int(sys.clock->now() - dx_.startTime));
+    // Holding S while the game ends keeps the run log.
+    if (dx_.input.keyHeld(DIK_S))
+        runLog().saveAppend("system_log.txt");
     sys.window->destroy();
     return dx_.quitCode;
 }

@@ -1,8 +1,12 @@
 #include "app/CDirectX.h"
 
 #include "platform/Text.h"
+#include "script/GameScreen.h"
 
-CDirectX::CDirectX(platform::Services& services) : sys(services), title(SJ("星降る丘の鐘")) {}
+CDirectX::CDirectX(platform::Services& services) : sys(services), title(SJ("星降る丘の鐘"))
+{
+    registerGameScreen(*this);
+}
 
 CDirectX::~CDirectX() = default;
 

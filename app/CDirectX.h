@@ -1,7 +1,14 @@
 #pragma once
 #include "app/SystemConfig.h"
+#include "graphics/DisplayDevice.h"
+#include "input/CInput.h"
 #include "platform/Services.h"
 #include "platform/Window.h"
+#include "resources/PackArchive.h"
+#include "savedata/UnlockRecord.h"
+#include "script/ScriptFile.h"
+#include "script/ScriptState.h"
+#include "text/ReadTextRecord.h"
 
 #include <array>
 #include <cstdint>
@@ -38,6 +45,31 @@ public:
     bool deviceReady = false;
     bool windowed = true;
     bool modeSwitching = false;
+    platform::Video* directDraw = nullptr; // the video device while it is up
+    D3DViewport2 viewport;
+    platform::Window* deviceWindow = nullptr; // the window and mode given to Create
+    bool deviceWindowed = true;
+    int desktopBits = 32;
+    uint32_t frameTimerOrigin = 0;
+
+    // Full creation with the fallbacks to software and to a window; false when the user
+    // declined them or nothing worked.
+    bool Create(platform::Window* window, bool windowedMode);
+    bool CreateWindowMode();
+    bool CreateFullScreenMode();
+    bool Destroy();
+    void Present();
+    // The device-lost path: release, destroy, create again and restore.
+    void Reset();
+    // The same for a device that was taken down on deactivation.
+    void Reactivate();
+    void ReleaseAllSurfaces();
+    void RestoreAllSurfaces();
+    // The one-time engine initialisation, run from the first successful Create.
+    void Init();
+    // The frame's scene: render states and the black quad; and its end.
+    void beginFrameScene();
+    void endFrameScene();
 
     // ---- application shell ----
     std::string title;          // Shift-JIS window title, also the instance-lock name
@@ -49,6 +81,7 @@ public:
     bool quitPosted = false;    // the message loop ends at its next pass
     int quitCode = 0;
     SystemConfig config;
+    CPackArchive archive{sys.clock}; // "system.pkd", opened once at start-up
 
     // ---- frame dispatcher ----
     int32_t screenState = kScreenNone;
@@ -68,6 +101,12 @@ public:
     bool confirmOpen = false;
     uint64_t framesDrawn = 0;
 
+    // Sine and cosine of i tenths of a degree.
+    std::array<float, 3600> sinTable{};
+    std::array<float, 3600> cosTable{};
+    // ---- input ----
+    CInput input;
+
     struct ScreenPhases {
         std::function<void(CDirectX&)> logic;
         std::function<void(CDirectX&)> draw;
@@ -85,6 +124,12 @@ public:
     bool loadConfig();
     void applyDefaultConfig();
     bool saveConfig();
+
+    // ---- script engine ----
+    ScriptFile script;          // the scenario
+    ScriptState scriptState;
+    ReadTextRecord readText;
+    UnlockRecord unlocks;
 
     // ---- main window ----
     void handleWindowMessage(const platform::WindowEvent& ev);

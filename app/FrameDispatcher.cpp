@@ -17,7 +17,16 @@ int CDirectX::runFrame()
     platform::Clock& clock = *sys.clock;
     platform::Window& window = *sys.window;
 
-    // Input: Alt+Enter asks for the display-mode toggle; then the devices are polled.
+    // Input. Alt+Enter asks for the display-mode toggle; it is looked at right after the
+    // poll so that the Enter of the combination is dropped before any screen reads it.
+    input.pollMouse();
+    input.pollKeyboard();
+    if ((input.keyHeld(DIK_LMENU) || input.keyHeld(DIK_RMENU)) && input.keyHeld(DIK_RETURN)) {
+        displayModeToggleRequested = true;
+        inputIgnoreActive = true;
+        input.setIgnore(true);
+    }
+    input.pollJoysticks();
 
     // Pointer. In a window the system cursor shows only outside the picture.
     window.cursorPos(mouseX, mouseY);
@@ -39,7 +48,10 @@ int CDirectX::runFrame()
     }
 
     // Clicks: button-press edges count only while the window is active.
-    if (!windowActive) {
+    if (windowActive) {
+        leftClicked = input.mousePressed(0) ? 1 : 0;
+        rightClicked = input.mousePressed(1) ? 1 : 0;
+    } else {
         leftClicked = 0;
         rightClicked = 0;
     }
@@ -69,6 +81,8 @@ int CDirectX::runFrame()
     if (frameDelta > 1000)
         frameDelta = 16;
 
+    beginFrameScene();
+
     // Draw phase of the current screen.
     {
         auto& phases = screens[size_t(screenState) < screens.size() ? size_t(screenState) : 0];
@@ -87,6 +101,9 @@ int CDirectX::runFrame()
         quitRequested = false;
     }
 
+    endFrameScene();
+    Present();
+
     ++framesDrawn;
     lastFrameTime = thisFrameTime;
     leftClicked = 0;
@@ -98,6 +115,7 @@ int CDirectX::runFrame()
     clock.sleep(1);
 
     if (displayModeToggleRequested) {
+        input.clearKeys();
         frameSuspended = true;
         toggleDisplayMode();
         frameSuspended = false;
@@ -106,9 +124,10 @@ int CDirectX::runFrame()
     }
 
     if (inputIgnoreActive) {
-        if (modeToggleCooldown < 0)
+        if (modeToggleCooldown < 0) {
             inputIgnoreActive = false;
-        else
+            input.setIgnore(false);
+        } else
             --modeToggleCooldown;
     }
 
@@ -118,13 +137,4 @@ int CDirectX::runFrame()
         return 0;
     }
     return 0;
-}
-
-void CDirectX::toggleDisplayMode()
-{
-    windowed = !windowed;
-    saveConfig();
-    modeSwitching = true;
-    sys.window->setFullscreen(!windowed);
-    modeSwitching = false;
 }

@@ -1,5 +1,6 @@
 // The main window's messages.
 #include "app/CDirectX.h"
+#include "platform/Video.h"
 #include "platform/Window.h"
 
 void CDirectX::handleWindowMessage(const platform::WindowEvent& ev)
@@ -7,11 +8,29 @@ void CDirectX::handleWindowMessage(const platform::WindowEvent& ev)
     using platform::WindowMessage;
     switch (ev.message) {
     case WindowMessage::Activate:
+        input.acquire();
         windowActive = true;
         frameSuspended = false;
+        if (!windowed && !modeSwitching && screenState != kScreenNone && minimisedFromFullscreen) {
+            frameSuspended = true;
+            sys.window->show(platform::ShowCommand::ShowNormal);
+            Reactivate();
+            minimisedFromFullscreen = false;
+            frameSuspended = false;
+        }
         break;
     case WindowMessage::Deactivate:
+        input.unacquire();
         windowActive = false;
+        // A full-screen game gives the display back while another program has it.
+        if (screenState >= kScreenGame && !windowed && !modeSwitching) {
+            frameSuspended = true;
+            ReleaseAllSurfaces();
+            Destroy();
+            minimisedFromFullscreen = true;
+            sys.window->show(platform::ShowCommand::Minimize);
+            frameSuspended = false;
+        }
         break;
     case WindowMessage::Close:
         // With a display device the close goes through the quit confirmation. Without one
@@ -25,8 +44,15 @@ void CDirectX::handleWindowMessage(const platform::WindowEvent& ev)
         }
         break;
     case WindowMessage::Paint:
+        if (!deviceReady && sys.video)
+            sys.video->paintBlank();
         break;
     case WindowMessage::DisplayChange:
+        if (windowed && !modeSwitching && ev.bitsPerPixel != 8 * displayProcess().desktopDepthIndex) {
+            frameSuspended = true;
+            Reset();
+            frameSuspended = false;
+        }
         break;
     }
 }
@@ -35,6 +61,8 @@ void CDirectX::destroyMainWindow()
 {
     if (quitPosted)
         return;
+    ReleaseAllSurfaces();
+    Destroy();
     sys.window->show(platform::ShowCommand::Hide);
     postQuit(0);
 }

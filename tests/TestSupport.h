@@ -56,4 +56,28 @@ inline void writeText(const std::string& path, const std::string& text)
     f << text;
 }
 
+// Makes a folder the current one for the life of the object (the game opens "system.pkd"
+// from the current folder, as it is started from its own folder).
+class CurrentDir {
+public:
+    explicit CurrentDir(const std::filesystem::path& p) : old_(std::filesystem::current_path())
+    {
+        std::filesystem::current_path(p);
+    }
+    ~CurrentDir()
+    {
+        std::error_code ec;
+        std::filesystem::current_path(old_, ec);
+    }
+
+private:
+    std::filesystem::path old_;
+};
+
+// A valid archive with no entries: enough for start-up to get past opening its package.
+inline void writeEmptyArchive(const std::string& path)
+{
+    writeAll(path, {'P', 'A', 'C', 'K', 0, 0, 0, 0});
+}
+
 } // namespace testsupport

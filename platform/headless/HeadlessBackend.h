@@ -1,10 +1,15 @@
 #pragma once
 #include "platform/Clock.h"
+#include "platform/Fonts.h"
 #include "platform/InstanceLock.h"
 #include "platform/Services.h"
+#include "platform/headless/HeadlessInputEvent.h"
+#include "platform/headless/HeadlessInput.h"
 #include "platform/headless/HeadlessMessageBoxes.h"
+#include "platform/headless/HeadlessVideo.h"
 #include "platform/headless/HeadlessWindow.h"
 
+#include <deque>
 #include <memory>
 
 namespace platform {
@@ -19,7 +24,14 @@ public:
     HeadlessClock clock;
     HeadlessWindow window;
     HeadlessMessageBoxes messageBoxes;
+    HeadlessInput input;
     std::unique_ptr<InstanceLock> instanceLock;
+    Fonts fonts;
+    HeadlessVideo video;
+
+    // Input from the runner or a test: pointer moves go to the window at once; keys,
+    // buttons and the wheel go to the input service, which the next poll reads.
+    void feedInput(const HeadlessInputEvent& ev);
 };
 
 } // namespace platform

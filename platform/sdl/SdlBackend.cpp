@@ -7,7 +7,10 @@ SdlBackend::SdlBackend() : instanceLock(createProcessInstanceLock())
     services.clock = &clock;
     services.window = &window;
     services.messageBoxes = &messageBoxes;
+    services.input = &input;
     services.instanceLock = instanceLock.get();
+    services.fonts = &fonts;
+    services.video = &video;
 }
 
 SdlBackend::~SdlBackend() = default;

@@ -1,8 +1,11 @@
 #pragma once
 #include "platform/Clock.h"
+#include "platform/Fonts.h"
 #include "platform/InstanceLock.h"
 #include "platform/Services.h"
+#include "platform/sdl/SdlInput.h"
 #include "platform/sdl/SdlMessageBoxes.h"
+#include "platform/sdl/SdlVideo.h"
 #include "platform/sdl/SdlWindow.h"
 
 #include <memory>
@@ -19,7 +22,10 @@ public:
     SystemClock clock;
     SdlWindow window;
     SdlMessageBoxes messageBoxes;
+    SdlInput input{window};
     std::unique_ptr<InstanceLock> instanceLock;
+    Fonts fonts;
+    SdlVideo video{window};
 };
 
 std::unique_ptr<Backend> createSdlBackend();

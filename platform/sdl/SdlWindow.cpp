@@ -108,10 +108,17 @@ bool SdlWindow::pollMessage(WindowEvent& ev)
             case SDL_WINDOWEVENT_CLOSE:
                 ev = WindowEvent{WindowMessage::Close, 0};
                 return true;
+            // Re-creating the presentation can re-create the X window, which loses and
+            // regains the focus on its own; only a change that still holds by now is the
+            // user's, so stale ones are passed over.
             case SDL_WINDOWEVENT_FOCUS_GAINED:
+                if (!hasInputFocus())
+                    break;
                 ev = WindowEvent{WindowMessage::Activate, 0};
                 return true;
             case SDL_WINDOWEVENT_FOCUS_LOST:
+                if (hasInputFocus())
+                    break;
                 ev = WindowEvent{WindowMessage::Deactivate, 0};
                 return true;
             case SDL_WINDOWEVENT_EXPOSED:
@@ -129,6 +136,11 @@ bool SdlWindow::pollMessage(WindowEvent& ev)
         }
     }
     return false;
+}
+
+bool SdlWindow::hasInputFocus() const
+{
+    return window_ && (SDL_GetWindowFlags(window_) & SDL_WINDOW_INPUT_FOCUS) != 0;
 }
 
 Rect SdlWindow::pictureRect() const
@@ -150,8 +162,23 @@ Rect SdlWindow::pictureRect() const
 
 void SdlWindow::cursorPos(int& x, int& y)
 {
+    // Like GetCursorPos and ScreenToClient the pointer is wanted also when it is outside
+    // the window. Over the window SDL's own position is exact; away from it the desktop
+    // position is used, but X servers may hand back a stale one, and a pointer SDL knows to
+    // be elsewhere is never reported inside the window.
     int wx = 0, wy = 0;
-    SDL_GetMouseState(&wx, &wy);
+    if (!window_ || SDL_GetMouseFocus() == window_) {
+        SDL_GetMouseState(&wx, &wy);
+    } else {
+        int gx = 0, gy = 0, ox = 0, oy = 0, ww = 0, wh = 0;
+        SDL_GetGlobalMouseState(&gx, &gy);
+        SDL_GetWindowPosition(window_, &ox, &oy);
+        SDL_GetWindowSize(window_, &ww, &wh);
+        wx = gx - ox;
+        wy = gy - oy;
+        if (wx >= 0 && wy >= 0 && wx < ww && wy < wh)
+            wx = wy = -1;
+    }
     if (!fullscreen_) {
         x = wx;
         y = wy;

@@ -41,6 +41,8 @@ protected:
     void applyCursorVisible(bool visible) override;
 
 private:
+    bool hasInputFocus() const;
+
     bool videoReady_ = false;
     SDL_Window* window_ = nullptr;
     bool fullscreen_ = false;

@@ -16,6 +16,7 @@ protected:
         oldProgramDir_ = platform::files::programDir();
         platform::files::setProgramDir(dir.str());
         runLog().clear();
+        displayProcess() = DisplayProcessState{};
         dx = std::make_unique<CDirectX>(backend.services);
     }
     void TearDown() override

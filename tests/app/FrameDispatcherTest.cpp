@@ -5,7 +5,8 @@ protected:
     void SetUp() override
     {
         EngineTest::SetUp();
-        dx->deviceReady = true; // the frame dispatcher's own rules, without a picture
+        ASSERT_TRUE(backend.window.create(dx->title, 0, 0, 800, 600, false));
+        ASSERT_TRUE(dx->Create(&backend.window, true));
         dx->screenState = kScreenGame;
         dx->registerScreen(
             kScreenGame, [this](CDirectX&) { ++logicCalls; }, [this](CDirectX& d) { deltas.push_back(d.frameDelta); });

@@ -3,7 +3,29 @@
 #include "app/Application.h"
 #include "platform/Text.h"
 
-using StartupTest = EngineTest;
+#include <filesystem>
+
+// The game runs from its own folder and opens "system.pkd" there: each start-up test gets an
+// empty but valid archive in its program folder and runs with that folder as the current one.
+class StartupTest : public EngineTest {
+protected:
+    void SetUp() override
+    {
+        EngineTest::SetUp();
+        writeArchive({'P', 'A', 'C', 'K', 0, 0, 0, 0});
+        oldCwd_ = std::filesystem::current_path();
+        std::filesystem::current_path(dir.path());
+    }
+    void TearDown() override
+    {
+        std::filesystem::current_path(oldCwd_);
+        EngineTest::TearDown();
+    }
+    void writeArchive(const std::vector<uint8_t>& bytes) { testsupport::writeAll(dir.file("system.pkd"), bytes); }
+
+private:
+    std::filesystem::path oldCwd_;
+};
 
 TEST_F(StartupTest, FirstStartWritesDefaultsAndOpensACentredHiddenThenShownWindow)
 {
@@ -96,4 +118,54 @@ TEST_F(StartupTest, ClosingTheWindowEndsTheLoopAndLogsTheRunTime)
     EXPECT_EQ(app.finish(), 0);
     EXPECT_FALSE(backend.window.visible);
     EXPECT_EQ(runLog().lines().back(), platform::utf8ToSjis("起動時間 : ") + std::to_string(1234 + passes) + " msec\n");
+}
+
+TEST_F(StartupTest, MissingOrDamagedArchiveStopsWithAMessageBeforeAnyWindow)
+{
+    const std::vector<std::vector<uint8_t>> archives = {
+        {},                                     // no file at all
+        {'p', 'a', 'c', 'k', 0, 0, 0, 0},       // wrong magic
+        {'P', 'A', 'C', 'K', 3, 0, 0, 0, 1, 2}, // directory cut short
+    };
+    for (size_t i = 0; i < archives.size(); ++i) {
+        std::filesystem::remove(dir.file("system.pkd"));
+        if (!archives[i].empty())
+            writeArchive(archives[i]);
+        platform::HeadlessBackend b;
+        CDirectX engine(b.services);
+        Application app(engine);
+        EXPECT_EQ(app.run(), -1) << i;
+        ASSERT_EQ(b.messageBoxes.shown.size(), 1u) << i;
+        const auto& box = b.messageBoxes.shown[0];
+        EXPECT_EQ(platform::sjisToUtf8(box.text), "初期化ファイルが不正です");
+        EXPECT_EQ(box.caption, engine.title);
+        EXPECT_EQ(box.type, platform::MessageBoxType::Ok);
+        EXPECT_FALSE(box.hadOwner);
+        EXPECT_FALSE(b.window.exists());
+        EXPECT_FALSE(std::filesystem::exists(dir.file("system.dat"))); // stopped before the settings
+        EXPECT_TRUE(runLog().lines().empty());
+    }
+}
+
+TEST_F(StartupTest, ArchiveIsOpenedFromTheCurrentFolderAndKeptForTheRun)
+{
+    // One entry "SCP\\a.scp" holding "x", built from the format rules by hand.
+    std::vector<uint8_t> bytes = {'P', 'A', 'C', 'K', 1, 0, 0, 0};
+    std::vector<uint8_t> record(136, 0);
+    std::string name = "SCP\\a.scp";
+    std::copy(name.begin(), name.end(), record.begin());
+    record[128] = 1;
+    record[132] = 8 + 136;
+    record.push_back('x');
+    for (uint8_t b : record)
+        bytes.push_back(pack::scrambleByte(b));
+    writeArchive(bytes);
+    Application app(*dx);
+    ASSERT_TRUE(app.start());
+    EXPECT_EQ(dx->archive.path(), "system.pkd");
+    EXPECT_EQ(dx->archive.GetSize("scp\\A.SCP"), 1);
+    char c = 0;
+    EXPECT_EQ(dx->archive.Read("SCP\\a.scp", &c), 1);
+    EXPECT_EQ(c, 'x');
+    app.finish();
 }

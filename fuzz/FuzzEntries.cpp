@@ -1,0 +1,68 @@
+#include "fuzz/FuzzEntries.h"
+
+#include "platform/Clock.h"
+#include "resources/Image.h"
+#include "resources/PackArchive.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+// One scratch file per process; the archive reader only reads from files.
+const std::string& scratchArchive()
+{
+    static const std::string path = [] {
+        std::error_code ec;
+        std::filesystem::path dir = std::filesystem::temp_directory_path(ec);
+        if (ec)
+            dir = ".";
+        return (dir / ("sf-fuzz-" + std::to_string(::getpid()) + ".pkd")).string();
+    }();
+    return path;
+}
+
+} // namespace
+
+int fuzzPackDirectory(const uint8_t* data, size_t size)
+{
+    const std::string& path = scratchArchive();
+    {
+        std::ofstream f(path, std::ios::binary | std::ios::trunc);
+        f.write(reinterpret_cast<const char*>(data), std::streamsize(size));
+    }
+    platform::HeadlessClock clock;
+    CPackArchive archive(&clock);
+    int result = 0;
+    if (archive.Open(path)) {
+        result = 1;
+        for (const auto& [name, entry] : archive.entries()) {
+            int32_t n = archive.GetSize(name);
+            if (n < 0)
+                continue;
+            std::vector<uint8_t> buf(size_t(n) + 1);
+            if (archive.Read(name, buf.data()) != n)
+                __builtin_trap(); // a readable entry of an unchanged file must read
+        }
+        archive.GetSize("SCP\\startup.scp");
+    }
+    std::remove(path.c_str());
+    return result;
+}
+
+int fuzzPngDecoders(const uint8_t* data, size_t size)
+{
+    CImage image;
+    int a = image.DecodePNG(data, size);
+    if (a == 0 && (image.pixels.size() != size_t(image.width) * size_t(image.height) * 4 + 1))
+        __builtin_trap();
+    CImage16 image16;
+    int b = image16.DecodePNG16(data, size);
+    if (b == 0 && (image16.pixels.size() != size_t(image16.width) * size_t(image16.height) * 2 + 1))
+        __builtin_trap();
+    return a * 4 + b;
+}

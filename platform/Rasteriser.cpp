@@ -1,0 +1,515 @@
+// The software rasteriser both backends draw with.
+#include "platform/Rasteriser.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace platform::raster {
+
+namespace {
+
+uint32_t factorFor(BlendFactor f, uint32_t srcAlpha)
+{
+    switch (f) {
+    case BlendFactor::Zero:
+        return 0;
+    case BlendFactor::One:
+        return 255;
+    case BlendFactor::SrcAlpha:
+        return srcAlpha;
+    case BlendFactor::InvSrcAlpha:
+        return 255 - srcAlpha;
+    }
+    return 0;
+}
+
+// Two channels per 32-bit word: the compiler keeps these in vector registers.
+inline uint32_t lerpPacked(uint32_t s, uint32_t d, uint32_t a)
+{
+    uint32_t ia = 255 - a;
+    uint32_t rb = (s & 0x00FF00FFu) * a + (d & 0x00FF00FFu) * ia + 0x00800080u;
+    uint32_t ag = ((s >> 8) & 0x00FF00FFu) * a + ((d >> 8) & 0x00FF00FFu) * ia + 0x00800080u;
+    rb = ((rb + ((rb >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
+    ag = (ag + ((ag >> 8) & 0x00FF00FFu)) & 0xFF00FF00u;
+    return rb | ag;
+}
+
+// d * (255 - a) / 255 on every channel.
+inline uint32_t darkenPacked(uint32_t d, uint32_t a)
+{
+    uint32_t ia = 255 - a;
+    uint32_t rb = (d & 0x00FF00FFu) * ia + 0x00800080u;
+    uint32_t ag = ((d >> 8) & 0x00FF00FFu) * ia + 0x00800080u;
+    rb = ((rb + ((rb >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
+    ag = (ag + ((ag >> 8) & 0x00FF00FFu)) & 0xFF00FF00u;
+    return rb | ag;
+}
+
+// A coordinate as an integer, with NaN and far-away values pinned inside [lo, hi].
+inline int pinned(double v, int lo, int hi)
+{
+    if (!(v > lo))
+        return lo;
+    if (!(v < hi))
+        return hi;
+    return int(v);
+}
+
+// A texel index from a texture coordinate of any size; wrapping or clamping follows.
+inline int64_t texelIndex(double t)
+{
+    constexpr double kFar = 4503599627370496.0; // 2^52: beyond this doubles hold no fraction
+    if (!(t > -kFar && t < kFar))
+        return 0;
+    return int64_t(std::floor(t));
+}
+
+enum class Mode { Normal, Darken, Add, Other };
+
+Mode modeOf(const RenderStates& st)
+{
+    if (!st.alphaBlend)
+        return Mode::Other;
+    if (st.srcBlend == BlendFactor::SrcAlpha && st.dstBlend == BlendFactor::InvSrcAlpha)
+        return Mode::Normal;
+    if (st.srcBlend == BlendFactor::Zero && st.dstBlend == BlendFactor::InvSrcAlpha)
+        return Mode::Darken;
+    if (st.srcBlend == BlendFactor::SrcAlpha && st.dstBlend == BlendFactor::One)
+        return Mode::Add;
+    return Mode::Other;
+}
+
+inline uint32_t blendWith(Mode m, const RenderStates& st, uint32_t s, uint32_t d)
+{
+    uint32_t a = s >> 24;
+    switch (m) {
+    case Mode::Normal:
+        if (a == 255)
+            return s;
+        if (a == 0)
+            return d;
+        return lerpPacked(s, d, a);
+    case Mode::Darken:
+        return a == 0 ? d : darkenPacked(d, a);
+    case Mode::Add:
+        return a == 0 ? d : blendPixel(s, d, BlendFactor::SrcAlpha, BlendFactor::One);
+    case Mode::Other:
+        break;
+    }
+    if (!st.alphaBlend)
+        return s;
+    return blendPixel(s, d, st.srcBlend, st.dstBlend);
+}
+
+// Texture colour combined with the vertex colour.
+inline uint32_t shade(uint32_t t, uint32_t diffuse, TextureBlend tb)
+{
+    if (diffuse == 0xFFFFFFFFu)
+        return t;
+    uint32_t r = div255(((t >> 16) & 255) * ((diffuse >> 16) & 255));
+    uint32_t g = div255(((t >> 8) & 255) * ((diffuse >> 8) & 255));
+    uint32_t b = div255((t & 255) * (diffuse & 255));
+    uint32_t a = tb == TextureBlend::ModulateAlpha ? div255((t >> 24) * (diffuse >> 24)) : (t >> 24);
+    return (a << 24) | (r << 16) | (g << 8) | b;
+}
+
+struct Sampler {
+    const uint32_t* texels = nullptr;
+    int stride = 0, w = 1, h = 1;
+    bool pow2 = false;
+
+    explicit Sampler(const Surface* t)
+    {
+        if (!t)
+            return;
+        texels = t->argbTexels(stride);
+        w = t->width();
+        h = t->height();
+        pow2 = (w & (w - 1)) == 0 && (h & (h - 1)) == 0;
+    }
+    inline int wrapX(int64_t x) const
+    {
+        if (pow2)
+            return int(x & (w - 1));
+        return int(std::clamp<int64_t>(x, 0, w - 1));
+    }
+    inline int wrapY(int64_t y) const
+    {
+        if (pow2)
+            return int(y & (h - 1));
+        return int(std::clamp<int64_t>(y, 0, h - 1));
+    }
+    inline uint32_t at(double u, double v) const
+    {
+        int x = wrapX(texelIndex(u * w));
+        int y = wrapY(texelIndex(v * h));
+        return texels[size_t(y) * size_t(stride) + size_t(x)];
+    }
+};
+
+enum class Shading { Plain, AlphaOnly, Full };
+
+struct RowArgs {
+    const uint32_t* texRow;
+    uint32_t* row;
+    int x0, x1;
+    int64_t uFix0, uStep;
+    int wMask;
+    bool pow2;
+    uint32_t diffuse;
+    const RenderStates* st;
+};
+using RowFn = void (*)(const RowArgs&);
+
+// One row of an upright textured quad, with the blend and the shading fixed at compile time
+// so the inner loop carries no decisions but the per-texel alpha.
+template <Mode M, Shading S>
+void texturedRow(const RowArgs& a)
+{
+    const uint32_t da = a.diffuse >> 24;
+    const int w = a.wMask + 1;
+    int64_t uf = a.uFix0;
+    for (int x = a.x0; x < a.x1; ++x, uf += a.uStep) {
+        int64_t tx = uf >> 32;
+        uint32_t s = a.texRow[a.pow2 ? int(tx & a.wMask) : int(std::clamp<int64_t>(tx, 0, w - 1))];
+        if constexpr (S == Shading::AlphaOnly)
+            s = (s & 0x00FFFFFFu) | div255((s >> 24) * da) << 24;
+        else if constexpr (S == Shading::Full)
+            s = shade(s, a.diffuse, a.st->textureBlend);
+        const uint32_t sa = s >> 24;
+        if constexpr (M == Mode::Normal) {
+            if (sa == 255)
+                a.row[x] = s;
+            else if (sa != 0)
+                a.row[x] = lerpPacked(s, a.row[x], sa);
+        } else if constexpr (M == Mode::Darken) {
+            if (sa != 0)
+                a.row[x] = darkenPacked(a.row[x], sa);
+        } else {
+            a.row[x] = blendWith(M, *a.st, s, a.row[x]);
+        }
+    }
+}
+
+// The same row when texels step one per pixel inside the texture: no wrapping and no
+// stepping arithmetic.
+template <Mode M, Shading S>
+void unitRow(const RowArgs& a)
+{
+    const uint32_t da = a.diffuse >> 24;
+    const uint32_t* t = a.texRow + (a.uFix0 >> 32) - a.x0;
+    uint32_t* row = a.row;
+    for (int x = a.x0; x < a.x1; ++x) {
+        uint32_t s = t[x];
+        uint32_t sa = s >> 24;
+        if constexpr (S == Shading::AlphaOnly) {
+            sa = div255(sa * da);
+            s = (s & 0x00FFFFFFu) | sa << 24;
+        }
+        if (sa == 0)
+            continue;
+        if constexpr (M == Mode::Normal)
+            row[x] = sa == 255 ? s : lerpPacked(s, row[x], sa);
+        else
+            row[x] = darkenPacked(row[x], sa);
+    }
+}
+
+template <Mode M>
+RowFn rowFor(Shading s)
+{
+    switch (s) {
+    case Shading::Plain:
+        return texturedRow<M, Shading::Plain>;
+    case Shading::AlphaOnly:
+        return texturedRow<M, Shading::AlphaOnly>;
+    case Shading::Full:
+        break;
+    }
+    return texturedRow<M, Shading::Full>;
+}
+
+RowFn pickRow(Mode m, Shading s)
+{
+    switch (m) {
+    case Mode::Normal:
+        return rowFor<Mode::Normal>(s);
+    case Mode::Darken:
+        return rowFor<Mode::Darken>(s);
+    case Mode::Add:
+        return rowFor<Mode::Add>(s);
+    case Mode::Other:
+        break;
+    }
+    return rowFor<Mode::Other>(s);
+}
+
+// The two triangles of a strip of four that make an upright rectangle with upright texture
+// coordinates and one colour: the shape of nearly everything the engine draws.
+bool isUprightQuad(const Vertex* v)
+{
+    return v[0].y == v[1].y && v[2].y == v[3].y && v[0].x == v[2].x && v[1].x == v[3].x && v[0].u == v[2].u &&
+           v[1].u == v[3].u && v[0].v == v[1].v && v[2].v == v[3].v && v[1].x > v[0].x && v[2].y > v[0].y &&
+           v[0].diffuse == v[1].diffuse && v[0].diffuse == v[2].diffuse && v[0].diffuse == v[3].diffuse;
+}
+
+void drawUprightQuad(Surface& dst, const Surface* texture, const RenderStates& st, const Vertex* v)
+{
+    const double x0 = v[0].x, x1 = v[1].x, y0 = v[0].y, y1 = v[2].y;
+    const int cx0 = pinned(std::ceil(x0), 0, dst.width()), cx1 = pinned(std::ceil(x1), 0, dst.width());
+    const int cy0 = pinned(std::ceil(y0), 0, dst.height()), cy1 = pinned(std::ceil(y1), 0, dst.height());
+    if (cx0 >= cx1 || cy0 >= cy1)
+        return;
+    const Mode mode = modeOf(st);
+    const uint32_t diffuse = v[0].diffuse;
+    uint8_t* base = dst.data();
+    const int pitch = dst.pitch();
+
+    if (!texture) {
+        const uint32_t s = diffuse;
+        for (int y = cy0; y < cy1; ++y) {
+            uint32_t* row = reinterpret_cast<uint32_t*>(base + size_t(y) * size_t(pitch));
+            if (mode == Mode::Other && !st.alphaBlend) {
+                std::fill(row + cx0, row + cx1, s);
+                continue;
+            }
+            if (mode == Mode::Normal && (s >> 24) == 255) {
+                std::fill(row + cx0, row + cx1, s);
+                continue;
+            }
+            for (int x = cx0; x < cx1; ++x)
+                row[x] = blendWith(mode, st, s, row[x]);
+        }
+        return;
+    }
+
+    Sampler smp(texture);
+    // Texel column as 32.32 fixed point, stepped per pixel.
+    // Far-off coordinates are brought near: a wrapping texture repeats every w texels, a
+    // clamped one never reads past its edge, and no step is longer than a texture.
+    const double uScale = std::clamp((double(v[1].u) - v[0].u) * smp.w / (x1 - x0), -65536.0, 65536.0);
+    double uStart = double(v[0].u) * smp.w + (cx0 - x0) * uScale;
+    if (!std::isfinite(uStart) || !std::isfinite(uScale))
+        return;
+    uStart = smp.pow2 ? std::fmod(uStart, double(smp.w)) : std::clamp(uStart, -1.0, double(smp.w) + 1.0);
+    const int64_t uFix0 = int64_t(std::floor(uStart * 4294967296.0));
+    const int64_t uStep = int64_t(std::floor(uScale * 4294967296.0));
+    const double vScale = (double(v[2].v) - v[0].v) * smp.h / (y1 - y0);
+    const bool oneToOne = uStep == (int64_t(1) << 32) && smp.pow2;
+    const Shading shading = diffuse == 0xFFFFFFFFu                                      ? Shading::Plain
+                            : (diffuse & 0xFFFFFF) == 0xFFFFFF || mode == Mode::Darken ? Shading::AlphaOnly
+                                                                                        : Shading::Full;
+    RowFn fn = pickRow(mode, shading);
+    // Texels one per pixel, all inside the texture.
+    const int64_t firstTexel = uFix0 >> 32;
+    if (oneToOne && firstTexel >= 0 && firstTexel + (cx1 - cx0) <= smp.w && shading != Shading::Full &&
+        (mode == Mode::Normal || mode == Mode::Darken)) {
+        fn = mode == Mode::Normal ? (shading == Shading::Plain ? unitRow<Mode::Normal, Shading::Plain>
+                                                               : unitRow<Mode::Normal, Shading::AlphaOnly>)
+                                  : (shading == Shading::Plain ? unitRow<Mode::Darken, Shading::Plain>
+                                                               : unitRow<Mode::Darken, Shading::AlphaOnly>);
+    }
+    // An opaque texture drawn 1:1 with nothing to blend is a straight copy.
+    const bool copyRows = oneToOne && shading == Shading::Plain &&
+                          (mode == Mode::Normal || (mode == Mode::Other && !st.alphaBlend)) && texture->opaque();
+    RowArgs args{nullptr, nullptr, 0, 0, uFix0, uStep, smp.w - 1, smp.pow2, diffuse, &st};
+
+    for (int y = cy0; y < cy1; ++y) {
+        const double tv = double(v[0].v) * smp.h + (y - y0) * vScale;
+        const int ty = smp.wrapY(texelIndex(tv));
+        const uint32_t* trow = smp.texels + size_t(ty) * size_t(smp.stride);
+        uint32_t* row = reinterpret_cast<uint32_t*>(base + size_t(y) * size_t(pitch));
+        if (copyRows) {
+            int tx = smp.wrapX(uFix0 >> 32);
+            for (int x = cx0; x < cx1;) {
+                int n = std::min(cx1 - x, smp.w - tx);
+                std::memcpy(row + x, trow + tx, size_t(n) * 4);
+                x += n;
+                tx = 0;
+            }
+            continue;
+        }
+        args.texRow = trow;
+        args.row = row;
+        args.x0 = cx0;
+        args.x1 = cx1;
+        fn(args);
+    }
+}
+
+struct Channels {
+    double a, r, g, b;
+};
+
+Channels channelsOf(uint32_t c)
+{
+    return Channels{double(c >> 24), double((c >> 16) & 255), double((c >> 8) & 255), double(c & 255)};
+}
+
+uint32_t packChannels(double a, double r, double g, double b)
+{
+    auto q = [](double x) { return uint32_t(std::clamp(std::lround(x), 0L, 255L)); };
+    return (q(a) << 24) | (q(r) << 16) | (q(g) << 8) | q(b);
+}
+
+void drawTriangle(Surface& dst, const Sampler* smp, const RenderStates& st, Mode mode, const Vertex& a, const Vertex& b0,
+                  const Vertex& c0)
+{
+    double area = (double(b0.x) - a.x) * (double(c0.y) - a.y) - (double(b0.y) - a.y) * (double(c0.x) - a.x);
+    if (area == 0 || !std::isfinite(area))
+        return;
+    // Interior on the positive side of every edge.
+    const Vertex& b = area > 0 ? b0 : c0;
+    const Vertex& c = area > 0 ? c0 : b0;
+    area = std::fabs(area);
+    const Vertex* p[3] = {&a, &b, &c};
+
+    double minX = std::min({double(a.x), double(b.x), double(c.x)});
+    double maxX = std::max({double(a.x), double(b.x), double(c.x)});
+    double minY = std::min({double(a.y), double(b.y), double(c.y)});
+    double maxY = std::max({double(a.y), double(b.y), double(c.y)});
+    int x0 = pinned(std::ceil(minX), 0, dst.width()), x1 = pinned(std::floor(maxX), -1, dst.width() - 1);
+    int y0 = pinned(std::ceil(minY), 0, dst.height()), y1 = pinned(std::floor(maxY), -1, dst.height() - 1);
+    if (x0 > x1 || y0 > y1)
+        return;
+
+    // Edge i runs from p[i] to p[(i+1)%3]; its function is the weight of the opposite corner.
+    struct Edge {
+        double ax, ay, dx, dy;
+        bool inclusive;
+    } e[3];
+    for (int i = 0; i < 3; ++i) {
+        const Vertex& s = *p[i];
+        const Vertex& t = *p[(i + 1) % 3];
+        double dx = double(t.x) - s.x, dy = double(t.y) - s.y;
+        // With y growing downwards and the interior on the positive side, a top edge runs
+        // to the right and a left edge runs upwards.
+        bool top = dy == 0 && dx > 0;
+        bool left = dy < 0;
+        e[i] = Edge{s.x, s.y, dx, dy, top || left};
+    }
+    Channels col[3] = {channelsOf(a.diffuse), channelsOf(b.diffuse), channelsOf(c.diffuse)};
+    uint8_t* base = dst.data();
+    for (int y = y0; y <= y1; ++y) {
+        uint32_t* row = reinterpret_cast<uint32_t*>(base + size_t(y) * size_t(dst.pitch()));
+        for (int x = x0; x <= x1; ++x) {
+            double w[3];
+            bool inside = true;
+            for (int i = 0; i < 3 && inside; ++i) {
+                double f = e[i].dx * (y - e[i].ay) - e[i].dy * (x - e[i].ax);
+                if (f < 0 || (f == 0 && !e[i].inclusive))
+                    inside = false;
+                w[i] = f;
+            }
+            if (!inside)
+                continue;
+            // Edge i's function weights the corner opposite it: p[(i+2)%3].
+            double l0 = w[1] / area, l1 = w[2] / area, l2 = w[0] / area;
+            double ca = l0 * col[0].a + l1 * col[1].a + l2 * col[2].a;
+            double cr = l0 * col[0].r + l1 * col[1].r + l2 * col[2].r;
+            double cg = l0 * col[0].g + l1 * col[1].g + l2 * col[2].g;
+            double cb = l0 * col[0].b + l1 * col[1].b + l2 * col[2].b;
+            uint32_t diffuse = packChannels(ca, cr, cg, cb);
+            uint32_t s = diffuse;
+            if (smp) {
+                double u = l0 * a.u + l1 * b.u + l2 * c.u;
+                double v = l0 * a.v + l1 * b.v + l2 * c.v;
+                s = shade(smp->at(u, v), diffuse, st.textureBlend);
+            }
+            row[x] = blendWith(mode, st, s, row[x]);
+        }
+    }
+}
+
+} // namespace
+
+uint32_t blendPixel(uint32_t s, uint32_t d, BlendFactor sf, BlendFactor df)
+{
+    uint32_t sa = s >> 24;
+    uint32_t fs = factorFor(sf, sa), fd = factorFor(df, sa);
+    uint32_t out = 0;
+    for (int shift = 0; shift < 32; shift += 8) {
+        uint32_t sc = (s >> shift) & 255, dc = (d >> shift) & 255;
+        // Factors that add up to at most one keep the sum in range; others saturate.
+        uint32_t c = fs + fd <= 255 ? div255(sc * fs + dc * fd) : std::min<uint32_t>(255, div255(sc * fs) + div255(dc * fd));
+        out |= c << shift;
+    }
+    return out;
+}
+
+void fill(Surface& dst, const Rect& r, uint32_t value)
+{
+    int x0 = std::max(r.left, 0), x1 = std::min(r.right, dst.width());
+    int y0 = std::max(r.top, 0), y1 = std::min(r.bottom, dst.height());
+    if (x0 >= x1 || y0 >= y1)
+        return;
+    const int bpp = bytesPerPixel(dst.format());
+    for (int y = y0; y < y1; ++y) {
+        uint8_t* row = dst.data() + size_t(y) * size_t(dst.pitch());
+        if (bpp == 4) {
+            std::fill(reinterpret_cast<uint32_t*>(row) + x0, reinterpret_cast<uint32_t*>(row) + x1, value);
+        } else {
+            uint16_t v16 = uint16_t(value);
+            std::fill(reinterpret_cast<uint16_t*>(row) + x0, reinterpret_cast<uint16_t*>(row) + x1, v16);
+        }
+    }
+    dst.touch();
+}
+
+void blit(Surface& dst, const Rect& dr, const Surface& src, const Rect& sr)
+{
+    const int dw = dr.width(), dh = dr.height(), sw = sr.width(), sh = sr.height();
+    if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0)
+        return;
+    const bool sameFormat = dst.format() == src.format();
+    const int dbpp = bytesPerPixel(dst.format()), sbpp = bytesPerPixel(src.format());
+    const int x0 = std::max(dr.left, 0), x1 = std::min(dr.right, dst.width());
+    const int y0 = std::max(dr.top, 0), y1 = std::min(dr.bottom, dst.height());
+    const bool stretched = dw != sw || dh != sh;
+    for (int y = y0; y < y1; ++y) {
+        int sy = sr.top + int(int64_t(y - dr.top) * sh / dh);
+        if (sy < 0 || sy >= src.height())
+            continue;
+        const uint8_t* srow = src.data() + size_t(sy) * size_t(src.pitch());
+        uint8_t* drow = dst.data() + size_t(y) * size_t(dst.pitch());
+        if (!stretched && sameFormat) {
+            // Clip the run to the source as well.
+            int a = std::max(x0, dr.left + (0 - sr.left));
+            int b = std::min(x1, dr.left + (src.width() - sr.left));
+            if (a < b)
+                std::memcpy(drow + size_t(a) * dbpp, srow + size_t(sr.left + (a - dr.left)) * sbpp, size_t(b - a) * dbpp);
+            continue;
+        }
+        for (int x = x0; x < x1; ++x) {
+            int sx = sr.left + int(int64_t(x - dr.left) * sw / dw);
+            if (sx < 0 || sx >= src.width())
+                continue;
+            const uint8_t* sp = srow + size_t(sx) * sbpp;
+            uint8_t* dp = drow + size_t(x) * dbpp;
+            if (sameFormat)
+                std::memcpy(dp, sp, size_t(dbpp));
+            else
+                fromArgb(dst.format(), toArgb(src.format(), sp), dp);
+        }
+    }
+    dst.touch();
+}
+
+void drawStrip(Surface& dst, const Surface* texture, const RenderStates& st, const Vertex* v, int count)
+{
+    if (!v || count < 3 || bytesPerPixel(dst.format()) != 4)
+        return;
+    if (count == 4 && isUprightQuad(v)) {
+        drawUprightQuad(dst, texture, st, v);
+        dst.touch();
+        return;
+    }
+    const Mode mode = modeOf(st);
+    Sampler smp(texture);
+    for (int i = 0; i + 2 < count; ++i)
+        drawTriangle(dst, texture ? &smp : nullptr, st, mode, v[i], v[i + 1], v[i + 2]);
+    dst.touch();
+}
+
+} // namespace platform::raster

@@ -1,0 +1,102 @@
+#include "platform/sdl/SdlVideo.h"
+
+#include "platform/DebugOutput.h"
+#include "platform/sdl/SdlWindow.h"
+
+#include <SDL.h>
+#include <thread>
+
+namespace platform {
+
+SdlVideo::~SdlVideo()
+{
+    close();
+}
+
+VideoOpenResult SdlVideo::openPresentation(Window& window, bool fullscreen, bool accelerated)
+{
+    if (&window != &window_ || !window_.sdlWindow())
+        return VideoOpenResult::NoVideo;
+    window_.setFullscreen(fullscreen);
+    if (fullscreen && !window_.isFullscreen())
+        return VideoOpenResult::NoFullscreen;
+    Uint32 flags = accelerated ? (SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC) : SDL_RENDERER_SOFTWARE;
+    renderer_ = SDL_CreateRenderer(window_.sdlWindow(), -1, flags);
+    if (!renderer_) {
+        debugOutput(std::string("ADV_SYSTEM: SDL_CreateRenderer: ") + SDL_GetError());
+        return VideoOpenResult::NoRenderer;
+    }
+    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, kWidth, kHeight);
+    if (!texture_) {
+        debugOutput(std::string("ADV_SYSTEM: SDL_CreateTexture: ") + SDL_GetError());
+        SDL_DestroyRenderer(renderer_);
+        renderer_ = nullptr;
+        return VideoOpenResult::NoBackBuffer;
+    }
+    SDL_RendererInfo info{};
+    vsync_ = SDL_GetRendererInfo(renderer_, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+    rendererName_ = info.name ? info.name : "";
+    SDL_DisplayMode mode{};
+    int display = std::max(0, SDL_GetWindowDisplayIndex(window_.sdlWindow()));
+    int hz = (SDL_GetCurrentDisplayMode(display, &mode) == 0 && mode.refresh_rate > 0) ? mode.refresh_rate : 60;
+    period_ = std::chrono::nanoseconds(1000000000LL / hz);
+    nextPresent_ = std::chrono::steady_clock::now();
+    return VideoOpenResult::Ok;
+}
+
+void SdlVideo::closePresentation()
+{
+    if (texture_)
+        SDL_DestroyTexture(texture_);
+    texture_ = nullptr;
+    if (renderer_)
+        SDL_DestroyRenderer(renderer_);
+    renderer_ = nullptr;
+}
+
+void SdlVideo::pace()
+{
+    // Without a vertical sync to wait for, wait for where it would have been, so a still
+    // picture does not keep a core busy.
+    auto now = std::chrono::steady_clock::now();
+    if (now < nextPresent_)
+        std::this_thread::sleep_until(nextPresent_);
+    nextPresent_ += period_;
+    if (nextPresent_ < now)
+        nextPresent_ = now + period_;
+}
+
+PresentResult SdlVideo::presentFrame(const Surface& backBuffer)
+{
+    if (!renderer_ || !texture_)
+        return PresentResult::NotReady;
+    SDL_UpdateTexture(texture_, nullptr, backBuffer.data(), backBuffer.pitch());
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+    // The window's picture rectangle is in window coordinates; the renderer may draw at a
+    // higher resolution.
+    Rect r = window_.pictureRect();
+    int ww = 1, wh = 1, ow = 1, oh = 1;
+    SDL_GetWindowSize(window_.sdlWindow(), &ww, &wh);
+    SDL_GetRendererOutputSize(renderer_, &ow, &oh);
+    if (!window_.isFullscreen())
+        r = Rect{0, 0, kWidth, kHeight};
+    SDL_Rect dst{r.left * ow / std::max(1, ww), r.top * oh / std::max(1, wh), r.width() * ow / std::max(1, ww),
+                 r.height() * oh / std::max(1, wh)};
+    SDL_RenderCopy(renderer_, texture_, nullptr, &dst);
+    if (!vsync_ && pacing_)
+        pace();
+    SDL_RenderPresent(renderer_);
+    return PresentResult::Ok;
+}
+
+void SdlVideo::paintBlank()
+{
+    if (!renderer_)
+        return;
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+    SDL_RenderPresent(renderer_);
+}
+
+} // namespace platform

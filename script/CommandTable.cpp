@@ -1,0 +1,113 @@
+#include "script/CommandTable.h"
+
+#include "script/FlowCommands.h"
+
+#include <array>
+
+namespace {
+
+using K = CommandKind;
+
+// One row per command in the order tokens are compared. A family that joins the engine puts
+// its handler into its rows; the names and kinds are fixed by the scenario language.
+const std::array<CommandRow, 72> kTable = {{
+    {"@ending_start", K::Yield, cmdEndingStart},
+    {"@fps_capture", K::Yield, cmdFpsCapture},
+    {"@test_title", K::Yield, cmdTestTitle},
+    {"@analyze", K::Yield, nullptr},
+    {"@type_start", K::Yield, nullptr},
+    {"#if", K::Continue, cmdIf},
+    {"#endif", K::Continue, cmdEndif},
+    {"#cg_quit", K::Yield, nullptr},
+    {"#album_quit", K::Yield, nullptr},
+    {"@omoide_flag_set", K::Continue, cmdOmoideFlagSet},
+    {"]", K::YieldInHotspotBlock, nullptr},
+    {"@exit", K::Yield, cmdExit},
+    {"@textwindow_fast", K::Yield, nullptr},
+    {"@textwindow_fx1", K::Yield, nullptr},
+    {"@textwindow_fx2", K::Yield, nullptr},
+    {"@textwindow", K::Yield, nullptr},
+    {"@text_cls", K::Yield, nullptr},
+    {"@def_text", K::Yield, nullptr},
+    {"@font_load", K::Yield, nullptr},
+    {"@text,", K::Yield, nullptr, true},
+    {"@charname_window", K::Yield, nullptr},
+    {"@text_clear", K::Yield, nullptr},
+    {"@keywait", K::Yield, nullptr},
+    {"@wait", K::Yield, cmdWait},
+    {"@select", K::Yield, nullptr},
+    {"@clickable", K::Yield, nullptr},
+    {"@bg_load", K::Yield, nullptr},
+    {"@bg_load_ext", K::Yield, nullptr},
+    {"@bg_ext_expire", K::Yield, nullptr},
+    {"@bg_change", K::Yield, nullptr},
+    {"@bg_scroll", K::Yield, nullptr},
+    {"@bg_scroll3", K::Yield, nullptr},
+    {"@bg_scroll3_nosync", K::Yield, nullptr},
+    {"@bg_sync", K::Yield, nullptr},
+    {"@chr_load", K::Yield, nullptr},
+    {"@chr_change", K::Yield, nullptr},
+    {"@chr_slide_in", K::Yield, nullptr},
+    {"@chr_slide_out", K::Yield, nullptr},
+    {"@chr_turn", K::Yield, nullptr},
+    {"@chr_move", K::Yield, nullptr},
+    {"@chr_setpos", K::Continue, nullptr},
+    {"@chr_show", K::Continue, nullptr},
+    {"@chr_hide", K::Continue, nullptr},
+    {"@chr_fade_in", K::Yield, nullptr},
+    {"@chr_fade_out", K::Yield, nullptr},
+    {"@chr_swap_screen", K::Continue, nullptr},
+    {"@chr_shadow", K::ContinueUnlessError, nullptr},
+    {"@cutin_load", K::Yield, nullptr},
+    {"@cutin_slide_in", K::Yield, nullptr},
+    {"@cutin_slide_out", K::Yield, nullptr},
+    {"@shadow", K::Continue, nullptr},
+    {"@anime_init", K::Yield, nullptr},
+    {"@anime_set", K::Continue, nullptr},
+    {"@anime_start", K::Yield, nullptr},
+    {"@anime_pause", K::Yield, nullptr},
+    {"@anime_play", K::Yield, nullptr},
+    {"@anime_stop", K::Yield, nullptr},
+    {"@anime_load", K::Yield, nullptr},
+    {"@effect_quake", K::Yield, nullptr},
+    {"@effect_white_out", K::Yield, nullptr},
+    {"@effect_white_in", K::Yield, nullptr},
+    {"@effect_black_out", K::Yield, nullptr},
+    {"@effect_black_in", K::Yield, nullptr},
+    {"@se_load", K::Yield, nullptr},
+    {"@se", K::Continue, nullptr},
+    {"@se_fade", K::Continue, nullptr},
+    {"@bgm_load", K::Yield, nullptr},
+    {"@bgm", K::Continue, nullptr},
+    {"@bgm_fade", K::Continue, nullptr},
+    {"@load", K::Yield, nullptr},
+    {"@QUIT_TO_OP", K::Yield, nullptr},
+    {"@sfx", K::Yield, nullptr},
+}};
+
+} // namespace
+
+std::span<const CommandRow> commandTable()
+{
+    return kTable;
+}
+
+const CommandRow* findCommand(std::string_view token)
+{
+    // Every exact name starts with '@', '#' or ']'; other tokens (line ends, words, text)
+    // can only be the text command, which is found by its substring anywhere.
+    if (token.empty() || (token[0] != '@' && token[0] != '#' && token[0] != ']')) {
+        static const CommandRow* const textRow = [] {
+            for (const CommandRow& row : kTable)
+                if (row.substring)
+                    return &row;
+            return static_cast<const CommandRow*>(nullptr);
+        }();
+        return token.find(textRow->name) != std::string_view::npos ? textRow : nullptr;
+    }
+    for (const CommandRow& row : kTable) {
+        if (row.substring ? token.find(row.name) != std::string_view::npos : token == row.name)
+            return &row;
+    }
+    return nullptr;
+}

@@ -1,0 +1,14 @@
+#pragma once
+#include <string>
+
+class CDirectX;
+
+// The interpreter's own commands: flow control, the unlock flags and the system commands.
+void cmdEndingStart(CDirectX& dx, const std::string& token);
+void cmdFpsCapture(CDirectX& dx, const std::string& token);
+void cmdTestTitle(CDirectX& dx, const std::string& token);
+void cmdIf(CDirectX& dx, const std::string& token);
+void cmdEndif(CDirectX& dx, const std::string& token);
+void cmdOmoideFlagSet(CDirectX& dx, const std::string& token);
+void cmdExit(CDirectX& dx, const std::string& token);
+void cmdWait(CDirectX& dx, const std::string& token);

@@ -1,0 +1,15 @@
+#pragma once
+
+class CDirectX;
+
+// The game screen (screen state 4): its logic phase runs the interpreter, its draw phase
+// advances the "@wait" timer and the fade out of the ending.
+void gameUpdate(CDirectX& dx);
+void gameDraw(CDirectX& dx);
+void registerGameScreen(CDirectX& dx);
+
+// Where the ending's fade leads: the title screen once there is one, until then the start
+// script of the game.
+void returnToStartScreen(CDirectX& dx);
+
+constexpr int kGameStateEndingFade = 999;

@@ -1,0 +1,208 @@
+#include "Runner.h"
+
+#include "PngWriter.h"
+#include "app/Application.h"
+#include "app/CDirectX.h"
+#include "app/RunLog.h"
+#include "platform/Files.h"
+#include "platform/Text.h"
+#include "platform/headless/HeadlessBackend.h"
+
+#include <charconv>
+#include <filesystem>
+#include <cstdio>
+#include <fstream>
+#include <ostream>
+#include <sstream>
+
+namespace {
+
+bool toInt(std::string_view s, int& out)
+{
+    auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
+    return ec == std::errc() && p == s.data() + s.size();
+}
+
+// A loop pass that handles a message runs no frame; a frame is due within a few passes
+// unless the program has stopped drawing altogether.
+constexpr int kMaxPassesPerFrame = 10000;
+
+} // namespace
+
+const char* runnerUsage()
+{
+    return "usage: sorafune-runner [--program-dir DIR] [--frames N] [--step MS] [--input FILE]\n"
+           "                       [--shot FRAME:FILE.png]... [--log FILE]\n"
+           "  --program-dir DIR  the game folder (system.dat, system.pkd, SAVE, SOUND); default .\n"
+           "  --frames N         stop after N frames; 0 (default) runs until the program quits\n"
+           "  --step MS          clock advance per frame, default 16\n"
+           "  --input FILE       input script (see tools/runner/InputScript.h)\n"
+           "  --shot N:FILE      write the back buffer after frame N as a PNG; may repeat\n"
+           "  --log FILE         write the run log there (Shift-JIS, as the game writes it);\n"
+           "                     without it the log is printed in UTF-8 at the end\n"
+           "exit: 0 done, 1 start-up failed, 2 program ended with an error, 3 output not written,\n"
+           "      64 bad options or input\n";
+}
+
+bool parseRunnerArgs(int argc, const char* const* argv, RunnerOptions& opts, std::string& error)
+{
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        auto value = [&](std::string& out) {
+            if (i + 1 >= argc) {
+                error = a + " needs a value";
+                return false;
+            }
+            out = argv[++i];
+            return true;
+        };
+        std::string v;
+        if (a == "--program-dir") {
+            if (!value(opts.programDir))
+                return false;
+        } else if (a == "--frames") {
+            if (!value(v) || !toInt(v, opts.frames) || opts.frames < 0)
+                return error = error.empty() ? "--frames takes a count" : error, false;
+        } else if (a == "--step") {
+            if (!value(v) || !toInt(v, opts.stepMs) || opts.stepMs < 1 || opts.stepMs > 1000)
+                return error = error.empty() ? "--step takes 1..1000 ms" : error, false;
+        } else if (a == "--input") {
+            if (!value(v))
+                return false;
+            std::ifstream f(v, std::ios::binary);
+            if (!f) {
+                error = "cannot read " + v;
+                return false;
+            }
+            std::stringstream ss;
+            ss << f.rdbuf();
+            std::string why;
+            if (!parseInputScript(ss.str(), opts.input, why)) {
+                error = v + ": " + why;
+                return false;
+            }
+        } else if (a == "--shot") {
+            if (!value(v))
+                return false;
+            size_t colon = v.find(':');
+            int frame = 0;
+            if (colon == std::string::npos || !toInt(std::string_view(v).substr(0, colon), frame) || frame < 1 ||
+                colon + 1 >= v.size()) {
+                error = "--shot takes FRAME:FILE.png with a frame of 1 or more";
+                return false;
+            }
+            opts.shots.emplace_back(frame, v.substr(colon + 1));
+        } else if (a == "--log") {
+            if (!value(opts.logFile))
+                return false;
+        } else {
+            error = "unknown option " + a;
+            return false;
+        }
+    }
+    return true;
+}
+
+namespace {
+// The game is started from its own folder and opens its package relative to it.
+class InFolder {
+public:
+    explicit InFolder(const std::string& dir)
+    {
+        std::error_code ec;
+        old_ = std::filesystem::current_path(ec);
+        std::filesystem::current_path(dir, ec);
+    }
+    ~InFolder()
+    {
+        std::error_code ec;
+        if (!old_.empty())
+            std::filesystem::current_path(old_, ec);
+    }
+
+private:
+    std::filesystem::path old_;
+};
+} // namespace
+
+int runHeadless(const RunnerOptions& opts, std::ostream& report, RunnerHooks* hooks)
+{
+    platform::files::setProgramDir(opts.programDir);
+    InFolder inGameFolder(opts.programDir);
+    platform::HeadlessBackend backend;
+    CDirectX dx(backend.services);
+    Application app(dx);
+
+    int exitCode = kRunnerOk;
+    bool started = app.start();
+    if (!started) {
+        report << "runner: start-up failed\n";
+        exitCode = kRunnerStartFailed;
+    } else {
+        if (hooks)
+            hooks->afterStart(dx, backend);
+        const uint32_t base = backend.clock.now();
+        size_t nextInput = 0;
+        bool alive = true;
+        for (int frame = 1; alive && (opts.frames == 0 || frame <= opts.frames); ++frame) {
+            for (; nextInput < opts.input.size() && opts.input[nextInput].frame <= frame; ++nextInput) {
+                const ScriptedInput& in = opts.input[nextInput];
+                if (in.close)
+                    backend.window.post(platform::WindowMessage::Close);
+                else
+                    backend.feedInput(in.event);
+            }
+            // A fixed step: the frame runs at base + frame x step, or later when the previous
+            // frame's own sleeps already went past it.
+            uint32_t due = base + uint32_t(frame) * uint32_t(opts.stepMs);
+            if (int32_t(due - backend.clock.now()) > 0)
+                backend.clock.set(due);
+            for (int pass = 0; pass < kMaxPassesPerFrame; ++pass) {
+                alive = app.step();
+                if (!alive || app.frameRanInLastStep())
+                    break;
+            }
+            for (const auto& [shotFrame, path] : opts.shots) {
+                if (shotFrame != frame)
+                    continue;
+                const platform::Surface* bb = backend.video.backBuffer();
+                std::string why;
+                if (!bb) {
+                    report << "runner: no picture at frame " << frame << " for " << path << "\n";
+                    exitCode = kRunnerOutputFailed;
+                } else if (!writeSurfacePng(*bb, path, why)) {
+                    report << "runner: " << why << "\n";
+                    exitCode = kRunnerOutputFailed;
+                }
+            }
+            if (hooks)
+                hooks->afterFrame(frame, dx, backend);
+        }
+        // Out of frames: end the way closing the window does, so the log shows the teardown.
+        if (alive)
+            dx.destroyMainWindow();
+        int code = app.finish();
+        if (code != 0 && exitCode == kRunnerOk) {
+            report << "runner: the program ended with code " << code << "\n";
+            exitCode = kRunnerProgramFailed;
+        }
+    }
+
+    for (const auto& box : backend.messageBoxes.shown)
+        report << "message box [" << platform::sjisToUtf8(box.caption) << "]: " << platform::sjisToUtf8(box.text)
+               << "\n";
+    if (!opts.logFile.empty()) {
+        std::ofstream f(opts.logFile, std::ios::binary | std::ios::trunc);
+        for (const std::string& line : runLog().lines())
+            f << line;
+        if (!f) {
+            report << "runner: cannot write " << opts.logFile << "\n";
+            if (exitCode == kRunnerOk)
+                exitCode = kRunnerOutputFailed;
+        }
+    } else {
+        for (const std::string& line : runLog().lines())
+            report << platform::sjisToUtf8(line);
+    }
+    return exitCode;
+}

@@ -1,0 +1,14 @@
+#include "Runner.h"
+
+#include <iostream>
+
+int main(int argc, char** argv)
+{
+    RunnerOptions opts;
+    std::string error;
+    if (!parseRunnerArgs(argc, argv, opts, error)) {
+        std::cerr << "sorafune-runner: " << error << "\n" << runnerUsage();
+        return kRunnerUsage;
+    }
+    return runHeadless(opts, std::cout);
+}
