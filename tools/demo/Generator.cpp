@@ -3,6 +3,7 @@
 #include "platform/Text.h"
 #include "tools/demo/Audio.h"
 #include "tools/demo/Pictures.h"
+#include "tools/pkd/PackWriter.h"
 
 #include <png.h>
 
@@ -162,7 +163,7 @@ GeneratedGame generateGame(const GeneratorOptions& options)
     });
 
     // Backgrounds.
-    archive("BG\\title.png", rgb(titlePicture()));
+    archive("BG\\title.png", rgb(titlePicture(options.label)));
     archive("BG\\black.png", rgb(Image(800, 600, hex(0x000000))));
     const Image hillDay = skyWithHills(Sky::Day, 11, true, false);
     Bytes hillDayPng = rgb(hillDay);
@@ -188,7 +189,7 @@ GeneratedGame generateGame(const GeneratorOptions& options)
     static const char* const who[2] = {"hikari", "kai"};
     for (int c = 0; c < 2; ++c)
         for (int e = 0; e < 3; ++e)
-            archive(std::string("CHR\\") + who[c] + "_0" + std::to_string(e + 1) + ".png", rgba(character(c, e)));
+            archive(std::string("CHR\\") + who[c] + "_0" + std::to_string(e + 1) + ".png", rgba(characterShared(c, e)));
 
     archive("CUT\\bell.png", rgb(cutinBell()));
     archive("CUT\\star.png", rgb(cutinStar()));
@@ -250,14 +251,17 @@ bool writeGame(const GeneratedGame& game, const std::string& gameDir, const std:
             return false;
         }
     }
+    PackWriter pack;
     for (const GameFile& f : game.files) {
+        if (f.inArchive)
+            pack.addBytes(platform::utf8ToSjis(f.name), f.bytes);
         const std::string path = hostName(f.inArchive ? archiveDir : gameDir, f.name);
-        if (!writeFile(path, f.bytes)) {
+        if ((!f.inArchive || !archiveDir.empty()) && !writeFile(path, f.bytes)) {
             error = "cannot write " + path;
             return false;
         }
     }
-    return true;
+    return pack.write((fs::path(gameDir) / "system.pkd").string(), error);
 }
 
 namespace {

@@ -35,8 +35,9 @@ bool convertScript(const std::string& utf8, std::string& sjis, std::string& erro
 // "BG\\title.png" -> "BG/title.png" below root.
 std::string hostName(const std::string& root, const std::string& gameName);
 
-// Writes loose files and folders into gameDir and the archive entries as a folder tree into
-// archiveDir (the input of the packer). False with a reason on the first failure.
+// Writes loose files and folders into gameDir, packs the archive entries into
+// gameDir/system.pkd and, when archiveDir is not empty, also writes them there as a folder
+// tree for people to look at. False with a reason on the first failure.
 bool writeGame(const GeneratedGame& game, const std::string& gameDir, const std::string& archiveDir, std::string& error);
 
 // Backgrounds, characters and atlases side by side on one picture.

@@ -144,9 +144,10 @@ void drawSprite(Image& img, const InterfaceSprite& s, const LabelPainter& label)
 {
     const float x = s.x, y = s.y, w = s.w, h = s.h;
     const Color white = hex(0xFFFFFF);
-    auto caption = [&](const Color& c, int size) {
+    // inset: room kept free at both ends for ornaments.
+    auto caption = [&](const Color& c, int size, float inset = 0) {
         if (label && s.label)
-            label(img, s.label, x, y, w, h, c, size);
+            label(img, s.label, x + inset, y, w - 2 * inset, h, c, size);
     };
     const int textSize = int(std::min(h - 2.0f, 24.0f));
     switch (s.style) {
@@ -274,7 +275,7 @@ void drawSprite(Image& img, const InterfaceSprite& s, const LabelPainter& label)
               s.param ? hex(0xFFB0C0) : hex(0xC0FFD0), 12);
         for (int i = 0; i < 2; ++i)
             img.polygon(starPoints(x + (i ? w - 22 : 22), y + h / 2, 10, 4, 0), Paint::solid(hex(0xFFE070)));
-        caption(white, 32);
+        caption(white, 32, 36);
         break;
     case SpriteStyle::MenuStrip: {
         img.rect(x, y + 3, w, h - 6, Paint::linear(hex(0x0A1230, 0.0f), {x, 0}, hex(0x1A2A60, 0.85f), {x + w / 2, 0}), 0);
@@ -282,7 +283,7 @@ void drawSprite(Image& img, const InterfaceSprite& s, const LabelPainter& label)
         img.rect(x + 16, y + 3, w - 32, 1, Paint::linear(hex(0xB8D0FF, 0.0f), {x + 16, 0}, hex(0xB8D0FF, 0.9f), {x + w / 2, 0}));
         img.rect(x + 16, y + h - 4, w - 32, 1, Paint::linear(hex(0xB8D0FF, 0.9f), {x + w / 2, 0}, hex(0xB8D0FF, 0.0f), {x + w - 16, 0}));
         img.polygon(starPoints(x + 40, y + h / 2, 7, 3, 0), Paint::solid(hex(0xFFE070)));
-        caption(white, 22);
+        caption(white, 22, 52);
         break;
     }
     case SpriteStyle::WaitMark:

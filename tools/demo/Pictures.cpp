@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
+#include <optional>
 
 namespace demo {
 
@@ -217,13 +219,28 @@ Image townEvening(bool meteors)
     return img;
 }
 
-Image titlePicture()
+Image titlePicture(const LabelPainter& label)
 {
     Image img = skyWithHills(Sky::Night, 2005, true, true);
     // A soft band of the galaxy across the sky.
     for (int i = 0; i < 12; ++i)
         img.glow(60.0f + float(i) * 64, 60.0f + float(i) * 18, 120, hex(0x6A7AD0), 0.12f);
     img.stars(2006, 300, 0, 300, 0.8f);
+    if (label) {
+        // The title with a warm glow: the lettering drawn in gold around itself, then white.
+        Image logo(800, 140);
+        label(logo, "星降る丘の鐘", 0, 0, 800, 140, hex(0xFFFFFF), 76);
+        Image halo = logo;
+        halo.tint(hex(0xFFC060), 1.0f);
+        for (int i = 0; i < 12; ++i) {
+            const float a = float(i) * 3.14159265f / 6.0f;
+            img.draw(halo, int(std::lround(4 * std::cos(a))), 70 + int(std::lround(4 * std::sin(a))), 0.12f);
+        }
+        img.draw(logo, 0, 70);
+        Image sub(800, 40);
+        label(sub, "― Demo ―", 0, 0, 800, 40, hex(0xD8E4FF), 22);
+        img.draw(sub, 0, 200);
+    }
     return img;
 }
 
@@ -377,6 +394,18 @@ Image character(int who, int expression)
     return img;
 }
 
+const Image& characterShared(int who, int expression)
+{
+    // The event pictures reuse the six figures; painting each once keeps generation quick.
+    static std::mutex lock;
+    static std::optional<Image> cache[2][3];
+    std::lock_guard<std::mutex> hold(lock);
+    std::optional<Image>& slot = cache[std::clamp(who, 0, 1)][std::clamp(expression, 0, 2)];
+    if (!slot)
+        slot = character(who, expression);
+    return *slot;
+}
+
 Image cutinBell()
 {
     Image pic = skyWithHills(Sky::Night, 501, false, false).resized(400, 300).crop(0, 20, 400, 240);
@@ -471,7 +500,7 @@ Image cgPicture(int index)
     for (int i = 0; i < 2; ++i) {
         if (s.who[i] < 0)
             continue;
-        Image figure = character(s.who[i], s.expr[i]).resized(384, 456);
+        Image figure = characterShared(s.who[i], s.expr[i]).resized(384, 456);
         const int x = count == 1 ? (index % 2 ? 60 : 360) : (i == 0 ? 110 : 330);
         if (s.scene == 2 || s.scene == 5 || s.scene == 7)
             figure.tint(hex(0x7080C0), 0.35f);

@@ -1,5 +1,6 @@
 #pragma once
 // The demo's pictures: scenes, event pictures (CGs), characters, cut-ins and hot-spot maps.
+#include "tools/demo/Interface.h"
 #include "tools/demo/Raster.h"
 
 #include <string>
@@ -12,11 +13,14 @@ enum class Sky { Day, Sunset, Night, Dawn };
 Image skyWithHills(Sky sky, uint64_t seed, bool tower, bool meteors);
 Image room(bool night);
 Image townEvening(bool meteors);
-Image titlePicture();
+// The title screen's picture; with a label painter it carries the game's title.
+Image titlePicture(const LabelPainter& label = {});
 
 // who 0 (Hikari, long hair) or 1 (Kai, short hair); expression 0 calm, 1 smile, 2 sad.
 // 512 x 608 with soft alpha edges.
 Image character(int who, int expression);
+// The same figure, painted once and kept for the rest of the run.
+const Image& characterShared(int who, int expression);
 inline constexpr int kCharacterWidth = 512;
 inline constexpr int kCharacterHeight = 608;
 

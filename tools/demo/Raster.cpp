@@ -11,6 +11,17 @@ float clamp01(float v) { return v < 0 ? 0 : (v > 1 ? 1 : v); }
 
 uint8_t toByte(float v) { return uint8_t(std::lround(clamp01(v) * 255.0f)); }
 
+// Squared distance from a point to a segment; callers take one square root at the end.
+float segmentDistance2(float px, float py, Vec2 a, Vec2 b)
+{
+    const float bx = b.x - a.x, by = b.y - a.y;
+    const float qx = px - a.x, qy = py - a.y;
+    const float len2 = bx * bx + by * by;
+    const float t = len2 > 0 ? std::clamp((qx * bx + qy * by) / len2, 0.0f, 1.0f) : 0.0f;
+    const float dx = qx - bx * t, dy = qy - by * t;
+    return dx * dx + dy * dy;
+}
+
 float segmentDistance(float px, float py, Vec2 a, Vec2 b)
 {
     const float bx = b.x - a.x, by = b.y - a.y;
@@ -200,10 +211,10 @@ void Image::stroke(const std::vector<Vec2>& pts, float width, const Paint& p, fl
     // One distance field for the whole polyline, so joints do not double their alpha.
     fillSdf(x0 - r, y0 - r, x1 + r, y1 + r,
             [&](float x, float y) {
-                float d = 1e9f;
+                float d2 = 1e18f;
                 for (size_t i = 1; i < pts.size(); ++i)
-                    d = std::min(d, segmentDistance(x, y, pts[i - 1], pts[i]));
-                return d - r;
+                    d2 = std::min(d2, segmentDistance2(x, y, pts[i - 1], pts[i]));
+                return std::sqrt(d2) - r;
             },
             p, feather);
 }
@@ -218,15 +229,16 @@ void Image::polygon(const std::vector<Vec2>& pts, const Paint& p, float feather,
     }
     fillSdf(x0, y0, x1, y1,
             [&](float x, float y) {
-                float d = 1e9f;
+                float d2 = 1e18f;
                 bool inside = false;
                 for (size_t i = 0, j = pts.size() - 1; i < pts.size(); j = i++) {
                     const Vec2& a = pts[i];
                     const Vec2& c = pts[j];
-                    d = std::min(d, segmentDistance(x, y, a, c));
+                    d2 = std::min(d2, segmentDistance2(x, y, a, c));
                     if ((a.y > y) != (c.y > y) && x < (c.x - a.x) * (y - a.y) / (c.y - a.y) + a.x)
                         inside = !inside;
                 }
+                const float d = std::sqrt(d2);
                 return inside ? -d : d;
             },
             p, feather, b);

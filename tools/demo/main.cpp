@@ -1,6 +1,10 @@
 // sorafune_demo: writes the demo game folder from the sources under demo/.
 //   sorafune_demo --source <repo>/demo --out <game folder> [--archive-dir <folder>]
 //                 [--contact-sheet <file.png>]
+// The game folder gets system.pkd, the loose sounds and the folders the game writes into;
+// --archive-dir also leaves the archive's entries there as plain files.
+#include "platform/Fonts.h"
+#include "tools/demo/FontLabels.h"
 #include "tools/demo/Generator.h"
 
 #include <cstdio>
@@ -35,11 +39,10 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: sorafune_demo --source DIR --out DIR [--archive-dir DIR] [--contact-sheet FILE]\n");
         return 2;
     }
-    if (archiveDir.empty())
-        archiveDir = out + "/system";
-
     demo::GeneratorOptions options;
     options.sourceDir = source;
+    platform::Fonts fonts;
+    options.label = demo::fontLabelPainter(fonts);
     const demo::GeneratedGame game = demo::generateGame(options);
     if (!game.error.empty()) {
         std::fprintf(stderr, "sorafune_demo: %s\n", game.error.c_str());
