@@ -9,11 +9,13 @@
 #include "script/ScriptFile.h"
 #include "script/ScriptState.h"
 #include "text/ReadTextRecord.h"
+#include "sound/SoundSystem.h"
 
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 // Screen states of the frame dispatcher.
 enum ScreenState : int32_t {
@@ -136,4 +138,24 @@ public:
     // Tears the game down; the message loop ends at its next pass.
     void destroyMainWindow();
     void postQuit(int code);
+
+    // ---- sound (sound/SoundCommands.cpp) ----
+    SoundSystem sound;
+    // Creates the sound device and attaches every stream and interface sound with the
+    // configured volumes; without a device the game runs mute.
+    bool startSound();
+    void stopSound();
+    void releaseSound();
+    // Script sound commands, given their argument token. stopAtOnce: auto mode or Ctrl.
+    SoundCommandResult bgmLoadCommand(std::string_view name);
+    SoundCommandResult bgmCommand(std::string_view word);
+    SoundCommandResult bgmFadeCommand(std::string_view args, bool stopAtOnce);
+    SoundCommandResult seLoadCommand(std::string_view args);
+    SoundCommandResult seCommand(std::string_view args);
+    SoundCommandResult seFadeCommand(std::string_view args, bool stopAtOnce);
+    // The four interface sounds (slots 1..4) that the title and new-game screens load.
+    void loadSystemSounds();
+    bool playSystemSound(int slot);
+    // Plays the next queued voice of the message being typed.
+    void playQueuedVoice(VoiceQueue& queue, bool ctrlHeld);
 };

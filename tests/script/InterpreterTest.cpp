@@ -17,6 +17,7 @@ protected:
         // "text.dat" lives in the current directory.
         oldCwd_ = std::filesystem::current_path();
         std::filesystem::current_path(dir.path());
+        ASSERT_TRUE(dx->input.create(backend.services.input));
         dx->deviceReady = true;
         dx->windowActive = true;
         dx->screenState = kScreenGame;
@@ -265,13 +266,15 @@ TEST_F(InterpreterTest, EndingLeavesOnRightClickThroughAFade)
 
     // A right click outside the picture does nothing; inside, it starts the fade.
     backend.window.pointerX = 900;
-    dx->rightClicked = 1;
+    backend.input.buttonDown(1);
+    frame();
+    backend.input.buttonUp(1);
     frame();
     EXPECT_EQ(dx->gameState, 0);
     backend.window.pointerX = 100;
-    // The click flag is cleared after each frame; set it for the next logic phase.
-    dx->rightClicked = 1;
+    backend.input.buttonDown(1);
     frame();
+    backend.input.buttonUp(1);
     ASSERT_EQ(dx->gameState, kGameStateEndingFade);
     EXPECT_EQ(dx->scriptState.endingFade, 64); // the same frame's draw already faded
     frame();
