@@ -3,6 +3,7 @@
 #include "../TestSupport.h"
 #include "platform/Fonts.h"
 #include "platform/Text.h"
+#include "sound/WavReader.h"
 #include "tools/demo/FontLabels.h"
 #include "tools/demo/Generator.h"
 #include "tools/demo/Pictures.h"
@@ -197,6 +198,14 @@ TEST(DemoGame, HoldsEveryFileInTheFormTheGameReads)
             EXPECT_EQ(std::string(f.bytes.begin(), f.bytes.begin() + 4), "RIFF") << n;
             EXPECT_EQ(f.bytes[20] | f.bytes[21] << 8, 1) << n << ": PCM";
             EXPECT_EQ(f.bytes[34] | f.bytes[35] << 8, 16) << n << ": 16-bit";
+            // And the game's own WAV reader takes it.
+            WaveFormat format;
+            std::vector<uint8_t> pcm;
+            std::string why;
+            ASSERT_TRUE(parseWav(f.bytes.data(), f.bytes.size(), format, pcm, why)) << n << ": " << why;
+            EXPECT_EQ(format.formatTag, 1) << n;
+            EXPECT_EQ(format.bitsPerSample, 16) << n;
+            EXPECT_EQ(pcm.size(), f.bytes.size() - 44) << n;
         }
     }
     EXPECT_GE(scenes, 6u + 2u + 18u);
