@@ -278,7 +278,7 @@ void drawSprite(Image& img, const InterfaceSprite& s, const LabelPainter& label)
         caption(white, 32, 36);
         break;
     case SpriteStyle::MenuStrip: {
-        img.rect(x, y + 3, w, h - 6, Paint::linear(hex(0x0A1230, 0.0f), {x, 0}, hex(0x1A2A60, 0.85f), {x + w / 2, 0}), 0);
+        img.rect(x, y + 3, w / 2, h - 6, Paint::linear(hex(0x0A1230, 0.0f), {x, 0}, hex(0x1A2A60, 0.85f), {x + w / 2, 0}), 0);
         img.rect(x + w / 2, y + 3, w / 2, h - 6, Paint::linear(hex(0x1A2A60, 0.85f), {x + w / 2, 0}, hex(0x0A1230, 0.0f), {x + w, 0}), 0);
         img.rect(x + 16, y + 3, w - 32, 1, Paint::linear(hex(0xB8D0FF, 0.0f), {x + 16, 0}, hex(0xB8D0FF, 0.9f), {x + w / 2, 0}));
         img.rect(x + 16, y + h - 4, w - 32, 1, Paint::linear(hex(0xB8D0FF, 0.9f), {x + w / 2, 0}, hex(0xB8D0FF, 0.0f), {x + w - 16, 0}));
