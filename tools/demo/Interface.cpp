@@ -168,11 +168,11 @@ void drawSprite(Image& img, const InterfaceSprite& s, const LabelPainter& label)
         break;
     case SpriteStyle::Button:
         panel(img, x, y, w, h, kNavyLight, kNavy, kEdge, std::min(h / 2, 8.0f));
-        caption(white, textSize);
+        caption(white, std::min(textSize, 20), w >= 96 ? 10.0f : 2.0f);
         break;
     case SpriteStyle::ButtonLit:
         panel(img, x, y, w, h, kWarm, kWarmDark, hex(0xFFF0D0), std::min(h / 2, 8.0f));
-        caption(white, textSize);
+        caption(white, std::min(textSize, 20), w >= 96 ? 10.0f : 2.0f);
         break;
     case SpriteStyle::RoundButton: {
         const float cx = x + w / 2, cy = y + h / 2;
