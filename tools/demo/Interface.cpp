@@ -237,9 +237,11 @@ void drawSprite(Image& img, const InterfaceSprite& s, const LabelPainter& label)
         break;
     }
     case SpriteStyle::Label:
-        if (s.param == 1)
-            img.rect(x + 1, y + h * 0.75f, w - 2, 2, Paint::linear(kWarm, {x, 0}, hex(0xF6A84A, 0.0f), {x + w, 0}));
-        caption(white, textSize);
+        if (s.param == 1) {
+            // Typing labels sit on the dark panel: a faint underline marks them.
+            img.rect(x + 1, y + h - 3, w - 2, 2, Paint::linear(kWarm, {x, 0}, hex(0xF6A84A, 0.0f), {x + w, 0}));
+        }
+        caption(white, s.param == 1 ? std::min(textSize, 24) - 4 : textSize);
         break;
     case SpriteStyle::LevelPip: {
         const float cx = x + w / 2, cy = y + h / 2;
