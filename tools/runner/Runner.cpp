@@ -103,32 +103,31 @@ bool parseRunnerArgs(int argc, const char* const* argv, RunnerOptions& opts, std
     return true;
 }
 
-namespace {
-// The game is started from its own folder and opens its package relative to it.
-class InFolder {
-public:
-    explicit InFolder(const std::string& dir)
-    {
-        std::error_code ec;
-        old_ = std::filesystem::current_path(ec);
-        std::filesystem::current_path(dir, ec);
-    }
-    ~InFolder()
-    {
-        std::error_code ec;
-        if (!old_.empty())
-            std::filesystem::current_path(old_, ec);
-    }
-
-private:
-    std::filesystem::path old_;
-};
-} // namespace
-
-int runHeadless(const RunnerOptions& opts, std::ostream& report, RunnerHooks* hooks)
+int runHeadless(const RunnerOptions& optsIn, std::ostream& report, RunnerHooks* hooks)
 {
-    platform::files::setProgramDir(opts.programDir);
-    InFolder inGameFolder(opts.programDir);
+    // The game runs from its own folder (it opens "system.pkd" there); the files the runner
+    // writes stay where they were named from.
+    RunnerOptions opts = optsIn;
+    std::error_code ec;
+    for (auto& shot : opts.shots)
+        shot.second = std::filesystem::absolute(shot.second, ec).string();
+    if (!opts.logFile.empty())
+        opts.logFile = std::filesystem::absolute(opts.logFile, ec).string();
+    const std::filesystem::path oldCwd = std::filesystem::current_path(ec);
+    std::filesystem::current_path(opts.programDir, ec);
+    if (ec) {
+        report << "runner: cannot enter the game folder " << opts.programDir << "\n";
+        return kRunnerStartFailed;
+    }
+    struct BackToOldFolder {
+        std::filesystem::path dir;
+        ~BackToOldFolder()
+        {
+            std::error_code e;
+            std::filesystem::current_path(dir, e);
+        }
+    } back{oldCwd};
+    platform::files::setProgramDir(std::filesystem::current_path(ec).string());
     platform::HeadlessBackend backend;
     CDirectX dx(backend.services);
     Application app(dx);
@@ -141,6 +140,8 @@ int runHeadless(const RunnerOptions& opts, std::ostream& report, RunnerHooks* ho
     } else {
         if (hooks)
             hooks->afterStart(dx, backend);
+        // The desktop gives the newly shown window the focus, so the player's clicks count.
+        backend.window.post(platform::WindowMessage::Activate);
         const uint32_t base = backend.clock.now();
         size_t nextInput = 0;
         bool alive = true;
