@@ -289,3 +289,23 @@ TEST(Runner, AScreenshotThatCannotBeWrittenIsAnError)
     std::ostringstream report;
     EXPECT_EQ(runHeadless(o, report), kRunnerOutputFailed);
 }
+
+TEST(Runner, WritesTheMixedSoundOneFrameStepPerFrame)
+{
+    testsupport::TempDir dir;
+    testsupport::writeEmptyArchive(dir.file("system.pkd"));
+    RunnerOptions o;
+    o.programDir = dir.str();
+    o.frames = 10;
+    o.stepMs = 20;
+    o.audioFile = dir.file("out.wav");
+    std::ostringstream report;
+    ASSERT_EQ(runHeadless(o, report), kRunnerOk) << report.str();
+    std::vector<uint8_t> wav = testsupport::readAll(dir.file("out.wav"));
+    ASSERT_GE(wav.size(), 44u);
+    EXPECT_EQ(std::string(wav.begin(), wav.begin() + 4), "RIFF");
+    // 200 ms of 44.1 kHz stereo 16-bit sound.
+    uint32_t dataBytes = uint32_t(wav[40]) | uint32_t(wav[41]) << 8 | uint32_t(wav[42]) << 16 | uint32_t(wav[43]) << 24;
+    EXPECT_EQ(dataBytes, 8820u * 2 * 2);
+    EXPECT_EQ(wav.size(), 44u + dataBytes);
+}
