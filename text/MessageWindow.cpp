@@ -10,29 +10,29 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace {
 
 constexpr uint32_t kPauseCode = 0x81A4; // ▽
 constexpr uint32_t kIdeographicSpace = 0x8140;
 
-// The window pictures are cut into textures of at most 256 x 256; a picture that is smaller
-// sits in the top-left corner of its texture.
-bool loadPicture(CTEXTURE& texture, platform::Video* video, const CPackArchive& archive, const char* entry)
+// The window pictures are 256 x 256 texel pictures; a smaller one sits in the top-left corner
+// of its texture and a larger one is cut there.
+bool loadPicture(CTEXTURE_A4R4G4B4& texture, platform::Video* video, const CPackArchive& archive, const char* entry)
 {
-    CImage img;
-    if (img.LoadPNG(entry, archive) != 0)
+    CImage16 img;
+    if (img.LoadPNG16(entry, archive) != 0)
         return false;
-    CImage full;
-    if (full.Create(256, 256) != 1)
-        return false;
-    full.Fill(0);
-    full.CopyRect(img, 0, 0, std::min(img.width, 256), std::min(img.height, 256), 0, 0);
-    if (!texture.Create(video, 256, 256, true))
+    std::vector<uint8_t> full(256 * 256 * 2, 0);
+    const int32_t w = std::min(img.width, 256), h = std::min(img.height, 256);
+    for (int32_t y = 0; y < h; ++y)
+        std::memcpy(full.data() + size_t(y) * 512, img.pixels.data() + size_t(y) * size_t(img.width) * 2, size_t(w) * 2);
+    if (!texture.Create(video, 256, 256, false))
         return false;
     texture.AcquireHandle(video);
     texture.handleWanted = true;
-    return texture.Update(full.pixels.data());
+    return texture.Update(full.data());
 }
 
 } // namespace
@@ -212,7 +212,7 @@ void MessageWindow::initResources(platform::Video* video, platform::Fonts* fonts
         return;
     for (auto& t : glyphTextures) {
         if (!t.hasSurface()) {
-            t.Create(video, 256, 256, true);
+            t.Create(video, 256, 256, false);
             t.AcquireHandle(video);
             t.handleWanted = true;
         }

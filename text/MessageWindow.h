@@ -136,9 +136,10 @@ public:
     std::array<CTEXTURE_A4R4G4B4, 2> glyphTextures;
     std::shared_ptr<platform::Font> font;
     const FontSheet* fontSheet = nullptr;
-    CTEXTURE windowPictures[2];
+    // The window pictures and the mark hold A4R4G4B4 texels (16-bit grey PNGs).
+    CTEXTURE_A4R4G4B4 windowPictures[2];
     bool windowPictureLoaded[2] = {false, false};
-    CTEXTURE markPicture;
+    CTEXTURE_A4R4G4B4 markPicture;
     bool markLoaded = false;
 
     // Texture and texel rectangle of glyph cell i (0..95).

@@ -1,6 +1,7 @@
 #include "text/TextDraw.h"
 
 #include "app/CDirectX.h"
+#include "graphics/InterfaceSprites.h"
 #include "platform/Video.h"
 #include "text/TextScreen.h"
 
@@ -8,15 +9,13 @@
 
 namespace {
 
-// The background tile of row r, column c of the window: tiles 0..63 come from the first
-// window picture, 64..99 from the second, eight to a row of 32 x 32 cells.
+// The background tile of row r, column c of the window, as the interface atlas places it.
 void backgroundTexel(int r, int c, int& picture, int& x, int& y)
 {
-    const int t = r * 25 + c;
-    picture = t < 64 ? 0 : 1;
-    const int k = t < 64 ? t : t - 64;
-    x = 32 * (k % 8);
-    y = 32 * (k / 8);
+    const WindowTileCell cell = windowTileCell(r * 25 + c);
+    picture = cell.atlas == SpriteAtlas::TextboxBg1 ? 0 : 1;
+    x = cell.x;
+    y = cell.y;
 }
 
 // The blend the last draw left in force, for the effect tiles that keep it.
@@ -172,7 +171,7 @@ void drawMessageWindow(CDirectX& dx)
     // Name plate.
     if (w.nameWindowVisible) {
         if (w.windowPictureLoaded[1]) {
-            s.Set(w.windowPictures[1], 0, 160, 224, 48);
+            s.Set(w.windowPictures[1], float(kNamePlate.x), float(kNamePlate.y), 224, 48);
             s.SetColour(0xFFFFFF);
             s.SetAlpha(windowA);
             s.SetBlend(SpriteBlend::Normal);
@@ -208,7 +207,8 @@ void drawMessageWindow(CDirectX& dx)
             w.markFrame = (w.markFrame + 1) % 14;
         }
         if (w.markLoaded) {
-            s.Set(w.markPicture, float(32 * (w.markFrame % 8)), float(32 * (w.markFrame / 8)), 32, 32);
+            const InterfaceSprite& f = interfaceSprite(SpriteId(int(SpriteId::WaitMark0) + w.markFrame));
+            s.Set(w.markPicture, float(f.x), float(f.y), 32, 32);
             s.SetColour(0xFFFFFF);
             s.SetAlpha(w.windowAlpha);
             s.SetBlend(SpriteBlend::Normal);
