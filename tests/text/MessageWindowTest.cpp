@@ -364,3 +364,38 @@ TEST_F(TextTest, TextClearAndClsEmptyThePage)
     frame();
     EXPECT_EQ(dx->messageWindow.nameWindowVisible, 0);
 }
+
+TEST_F(TextTest, QueuedVoicesPlayOnePerTextSegment)
+{
+    dx->config.voiceOn = 1;
+    script("@text,0,first,second {\r\nA▽B\r\n}\r\n");
+    frames(3);
+    ASSERT_EQ(dx->gameState, 2);
+    // No sound files exist: each attempt names its file in the failure line.
+    EXPECT_EQ(logCount("VOICE\\first.ogg"), 1u);
+    EXPECT_EQ(logCount("VOICE\\second.ogg"), 0u);
+    click();
+    frame();
+    EXPECT_EQ(logCount("VOICE\\second.ogg"), 1u);
+    EXPECT_EQ(logCount("voice play failed. (HDD)"), 2u);
+}
+
+TEST_F(TextTest, ToggleButtonsDoNotAlsoAdvanceTheText)
+{
+    script("@text,0 {\r\nA\r\n}\r\n@exit\r\n");
+    frames(3);
+    ASSERT_EQ(dx->gameState, 3);
+    backend.window.pointerX = 700;
+    backend.window.pointerY = 430;
+    click();
+    EXPECT_EQ(dx->messageWindow.autoMode, 1);
+    EXPECT_EQ(dx->gameState, 3);
+    click();
+    EXPECT_EQ(dx->messageWindow.autoMode, 0);
+    backend.window.pointerX = 630;
+    backend.input.buttonDown(0);
+    frame();
+    backend.input.buttonUp(0);
+    EXPECT_EQ(dx->messageWindow.skipMode, 1);
+    EXPECT_EQ(dx->gameState, 3); // the unread page keeps waiting
+}
