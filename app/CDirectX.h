@@ -6,6 +6,7 @@
 #include "platform/Window.h"
 #include "resources/PackArchive.h"
 #include "savedata/UnlockRecord.h"
+#include "scene/SceneState.h"
 #include "script/ScriptFile.h"
 #include "script/ScriptState.h"
 #include "text/ReadTextRecord.h"
@@ -132,6 +133,9 @@ public:
     ScriptState scriptState;
     ReadTextRecord readText;
     UnlockRecord unlocks;
+
+    // ---- scene layers (scene/) ----
+    SceneState scene;
 
     // ---- main window ----
     void handleWindowMessage(const platform::WindowEvent& ev);

@@ -409,6 +409,7 @@ void CDirectX::RestoreAllSurfaces()
 void CDirectX::Init()
 {
     screenState = kScreenTitle;
+    scene.create(directDraw ? directDraw : sys.video);
     for (size_t i = 0; i < sinTable.size(); ++i) {
         sinTable[i] = float(std::sin(double(i) * 0.001745328));
         cosTable[i] = float(std::cos(double(i) * 0.001745328));

@@ -1,6 +1,7 @@
 #include "script/GameScreen.h"
 
 #include "app/CDirectX.h"
+#include "scene/SceneCommands.h"
 #include "script/Interpreter.h"
 
 #include <algorithm>
@@ -17,7 +18,7 @@ void gameUpdate(CDirectX& dx)
         }
     }
 
-    if (dx.gameState == 0 && !st.waitActive)
+    if (dx.gameState == 0 && !st.waitActive && scenePermitsScript(dx))
         runScript(dx);
 }
 
@@ -33,6 +34,8 @@ void gameDraw(CDirectX& dx)
     }
     ++st.benchFrames;
     st.benchElapsedMs += uint64_t(std::max(dx.frameDelta, 0));
+
+    composeGameScreen(dx);
 
     if (st.waitActive) {
         st.waitElapsed += dx.frameDelta;

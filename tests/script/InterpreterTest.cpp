@@ -88,7 +88,7 @@ TEST(CommandTable, MatchingIsExactExceptForTheTextCommand)
 
 TEST_F(InterpreterTest, ContinuingCommandsRunTogetherUpToOneYield)
 {
-    script("#endif #endif foo @bg_load x.png\r\n@exit\r\n@exit\r\n");
+    script("#endif #endif foo @anime_load x.png\r\n@exit\r\n@exit\r\n");
     runScript(*dx);
     EXPECT_EQ(dx->scriptState.commandsRun, 3u); // two "#endif", one "@exit"
     EXPECT_EQ(logCount("Starting QUIZ MODE"), 1u);
@@ -104,7 +104,7 @@ TEST_F(InterpreterTest, ContinuingCommandsRunTogetherUpToOneYield)
 
 TEST_F(InterpreterTest, CommandsWithoutTheirSubsystemAreSkippedSilently)
 {
-    script("@chr_show 3\r\n@select a b\r\n@text,\"x\" ] @exit\r\n");
+    script("@sfx 3\r\n@select a b\r\n@text,\"x\" ] @exit\r\n");
     runScript(*dx);
     EXPECT_EQ(dx->scriptState.commandsRun, 1u);
     ASSERT_EQ(runLog().lines().size(), 1u);
