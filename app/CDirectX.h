@@ -1,10 +1,12 @@
 #pragma once
 #include "app/SystemConfig.h"
 #include "graphics/DisplayDevice.h"
+#include "graphics/FontSheet.h"
 #include "input/CInput.h"
 #include "platform/Services.h"
 #include "platform/Window.h"
 #include "resources/PackArchive.h"
+#include "scene/CSprite.h"
 #include "savedata/UnlockRecord.h"
 #include "scene/SceneState.h"
 #include "script/ScriptFile.h"
@@ -17,6 +19,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Screen states of the frame dispatcher.
 enum ScreenState : int32_t {
@@ -85,6 +88,7 @@ public:
     int quitCode = 0;
     SystemConfig config;
     CPackArchive archive{sys.clock}; // "system.pkd", opened once at start-up
+    FontSheet fontSheet;             // "textbox\\default_font.bmp": the circled numbers
 
     // ---- frame dispatcher ----
     int32_t screenState = kScreenNone;
@@ -109,6 +113,15 @@ public:
     std::array<float, 3600> cosTable{};
     // ---- input ----
     CInput input;
+    // The in-game pointer (input/Pointer.cpp). The sprites are cut from the system atlas by
+    // whoever loads it; a sprite without a texture is not drawn.
+    CSprite pointerSprite;
+    float pointerWidth = 32.0f, pointerHeight = 32.0f;
+    std::vector<CSprite> hotspotPointers; // 32x32 pointer shapes of the clickable areas
+    int32_t hoverCursor = -1;             // shape under the pointer in a clickable area; -1 none
+    CTEXTURE pointerRingTexture;          // the glowing dot of the software-mode ring
+    // Draws the pointer at the end of the frame's scene while cursorInside is set.
+    void drawPointer();
 
     struct ScreenPhases {
         std::function<void(CDirectX&)> logic;

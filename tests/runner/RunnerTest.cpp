@@ -9,6 +9,7 @@
 #include <png.h>
 
 #include <cstring>
+#include <filesystem>
 #include <sstream>
 
 using Kind = platform::HeadlessInputEvent::Kind;
@@ -188,6 +189,36 @@ TEST(Runner, RunsFixedStepsFeedsInputAndItsScreenshotEqualsTheBackBuffer)
     EXPECT_NE(text.find("DirectX Destroy.\n"), std::string::npos);
 }
 
+TEST(Runner, AScriptedClickAndKeyReachTheScreenOnce)
+{
+    testsupport::TempDir dir;
+    testsupport::writeEmptyArchive(dir.file("system.pkd"));
+    RunnerOptions o;
+    o.programDir = dir.str();
+    o.frames = 5;
+    std::string error;
+    ASSERT_TRUE(parseInputScript("2 mouse move 10 20\n2 mouse down left\n2 mouse up left\n3 key down RETURN\n", o.input,
+                                 error));
+    struct Clicks : RunnerHooks {
+        void afterStart(CDirectX& dx, platform::HeadlessBackend&) override
+        {
+            dx.registerScreen(
+                kScreenTitle,
+                [this](CDirectX& d) {
+                    clicks.push_back(d.leftClicked);
+                    enter.push_back(d.input.keyPressed(0x1C));
+                },
+                nullptr);
+        }
+        std::vector<int> clicks;
+        std::vector<bool> enter;
+    } watch;
+    std::ostringstream report;
+    EXPECT_EQ(runHeadless(o, report, &watch), kRunnerOk) << report.str();
+    EXPECT_EQ(watch.clicks, (std::vector<int>{0, 1, 0, 0, 0}));
+    EXPECT_EQ(watch.enter, (std::vector<bool>{false, false, true, false, false}));
+}
+
 TEST(Runner, StopsWhenTheProgramQuits)
 {
     testsupport::TempDir dir;
@@ -219,6 +250,34 @@ TEST(Runner, FailedStartUpExitsNonZero)
     holder.instanceLock->release();
 }
 
+TEST(Runner, AGameFolderWithoutItsArchiveFailsToStart)
+{
+    testsupport::TempDir dir;
+    RunnerOptions o;
+    o.programDir = dir.str();
+    o.frames = 3;
+    std::ostringstream report;
+    EXPECT_EQ(runHeadless(o, report), kRunnerStartFailed);
+    EXPECT_NE(report.str().find("初期化ファイルが不正です"), std::string::npos) << report.str();
+    o.programDir = dir.file("missing");
+    EXPECT_EQ(runHeadless(o, report), kRunnerStartFailed);
+}
+
+TEST(Runner, ScreenshotsNamedRelativelyLandWhereTheRunnerWasStarted)
+{
+    testsupport::TempDir game, here;
+    testsupport::writeEmptyArchive(game.file("system.pkd"));
+    testsupport::CurrentDir inHere(here.path());
+    RunnerOptions o;
+    o.programDir = game.str();
+    o.frames = 1;
+    o.shots.emplace_back(1, "shot.png");
+    std::ostringstream report;
+    EXPECT_EQ(runHeadless(o, report), kRunnerOk) << report.str();
+    EXPECT_TRUE(std::filesystem::exists(here.file("shot.png")));
+    EXPECT_FALSE(std::filesystem::exists(game.file("shot.png")));
+}
+
 TEST(Runner, AScreenshotThatCannotBeWrittenIsAnError)
 {
     testsupport::TempDir dir;
@@ -229,4 +288,24 @@ TEST(Runner, AScreenshotThatCannotBeWrittenIsAnError)
     o.shots.emplace_back(1, dir.file("no/such/folder/x.png"));
     std::ostringstream report;
     EXPECT_EQ(runHeadless(o, report), kRunnerOutputFailed);
+}
+
+TEST(Runner, WritesTheMixedSoundOneFrameStepPerFrame)
+{
+    testsupport::TempDir dir;
+    testsupport::writeEmptyArchive(dir.file("system.pkd"));
+    RunnerOptions o;
+    o.programDir = dir.str();
+    o.frames = 10;
+    o.stepMs = 20;
+    o.audioFile = dir.file("out.wav");
+    std::ostringstream report;
+    ASSERT_EQ(runHeadless(o, report), kRunnerOk) << report.str();
+    std::vector<uint8_t> wav = testsupport::readAll(dir.file("out.wav"));
+    ASSERT_GE(wav.size(), 44u);
+    EXPECT_EQ(std::string(wav.begin(), wav.begin() + 4), "RIFF");
+    // 200 ms of 44.1 kHz stereo 16-bit sound.
+    uint32_t dataBytes = uint32_t(wav[40]) | uint32_t(wav[41]) << 8 | uint32_t(wav[42]) << 16 | uint32_t(wav[43]) << 24;
+    EXPECT_EQ(dataBytes, 8820u * 2 * 2);
+    EXPECT_EQ(wav.size(), 44u + dataBytes);
 }
