@@ -225,3 +225,29 @@ TEST_F(SceneTest, PicturesComeBackAfterADeviceLoss)
     EXPECT_EQ(pixel(700, 300), 0xFF0000u);
     EXPECT_EQ(pixel(400, 300), 0x00FF00u);
 }
+
+TEST_F(SceneTest, Scroll3PassesThroughTheOptionBackgroundWhole)
+{
+    ASSERT_TRUE(loadBackground(*dx, 1, "red.png"));
+    ASSERT_TRUE(loadBackground(*dx, 0, "blue.png"));
+    script("@bg_scroll3 up,1200\n");
+    frame();
+    frames(37); // about 600 px: the middle page fills the screen
+    EXPECT_NEAR(int(dx->scene.scroll.position), 600, 16);
+    EXPECT_EQ(pixel(400, 300), 0x202830u);
+    EXPECT_EQ(pixel(10, 300), 0x202830u); // not only its last column
+    EXPECT_NEAR(untilIdle(), 600, 16);
+    frame();
+    EXPECT_EQ(pixel(400, 300), 0xFF0000u);
+}
+
+TEST_F(SceneTest, CrossFadeWaitsWhileAConfirmationIsOpen)
+{
+    script("@bg_change 160\n");
+    frame();
+    dx->confirmOpen = true;
+    frames(30);
+    EXPECT_TRUE(dx->scene.crossFade.active);
+    dx->confirmOpen = false;
+    EXPECT_NEAR(untilIdle(), 144, 16);
+}
