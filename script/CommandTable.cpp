@@ -80,7 +80,7 @@ const std::array<CommandRow, 72> kTable = {{
     {"@bgm_load", K::Yield, nullptr},
     {"@bgm", K::Continue, nullptr},
     {"@bgm_fade", K::Continue, nullptr},
-    {"@load", K::Yield, nullptr},
+    {"@load", K::Yield, cmdLoad},
     {"@QUIT_TO_OP", K::Yield, nullptr},
     {"@sfx", K::Yield, nullptr},
 }};
