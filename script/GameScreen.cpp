@@ -81,3 +81,12 @@ void returnToStartScreen(CDirectX& dx)
     loadScenario(dx, st.startScript);
     dx.holdUpdates(5);
 }
+
+bool startGameScreen(CDirectX& dx, const std::string& name)
+{
+    dx.scriptState = ScriptState{};
+    dx.scriptState.startScript = name;
+    dx.screenState = kScreenGame;
+    dx.gameState = 0;
+    return loadScenario(dx, name);
+}
