@@ -84,6 +84,7 @@ bool Application::startSystem()
         window.show(platform::ShowCommand::Show);
 
     runLog().append(1, "DirectSound Create");
+    dx_.startSound();
 
     runLog().append(1, "DirectInput Create");
     if (!dx_.input.create(sys.input)) {

@@ -5,15 +5,19 @@
 #include "platform/Services.h"
 #include "platform/Window.h"
 #include "resources/PackArchive.h"
+#include "scene/CSprite.h"
 #include "savedata/UnlockRecord.h"
 #include "script/ScriptFile.h"
 #include "script/ScriptState.h"
 #include "text/ReadTextRecord.h"
+#include "sound/SoundSystem.h"
 
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 // Screen states of the frame dispatcher.
 enum ScreenState : int32_t {
@@ -106,6 +110,15 @@ public:
     std::array<float, 3600> cosTable{};
     // ---- input ----
     CInput input;
+    // The in-game pointer (input/Pointer.cpp). The sprites are cut from the system atlas by
+    // whoever loads it; a sprite without a texture is not drawn.
+    CSprite pointerSprite;
+    float pointerWidth = 32.0f, pointerHeight = 32.0f;
+    std::vector<CSprite> hotspotPointers; // 32x32 pointer shapes of the clickable areas
+    int32_t hoverCursor = -1;             // shape under the pointer in a clickable area; -1 none
+    CTEXTURE pointerRingTexture;          // the glowing dot of the software-mode ring
+    // Draws the pointer at the end of the frame's scene while cursorInside is set.
+    void drawPointer();
 
     struct ScreenPhases {
         std::function<void(CDirectX&)> logic;
@@ -136,4 +149,24 @@ public:
     // Tears the game down; the message loop ends at its next pass.
     void destroyMainWindow();
     void postQuit(int code);
+
+    // ---- sound (sound/SoundCommands.cpp) ----
+    SoundSystem sound;
+    // Creates the sound device and attaches every stream and interface sound with the
+    // configured volumes; without a device the game runs mute.
+    bool startSound();
+    void stopSound();
+    void releaseSound();
+    // Script sound commands, given their argument token. stopAtOnce: auto mode or Ctrl.
+    SoundCommandResult bgmLoadCommand(std::string_view name);
+    SoundCommandResult bgmCommand(std::string_view word);
+    SoundCommandResult bgmFadeCommand(std::string_view args, bool stopAtOnce);
+    SoundCommandResult seLoadCommand(std::string_view args);
+    SoundCommandResult seCommand(std::string_view args);
+    SoundCommandResult seFadeCommand(std::string_view args, bool stopAtOnce);
+    // The four interface sounds (slots 1..4) that the title and new-game screens load.
+    void loadSystemSounds();
+    bool playSystemSound(int slot);
+    // Plays the next queued voice of the message being typed.
+    void playQueuedVoice(VoiceQueue& queue, bool ctrlHeld);
 };

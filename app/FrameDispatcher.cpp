@@ -101,6 +101,7 @@ int CDirectX::runFrame()
         quitRequested = false;
     }
 
+    drawPointer();
     endFrameScene();
     Present();
 

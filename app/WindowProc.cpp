@@ -61,8 +61,10 @@ void CDirectX::destroyMainWindow()
 {
     if (quitPosted)
         return;
+    stopSound();
     ReleaseAllSurfaces();
     Destroy();
     sys.window->show(platform::ShowCommand::Hide);
+    releaseSound();
     postQuit(0);
 }

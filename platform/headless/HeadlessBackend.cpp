@@ -8,6 +8,7 @@ HeadlessBackend::HeadlessBackend() : instanceLock(createInProcessInstanceLock())
     services.window = &window;
     services.messageBoxes = &messageBoxes;
     services.input = &input;
+    services.audio = &audio;
     services.instanceLock = instanceLock.get();
     services.fonts = &fonts;
     services.video = &video;

@@ -5,6 +5,7 @@
 #include "platform/Services.h"
 #include "platform/headless/HeadlessInputEvent.h"
 #include "platform/headless/HeadlessInput.h"
+#include "platform/headless/HeadlessAudio.h"
 #include "platform/headless/HeadlessMessageBoxes.h"
 #include "platform/headless/HeadlessVideo.h"
 #include "platform/headless/HeadlessWindow.h"
@@ -25,6 +26,7 @@ public:
     HeadlessWindow window;
     HeadlessMessageBoxes messageBoxes;
     HeadlessInput input;
+    HeadlessAudio audio;
     std::unique_ptr<InstanceLock> instanceLock;
     Fonts fonts;
     HeadlessVideo video;

@@ -8,6 +8,7 @@ SdlBackend::SdlBackend() : instanceLock(createProcessInstanceLock())
     services.window = &window;
     services.messageBoxes = &messageBoxes;
     services.input = &input;
+    services.audio = &audio;
     services.instanceLock = instanceLock.get();
     services.fonts = &fonts;
     services.video = &video;

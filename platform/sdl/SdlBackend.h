@@ -4,6 +4,7 @@
 #include "platform/InstanceLock.h"
 #include "platform/Services.h"
 #include "platform/sdl/SdlInput.h"
+#include "platform/sdl/SdlAudio.h"
 #include "platform/sdl/SdlMessageBoxes.h"
 #include "platform/sdl/SdlVideo.h"
 #include "platform/sdl/SdlWindow.h"
@@ -23,6 +24,7 @@ public:
     SdlWindow window;
     SdlMessageBoxes messageBoxes;
     SdlInput input{window};
+    SdlAudio audio;
     std::unique_ptr<InstanceLock> instanceLock;
     Fonts fonts;
     SdlVideo video{window};

@@ -188,6 +188,36 @@ TEST(Runner, RunsFixedStepsFeedsInputAndItsScreenshotEqualsTheBackBuffer)
     EXPECT_NE(text.find("DirectX Destroy.\n"), std::string::npos);
 }
 
+TEST(Runner, AScriptedClickAndKeyReachTheScreenOnce)
+{
+    testsupport::TempDir dir;
+    testsupport::writeEmptyArchive(dir.file("system.pkd"));
+    RunnerOptions o;
+    o.programDir = dir.str();
+    o.frames = 5;
+    std::string error;
+    ASSERT_TRUE(parseInputScript("2 mouse move 10 20\n2 mouse down left\n2 mouse up left\n3 key down RETURN\n", o.input,
+                                 error));
+    struct Clicks : RunnerHooks {
+        void afterStart(CDirectX& dx, platform::HeadlessBackend&) override
+        {
+            dx.registerScreen(
+                kScreenTitle,
+                [this](CDirectX& d) {
+                    clicks.push_back(d.leftClicked);
+                    enter.push_back(d.input.keyPressed(0x1C));
+                },
+                nullptr);
+        }
+        std::vector<int> clicks;
+        std::vector<bool> enter;
+    } watch;
+    std::ostringstream report;
+    EXPECT_EQ(runHeadless(o, report, &watch), kRunnerOk) << report.str();
+    EXPECT_EQ(watch.clicks, (std::vector<int>{0, 1, 0, 0, 0}));
+    EXPECT_EQ(watch.enter, (std::vector<bool>{false, false, true, false, false}));
+}
+
 TEST(Runner, StopsWhenTheProgramQuits)
 {
     testsupport::TempDir dir;

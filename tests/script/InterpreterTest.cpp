@@ -294,6 +294,7 @@ TEST_F(InterpreterTest, EndingLeavesOnRightClickThroughAFade)
     backend.window.pointerX = 100;
     feed(K::ButtonDown, 1);
     frame();
+    feed(K::ButtonUp, 1);
     ASSERT_EQ(dx->gameState, kGameStateEndingFade);
     EXPECT_EQ(dx->scriptState.endingFade, 64); // the same frame's draw already faded
     frame();

@@ -158,6 +158,8 @@ int runHeadless(const RunnerOptions& opts, std::ostream& report, RunnerHooks* ho
     } else {
         if (hooks)
             hooks->afterStart(dx, backend);
+        // The desktop gives the newly shown window the focus, so the player's clicks count.
+        backend.window.post(platform::WindowMessage::Activate);
         const uint32_t base = backend.clock.now();
         size_t nextInput = 0;
         bool alive = true;
