@@ -72,12 +72,12 @@ void returnToStartScreen(CDirectX& dx)
     st.waitActive = 0;
     st.clickableActive = 0;
     dx.readText.saveReadText();
+    dx.gameState = 0;
     if (dx.screens[kScreenTitle].logic || dx.screens[kScreenTitle].draw) {
         dx.screenState = kScreenTitle;
         return;
     }
     // No title screen in this build: the game starts over from its first script.
-    dx.gameState = 0;
     loadScenario(dx, st.startScript);
     dx.holdUpdates(5);
 }

@@ -304,6 +304,7 @@ TEST_F(InterpreterTest, EndingLeavesOnRightClickThroughAFade)
     EXPECT_EQ(dx->screenState, kScreenGame);
     frame(); // 320 > 300
     EXPECT_EQ(dx->screenState, kScreenTitle);
+    EXPECT_EQ(dx->gameState, 0);
     EXPECT_EQ(dx->scriptState.endingMode, 0);
     EXPECT_EQ(testsupport::readAll(dir.file("text.dat")).size(), 36u); // the read text was saved
     frame();
