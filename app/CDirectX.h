@@ -1,6 +1,7 @@
 #pragma once
 #include "app/SystemConfig.h"
 #include "graphics/DisplayDevice.h"
+#include "graphics/FontSheet.h"
 #include "input/CInput.h"
 #include "platform/Services.h"
 #include "platform/Window.h"
@@ -86,6 +87,7 @@ public:
     int quitCode = 0;
     SystemConfig config;
     CPackArchive archive{sys.clock}; // "system.pkd", opened once at start-up
+    FontSheet fontSheet;             // "textbox\\default_font.bmp": the circled numbers
 
     // ---- frame dispatcher ----
     int32_t screenState = kScreenNone;

@@ -140,3 +140,4 @@ void BM_DrawTextParagraph(benchmark::State& state)
 BENCHMARK(BM_DrawTextParagraph);
 
 } // namespace
+BENCHMARK_MAIN();

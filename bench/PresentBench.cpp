@@ -21,7 +21,7 @@ void BM_MemcpyFrame(benchmark::State& state)
 }
 BENCHMARK(BM_MemcpyFrame);
 
-void presentLoop(benchmark::State& state, bool accelerated, bool fullscreen)
+void presentLoop(benchmark::State& state, bool accelerated, bool fullscreen, bool changing = true)
 {
     platform::SdlWindow window;
     if (!window.create("present", 0, 0, 800, 600, false)) {
@@ -37,11 +37,15 @@ void presentLoop(benchmark::State& state, bool accelerated, bool fullscreen)
     video.setPacing(false);
     state.counters["vsync"] = video.vsync() ? 1 : 0;
     platform::WindowEvent ev;
+    uint32_t n = 0;
     for (auto _ : state) {
         while (window.pollMessage(ev)) {
         }
+        if (changing) // a new picture every time, so every present goes out in full
+            std::memcpy(video.backBuffer()->data(), &++n, 4);
         video.present();
     }
+    state.counters["unchanged"] = double(video.unchangedFrames());
     video.close();
 }
 
@@ -56,6 +60,12 @@ void BM_PresentSdlSoftwareFullScreen(benchmark::State& state)
     presentLoop(state, false, true);
 }
 BENCHMARK(BM_PresentSdlSoftwareFullScreen)->UseRealTime();
+
+void BM_PresentSdlSoftwareStill(benchmark::State& state)
+{
+    presentLoop(state, false, false, false);
+}
+BENCHMARK(BM_PresentSdlSoftwareStill)->UseRealTime();
 
 void BM_PresentSdlAccelerated(benchmark::State& state)
 {

@@ -156,4 +156,3 @@ BENCHMARK(BM_PipelineSeventeenStreams)->MeasureProcessCPUTime()->MinTime(3.0);
 
 } // namespace
 
-BENCHMARK_MAIN();

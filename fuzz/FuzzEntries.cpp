@@ -3,10 +3,12 @@
 #include "platform/Clock.h"
 #include "resources/Image.h"
 #include "resources/PackArchive.h"
+#include "tools/pkd/PkdCommands.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -65,4 +67,37 @@ int fuzzPngDecoders(const uint8_t* data, size_t size)
     if (b == 0 && (image16.pixels.size() != size_t(image16.width) * size_t(image16.height) * 2 + 1))
         __builtin_trap();
     return a * 4 + b;
+}
+
+int fuzzPkdExtract(const uint8_t* data, size_t size)
+{
+    namespace fs = std::filesystem;
+    static const fs::path root = [] {
+        std::error_code ec;
+        fs::path dir = fs::temp_directory_path(ec);
+        return (ec ? fs::path(".") : dir) / ("sf-fuzz-extract-" + std::to_string(::getpid()));
+    }();
+    std::error_code ec;
+    fs::remove_all(root, ec);
+    fs::create_directories(root / "in");
+    const fs::path archive = root / "in" / "a.pkd";
+    {
+        std::ofstream f(archive, std::ios::binary | std::ios::trunc);
+        f.write(reinterpret_cast<const char*>(data), std::streamsize(size));
+    }
+    const fs::path target = root / "box" / "out";
+    fs::create_directories(target);
+    std::ostringstream out, err;
+    int code = pkdMain({"extract", archive.string(), target.string()}, out, err);
+    // Only the archive and what lies under box/out may exist now.
+    for (auto it = fs::recursive_directory_iterator(root, ec); !ec && it != fs::recursive_directory_iterator();
+         it.increment(ec)) {
+        fs::path rel = fs::relative(it->path(), root);
+        std::string r = rel.generic_string();
+        bool allowed = r == "in" || r == "in/a.pkd" || r == "box" || r == "box/out" || r.rfind("box/out/", 0) == 0;
+        if (!allowed)
+            __builtin_trap();
+    }
+    fs::remove_all(root, ec);
+    return code;
 }

@@ -8,3 +8,6 @@
 int fuzzPackDirectory(const uint8_t* data, size_t size);
 // The bytes as one PNG entry, through both decoders.
 int fuzzPngDecoders(const uint8_t* data, size_t size);
+// The bytes as an archive handed to "pkd extract": whatever it holds, nothing may be written
+// outside the target folder.
+int fuzzPkdExtract(const uint8_t* data, size_t size);

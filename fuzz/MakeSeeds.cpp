@@ -60,6 +60,15 @@ int main(int argc, char** argv)
         return 1;
     }
     save(pkdDir / "small.pkd", bytes);
+    PackWriter nested;
+    nested.addBytes("SCP\\CG_SCP\\1.scp", {'1'});
+    nested.addBytes("..\\up.txt", {'u'});
+    nested.addBytes("a/../b.txt", {'b'});
+    if (!nested.build(bytes, error)) {
+        std::fprintf(stderr, "fuzz_seeds: %s\n", error.c_str());
+        return 1;
+    }
+    save(pkdDir / "nested.pkd", bytes);
     PackWriter none;
     none.build(bytes, error);
     save(pkdDir / "empty.pkd", bytes);

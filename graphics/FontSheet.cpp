@@ -1,7 +1,10 @@
 #include "graphics/FontSheet.h"
 
+#include "resources/PackArchive.h"
+
 
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -47,4 +50,16 @@ bool FontSheet::decode(const uint8_t* data, size_t size)
     }
     loaded_ = true;
     return true;
+}
+
+bool LoadFontSheet(const CPackArchive& archive, std::string_view name, FontSheet& sheet)
+{
+    const int32_t size = archive.GetSize(name);
+    // A real sheet is 8,310 bytes; anything past a megabyte is not one.
+    if (size <= 0 || size > (1 << 20))
+        return false;
+    std::vector<uint8_t> bytes(static_cast<size_t>(size));
+    if (archive.Read(name, bytes.data()) != size)
+        return false;
+    return sheet.decode(bytes.data(), bytes.size());
 }

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
+class CPackArchive;
+
 // The 4-bit bitmap font sheet ("textbox\\default_font.bmp"): 128 x 128 pixels holding 16
 // glyphs of 32 x 32 in a 4 x 4 grid, used for the circled numbers. Kept top row first, 64
 // bytes a row, the left pixel in the high nibble; a pixel's value 0..15 is its alpha.
@@ -33,3 +35,8 @@ private:
     std::array<uint8_t, kBytes> bytes_{};
     bool loaded_ = false;
 };
+
+// Reads the sheet from an archive entry ("textbox\\default_font.bmp"). False when the entry is
+// missing, unreadable, not 4 bits a pixel or short; the sheet then stays as it was and the
+// circled numbers come from the system font.
+bool LoadFontSheet(const CPackArchive& archive, std::string_view name, FontSheet& sheet);

@@ -175,6 +175,7 @@ struct Font::Impl {
     bool slant = false;
     int32_t emPx = 0;
     std::unordered_map<uint32_t, Glyph> cache;
+    size_t cacheBytes = 0;
     Glyph empty;
 
     ~Impl()
@@ -195,6 +196,7 @@ size_t Font::cachedGlyphs() const
 void Font::clearGlyphCache()
 {
     impl_->cache.clear();
+    impl_->cacheBytes = 0;
 }
 
 const Font::Glyph& Font::glyph(uint32_t code)
@@ -204,9 +206,9 @@ const Font::Glyph& Font::glyph(uint32_t code)
     if (it != cache.end())
         return it->second;
     // A whole Japanese character set is about 7,000 glyphs; a run of the game sees far fewer,
-    // so the cache only needs a bound against a runaway caller.
-    if (cache.size() >= 8192)
-        cache.clear();
+    // so the cache only needs a bound against a runaway caller or a giant font.
+    if (cache.size() >= 8192 || impl_->cacheBytes >= (size_t(32) << 20))
+        clearGlyphCache();
 
     Glyph g;
     g.gm.blackBoxX = 1;
@@ -246,6 +248,7 @@ const Font::Glyph& Font::glyph(uint32_t code)
             }
         }
     }
+    impl_->cacheBytes += g.coverage.size() + sizeof(Glyph);
     return cache.emplace(code, std::move(g)).first->second;
 }
 
@@ -334,8 +337,10 @@ std::shared_ptr<Font> Fonts::createFont(const FontSpec& spec)
     } else if (!exact) {
         note = "font: \"" + asked + "\" is not installed; using " + choice.family + " (" + choice.file + ")";
     }
-    if (!found)
+    if (!found) {
+        debugOutput(utf8ToSjis("font: no face at all for \"" + asked + "\""));
         return nullptr;
+    }
 
     auto font = std::shared_ptr<Font>(new Font());
     Font::Impl& im = *font->impl_;
@@ -362,7 +367,8 @@ std::shared_ptr<Font> Fonts::createFont(const FontSpec& spec)
         winAscent = kAliasAscent * upem / (kAliasAscent + kAliasDescent);
         winDescent = upem - winAscent;
     }
-    int32_t h = spec.height == 0 ? 16 : spec.height;
+    // Heights beyond any screen are held to a size FreeType and the layout arithmetic manage.
+    int32_t h = spec.height == 0 ? 16 : std::clamp(spec.height, -1000, 1000);
     double ppem = h > 0 ? double(h) * double(upem) / double(winAscent + winDescent) : double(-h);
     ppem = std::clamp(ppem, 1.0, 1000.0);
     double xppem = ppem;

@@ -4,7 +4,6 @@
 #include "platform/DebugOutput.h"
 #include "platform/Files.h"
 
-#include <cctype>
 #include <cstdio>
 
 namespace {

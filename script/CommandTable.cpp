@@ -1,6 +1,7 @@
 #include "script/CommandTable.h"
 
 #include "script/FlowCommands.h"
+#include "sound/SoundScriptCommands.h"
 
 #include <array>
 
@@ -74,12 +75,12 @@ const std::array<CommandRow, 72> kTable = {{
     {"@effect_white_in", K::Yield, nullptr},
     {"@effect_black_out", K::Yield, nullptr},
     {"@effect_black_in", K::Yield, nullptr},
-    {"@se_load", K::Yield, nullptr},
-    {"@se", K::Continue, nullptr},
-    {"@se_fade", K::Continue, nullptr},
-    {"@bgm_load", K::Yield, nullptr},
-    {"@bgm", K::Continue, nullptr},
-    {"@bgm_fade", K::Continue, nullptr},
+    {"@se_load", K::Yield, cmdSeLoad},
+    {"@se", K::Continue, cmdSe},
+    {"@se_fade", K::Continue, cmdSeFade},
+    {"@bgm_load", K::Yield, cmdBgmLoad},
+    {"@bgm", K::Continue, cmdBgm},
+    {"@bgm_fade", K::Continue, cmdBgmFade},
     {"@load", K::Yield, cmdLoad},
     {"@QUIT_TO_OP", K::Yield, nullptr},
     {"@sfx", K::Yield, nullptr},

@@ -4,9 +4,19 @@
 #include "platform/sdl/SdlWindow.h"
 
 #include <SDL.h>
+#include <cstring>
 #include <thread>
 
 namespace platform {
+
+SdlVideo::SdlVideo(SdlWindow& window) : window_(window)
+{
+    // Anything that may have spoiled the window's contents makes the next frame go out in full.
+    window_.addEventListener([this](const SDL_Event& e) {
+        if (e.type == SDL_WINDOWEVENT || e.type == SDL_RENDER_TARGETS_RESET || e.type == SDL_RENDER_DEVICE_RESET)
+            showAllUntil_ = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    });
+}
 
 SdlVideo::~SdlVideo()
 {
@@ -34,13 +44,17 @@ VideoOpenResult SdlVideo::openPresentation(Window& window, bool fullscreen, bool
         return VideoOpenResult::NoBackBuffer;
     }
     SDL_RendererInfo info{};
-    vsync_ = SDL_GetRendererInfo(renderer_, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+    // The software renderer reports the flag without ever waiting for the display.
+    vsync_ = accelerated && SDL_GetRendererInfo(renderer_, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+    if (!accelerated)
+        SDL_GetRendererInfo(renderer_, &info);
     rendererName_ = info.name ? info.name : "";
     SDL_DisplayMode mode{};
     int display = std::max(0, SDL_GetWindowDisplayIndex(window_.sdlWindow()));
     int hz = (SDL_GetCurrentDisplayMode(display, &mode) == 0 && mode.refresh_rate > 0) ? mode.refresh_rate : 60;
     period_ = std::chrono::nanoseconds(1000000000LL / hz);
     nextPresent_ = std::chrono::steady_clock::now();
+    showAllUntil_ = nextPresent_ + std::chrono::seconds(1);
     return VideoOpenResult::Ok;
 }
 
@@ -70,6 +84,19 @@ PresentResult SdlVideo::presentFrame(const Surface& backBuffer)
 {
     if (!renderer_ || !texture_)
         return PresentResult::NotReady;
+    const size_t bytes = size_t(backBuffer.pitch()) * size_t(backBuffer.height());
+    const auto now = std::chrono::steady_clock::now();
+    // A still picture is still sent once a second, in case the screen lost it unannounced.
+    if (now >= showAllUntil_ && now - lastFull_ < std::chrono::seconds(1) && shown_.size() == bytes &&
+        std::memcmp(shown_.data(), backBuffer.data(), bytes) == 0) {
+        // A still picture: the screen already shows it. Wait as a present would.
+        ++skipped_;
+        if (pacing_)
+            pace();
+        return PresentResult::Ok;
+    }
+    shown_.assign(backBuffer.data(), backBuffer.data() + bytes);
+    lastFull_ = now;
     SDL_UpdateTexture(texture_, nullptr, backBuffer.data(), backBuffer.pitch());
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
     SDL_RenderClear(renderer_);
@@ -87,6 +114,8 @@ PresentResult SdlVideo::presentFrame(const Surface& backBuffer)
     if (!vsync_ && pacing_)
         pace();
     SDL_RenderPresent(renderer_);
+    if (vsync_)
+        nextPresent_ = std::chrono::steady_clock::now() + period_;
     return PresentResult::Ok;
 }
 

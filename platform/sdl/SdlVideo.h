@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <string>
+#include <vector>
 
 struct SDL_Renderer;
 struct SDL_Texture;
@@ -17,7 +18,7 @@ class SdlWindow;
 // vertical sync where the renderer offers it, and are paced to the refresh rate where not.
 class SdlVideo final : public Video {
 public:
-    explicit SdlVideo(SdlWindow& window) : window_(window) {}
+    explicit SdlVideo(SdlWindow& window);
     ~SdlVideo() override;
 
     bool vsync() const { return vsync_; }
@@ -42,6 +43,16 @@ private:
     bool pacing_ = true;
     std::chrono::nanoseconds period_{16666667};
     std::chrono::steady_clock::time_point nextPresent_{};
+    // The frame on screen: an unchanged frame is not sent again, only waited for.
+    std::vector<uint8_t> shown_;
+    // Until then every frame goes out in full: the window system settles a new or resized
+    // window in its own time and does not always say when it is done.
+    std::chrono::steady_clock::time_point showAllUntil_{};
+    std::chrono::steady_clock::time_point lastFull_{};
+    uint64_t skipped_ = 0;
+
+public:
+    uint64_t unchangedFrames() const { return skipped_; }
 };
 
 } // namespace platform

@@ -80,9 +80,28 @@ void SdlWindow::raise()
 
 void SdlWindow::setFullscreen(bool fullscreen)
 {
-    if (!window_)
+    if (!window_ || fullscreen == fullscreen_)
         return;
-    SDL_SetWindowFullscreen(window_, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    if (fullscreen) {
+        // Without a window manager the full-screen request reaches no one and the window
+        // keeps its size while SDL draws for the whole display. Covering the display first,
+        // borderless, makes both cases look the same; the framed geometry comes back after.
+        SDL_GetWindowPosition(window_, &framedX_, &framedY_);
+        SDL_GetWindowSize(window_, &framedW_, &framedH_);
+        SDL_Rect bounds{0, 0, 800, 600};
+        SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(window_)), &bounds);
+        SDL_SetWindowBordered(window_, SDL_FALSE);
+        SDL_SetWindowPosition(window_, bounds.x, bounds.y);
+        SDL_SetWindowSize(window_, bounds.w, bounds.h);
+        SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    } else {
+        SDL_SetWindowFullscreen(window_, 0);
+        SDL_SetWindowBordered(window_, SDL_TRUE);
+        if (framedW_ > 0 && framedH_ > 0) {
+            SDL_SetWindowSize(window_, framedW_, framedH_);
+            SDL_SetWindowPosition(window_, framedX_, framedY_);
+        }
+    }
     fullscreen_ = fullscreen;
 }
 

@@ -46,6 +46,8 @@ private:
     bool videoReady_ = false;
     SDL_Window* window_ = nullptr;
     bool fullscreen_ = false;
+    // The framed geometry to come back to; a game started in full screen comes back at 800x600.
+    int framedX_ = 0, framedY_ = 0, framedW_ = 800, framedH_ = 600;
     std::vector<std::function<void(const SDL_Event&)>> listeners_;
 };
 

@@ -1,5 +1,10 @@
 #include "graphics/FontSheet.h"
+#include "platform/Text.h"
+#include "tests/app/EngineFixture.h"
+#include "resources/PackArchive.h"
+#include "tests/TestSupport.h"
 #include "tests/graphics/FontSheetImage.h"
+#include "tests/resources/ArchiveBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -55,4 +60,55 @@ TEST(FontSheet, RefusesOtherDepthsSizesAndShortFiles)
 
     EXPECT_TRUE(sheet.loaded());
     EXPECT_EQ(sheet.bytes(), before) << "a refused file leaves the loaded sheet alone";
+}
+
+TEST(FontSheet, LoadsFromTheArchiveAndRefusesBadEntries)
+{
+    testsupport::TempDir dir;
+    auto good = testsupport::makeFontSheetBmp(pattern);
+    auto eightBit = testsupport::makeFontSheetBmp(pattern, 128, 8);
+    auto asString = [](const std::vector<uint8_t>& v) { return std::string(v.begin(), v.end()); };
+    const auto bytes = archivebytes::archive({
+        {"textbox\\default_font.bmp", asString(good)},
+        {"textbox\\font8.bmp", asString(eightBit)},
+        {"textbox\\short.bmp", asString(good).substr(0, 4000)},
+        {"textbox\\empty.bmp", ""},
+    });
+    testsupport::writeAll(dir.file("system.pkd"), bytes);
+    CPackArchive archive;
+    ASSERT_TRUE(archive.Open(dir.file("system.pkd")));
+
+    FontSheet sheet;
+    EXPECT_FALSE(LoadFontSheet(archive, "textbox\\missing.bmp", sheet));
+    EXPECT_FALSE(sheet.loaded());
+    ASSERT_TRUE(LoadFontSheet(archive, "textbox\\default_font.bmp", sheet));
+    EXPECT_TRUE(sheet.loaded());
+    EXPECT_EQ(sheet.alpha(5, 3, 4), pattern(32 + 3, 32 + 4));
+    const auto before = sheet.bytes();
+    EXPECT_FALSE(LoadFontSheet(archive, "textbox\\font8.bmp", sheet));
+    EXPECT_FALSE(LoadFontSheet(archive, "textbox\\short.bmp", sheet));
+    EXPECT_FALSE(LoadFontSheet(archive, "textbox\\empty.bmp", sheet));
+    EXPECT_EQ(sheet.bytes(), before);
+}
+
+class EngineFontSheetTest : public EngineTest {};
+
+TEST_F(EngineFontSheetTest, EngineInitLoadsTheDefaultSheetOrLogsItsAbsence)
+{
+    auto sheetBmp = testsupport::makeFontSheetBmp(pattern);
+    testsupport::writeAll(dir.file("system.pkd"),
+                          archivebytes::archive({{"textbox\\default_font.bmp", std::string(sheetBmp.begin(), sheetBmp.end())}}));
+    ASSERT_TRUE(dx->archive.Open(dir.file("system.pkd")));
+    dx->Init();
+    EXPECT_TRUE(dx->fontSheet.loaded());
+    EXPECT_EQ(dx->fontSheet.alpha(15, 31, 31), pattern(127, 127));
+    EXPECT_FALSE(runLog().contains(SJ("CDirectX::Init() : default_font.bmpのロードに失敗しました。")));
+
+    auto other = std::make_unique<CDirectX>(backend.services);
+    testsupport::writeAll(dir.file("other.pkd"), archivebytes::archive({{"textbox\\else.bmp", "x"}}));
+    ASSERT_TRUE(other->archive.Open(dir.file("other.pkd")));
+    other->Init();
+    EXPECT_FALSE(other->fontSheet.loaded());
+    // Not the last line: the read-text record is loaded at the very end of the initialisation.
+    EXPECT_TRUE(runLog().contains(SJ("CDirectX::Init() : default_font.bmpのロードに失敗しました。\n")));
 }

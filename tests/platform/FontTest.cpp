@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <vector>
 
 using namespace platform;
@@ -376,4 +377,23 @@ TEST(FontDrawText, SpacesAndLongWordsAtLineEnds)
     r = {0, 0, 100, 100};
     EXPECT_EQ(fonts.drawText(*font, Canvas32{}, "", r, kDtCalcRect, {}), 24);
     EXPECT_EQ(r.right, 0);
+}
+
+TEST(FontMetrics, AbsurdSizesAreHeldToWorkableOnes)
+{
+    Fonts fonts;
+    for (int32_t h : {INT32_MIN, -100000, 0, 1, 100000, INT32_MAX}) {
+        auto f = fonts.createFont(windowFont("ＭＳ ゴシック", h));
+        ASSERT_TRUE(f) << h;
+        EXPECT_GT(f->metrics().height, 0) << h;
+        EXPECT_LE(f->metrics().height, 1100) << h;
+        GlyphMetrics gm{};
+        EXPECT_NE(f->glyphOutline(codeOf("あ"), gm, nullptr, 0), kGdiError) << h;
+    }
+    FontSpec wide = windowFont();
+    wide.width = 48; // twice the usual width
+    auto w = fonts.createFont(wide);
+    GlyphMetrics a{};
+    w->glyphOutline(codeOf("国"), a, nullptr, 0);
+    EXPECT_GT(a.cellIncX, 30);
 }

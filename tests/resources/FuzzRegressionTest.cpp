@@ -43,4 +43,9 @@ TEST(FuzzRegressions, PngInputsRunCleanly)
     EXPECT_GT(replay("png", fuzzPngDecoders), 0u);
 }
 
+TEST(FuzzRegressions, PkdExtractInputsStayInTheirFolder)
+{
+    EXPECT_GT(replay("pkd-extract", fuzzPkdExtract), 0u);
+}
+
 } // namespace

@@ -9,6 +9,7 @@
 #include <png.h>
 
 #include <cstring>
+#include <filesystem>
 #include <sstream>
 
 using Kind = platform::HeadlessInputEvent::Kind;
@@ -249,6 +250,34 @@ TEST(Runner, FailedStartUpExitsNonZero)
     holder.instanceLock->release();
 }
 
+TEST(Runner, AGameFolderWithoutItsArchiveFailsToStart)
+{
+    testsupport::TempDir dir;
+    RunnerOptions o;
+    o.programDir = dir.str();
+    o.frames = 3;
+    std::ostringstream report;
+    EXPECT_EQ(runHeadless(o, report), kRunnerStartFailed);
+    EXPECT_NE(report.str().find("初期化ファイルが不正です"), std::string::npos) << report.str();
+    o.programDir = dir.file("missing");
+    EXPECT_EQ(runHeadless(o, report), kRunnerStartFailed);
+}
+
+TEST(Runner, ScreenshotsNamedRelativelyLandWhereTheRunnerWasStarted)
+{
+    testsupport::TempDir game, here;
+    testsupport::writeEmptyArchive(game.file("system.pkd"));
+    testsupport::CurrentDir inHere(here.path());
+    RunnerOptions o;
+    o.programDir = game.str();
+    o.frames = 1;
+    o.shots.emplace_back(1, "shot.png");
+    std::ostringstream report;
+    EXPECT_EQ(runHeadless(o, report), kRunnerOk) << report.str();
+    EXPECT_TRUE(std::filesystem::exists(here.file("shot.png")));
+    EXPECT_FALSE(std::filesystem::exists(game.file("shot.png")));
+}
+
 TEST(Runner, AScreenshotThatCannotBeWrittenIsAnError)
 {
     testsupport::TempDir dir;
@@ -259,4 +288,24 @@ TEST(Runner, AScreenshotThatCannotBeWrittenIsAnError)
     o.shots.emplace_back(1, dir.file("no/such/folder/x.png"));
     std::ostringstream report;
     EXPECT_EQ(runHeadless(o, report), kRunnerOutputFailed);
+}
+
+TEST(Runner, WritesTheMixedSoundOneFrameStepPerFrame)
+{
+    testsupport::TempDir dir;
+    testsupport::writeEmptyArchive(dir.file("system.pkd"));
+    RunnerOptions o;
+    o.programDir = dir.str();
+    o.frames = 10;
+    o.stepMs = 20;
+    o.audioFile = dir.file("out.wav");
+    std::ostringstream report;
+    ASSERT_EQ(runHeadless(o, report), kRunnerOk) << report.str();
+    std::vector<uint8_t> wav = testsupport::readAll(dir.file("out.wav"));
+    ASSERT_GE(wav.size(), 44u);
+    EXPECT_EQ(std::string(wav.begin(), wav.begin() + 4), "RIFF");
+    // 200 ms of 44.1 kHz stereo 16-bit sound.
+    uint32_t dataBytes = uint32_t(wav[40]) | uint32_t(wav[41]) << 8 | uint32_t(wav[42]) << 16 | uint32_t(wav[43]) << 24;
+    EXPECT_EQ(dataBytes, 8820u * 2 * 2);
+    EXPECT_EQ(wav.size(), 44u + dataBytes);
 }

@@ -75,13 +75,13 @@ TEST(WavReaderTest, RefusesMissingChunksOverrunsAndTruncation)
     EXPECT_FALSE(parseWav(nullptr, 0, f, data, why));
 }
 
-// Inputs the fuzzer once found troublesome stay here as regressions.
+// The fuzzer's merged corpus (and anything it ever found failing) is replayed here.
 TEST(WavReaderTest, FuzzRegressionsAreHandled)
 {
     const std::filesystem::path dir = std::filesystem::path(SORAFUNE_SOURCE_DIR) / "tests" / "sound" / "fuzz-inputs";
     size_t replayed = 0;
     for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-        if (entry.path().extension() != ".wav")
+        if (entry.path().filename() == "README")
             continue;
         ++replayed;
         auto bytes = testsupport::readAll(entry.path().string());
@@ -94,8 +94,7 @@ TEST(WavReaderTest, FuzzRegressionsAreHandled)
             EXPECT_FALSE(why.empty());
         }
     }
-    if (replayed == 0)
-        GTEST_SKIP() << "no fuzz findings to replay";
+    EXPECT_GT(replayed, 0u);
 }
 
 TEST(SoundVolumeTest, LevelsGiveTheVolumeAndAttenuationTable)

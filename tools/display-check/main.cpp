@@ -1,11 +1,12 @@
-// sorafune-display-check [--frames N] [--still] [--toggle-at N]... [--shot-at N:FILE.png]...
+// sorafune-display-check [--frames N] [--still] [--software] [--toggle-at N]... [--shot-at N:FILE.png]...
 //
 // Starts the game's start-up on the real window and, in place of the title screen, draws a
 // moving test picture: 475 textured tiles, a 4-bit alpha layer, a surface copy, darken and
 // add quads and a turning sprite. --toggle-at asks for the window/full-screen switch at a
 // frame, as Alt+Enter does; --shot-at writes the back buffer after a frame; --frames ends
 // the run (as the quit confirmation would). Without --frames it runs until the window closes.
-// --still keeps the picture from moving (the engine still draws every frame).
+// --still keeps the picture from moving (the engine still draws every frame); --software
+// starts with the software presentation, as after accepting the fallback question.
 #include "app/Application.h"
 #include "app/CDirectX.h"
 #include "app/RunLog.h"
@@ -133,6 +134,8 @@ int main(int argc, char** argv)
             ++i;
         } else if (a == "--still") {
             still = true;
+        } else if (a == "--software") {
+            displayProcess().hardware = false; // as if the user had accepted software mode
         } else if (a == "--toggle-at" && toInt(v, n)) {
             toggles.insert(n);
             ++i;
@@ -140,7 +143,7 @@ int main(int argc, char** argv)
             shots[n] = v.substr(v.find(':') + 1);
             ++i;
         } else {
-            std::fprintf(stderr, "usage: sorafune-display-check [--frames N] [--still] [--toggle-at N]... "
+            std::fprintf(stderr, "usage: sorafune-display-check [--frames N] [--still] [--software] [--toggle-at N]... "
                                  "[--shot-at N:FILE.png]...\n");
             return 64;
         }

@@ -28,12 +28,43 @@ bool toInt(std::string_view s, int& out)
 // unless the program has stopped drawing altogether.
 constexpr int kMaxPassesPerFrame = 10000;
 
+// A 16-bit PCM WAV of interleaved samples.
+bool writeWav(const std::string& path, const std::vector<int16_t>& samples, uint32_t rate, uint32_t channels)
+{
+    std::ofstream f(path, std::ios::binary | std::ios::trunc);
+    auto u32 = [&](uint32_t v) {
+        char b[4] = {char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
+        f.write(b, 4);
+    };
+    auto u16 = [&](uint32_t v) {
+        char b[2] = {char(v), char(v >> 8)};
+        f.write(b, 2);
+    };
+    uint32_t dataBytes = uint32_t(samples.size() * 2);
+    f.write("RIFF", 4);
+    u32(36 + dataBytes);
+    f.write("WAVEfmt ", 8);
+    u32(16);
+    u16(1);
+    u16(channels);
+    u32(rate);
+    u32(rate * channels * 2);
+    u16(channels * 2);
+    u16(16);
+    f.write("data", 4);
+    u32(dataBytes);
+    for (int16_t s : samples)
+        u16(uint16_t(s));
+    return bool(f);
+}
+
 } // namespace
 
 const char* runnerUsage()
 {
     return "usage: sorafune-runner [--program-dir DIR] [--frames N] [--step MS] [--input FILE]\n"
-           "                       [--shot FRAME:FILE.png]... [--log FILE] [--script NAME]\n"
+           "                       [--shot FRAME:FILE.png]... [--log FILE] [--audio FILE.wav]\n"
+           "                       [--script NAME]\n"
            "  --program-dir DIR  the game folder (system.dat, system.pkd, SAVE, SOUND); default .\n"
            "  --frames N         stop after N frames; 0 (default) runs until the program quits\n"
            "  --step MS          clock advance per frame, default 16\n"
@@ -43,6 +74,7 @@ const char* runnerUsage()
            "                     without it the log is printed in UTF-8 at the end\n"
            "  --script NAME      start the game screen on SCP\\NAME from system.pkd instead of\n"
            "                     the title (the ending then returns to it as well)\n"
+           "  --audio FILE.wav   write the sound the game mixed, one frame step per frame\n"
            "exit: 0 done, 1 start-up failed, 2 program ended with an error, 3 output not written,\n"
            "      64 bad options or input\n";
 }
@@ -106,6 +138,9 @@ bool parseRunnerArgs(int argc, const char* const* argv, RunnerOptions& opts, std
                 return false;
             }
             opts.startScript = platform::utf8ToSjis(v);
+        } else if (a == "--audio") {
+            if (!value(opts.audioFile))
+                return false;
         } else {
             error = "unknown option " + a;
             return false;
@@ -114,32 +149,31 @@ bool parseRunnerArgs(int argc, const char* const* argv, RunnerOptions& opts, std
     return true;
 }
 
-namespace {
-// The game is started from its own folder and opens its package relative to it.
-class InFolder {
-public:
-    explicit InFolder(const std::string& dir)
-    {
-        std::error_code ec;
-        old_ = std::filesystem::current_path(ec);
-        std::filesystem::current_path(dir, ec);
-    }
-    ~InFolder()
-    {
-        std::error_code ec;
-        if (!old_.empty())
-            std::filesystem::current_path(old_, ec);
-    }
-
-private:
-    std::filesystem::path old_;
-};
-} // namespace
-
-int runHeadless(const RunnerOptions& opts, std::ostream& report, RunnerHooks* hooks)
+int runHeadless(const RunnerOptions& optsIn, std::ostream& report, RunnerHooks* hooks)
 {
-    platform::files::setProgramDir(opts.programDir);
-    InFolder inGameFolder(opts.programDir);
+    // The game runs from its own folder (it opens "system.pkd" there); the files the runner
+    // writes stay where they were named from.
+    RunnerOptions opts = optsIn;
+    std::error_code ec;
+    for (auto& shot : opts.shots)
+        shot.second = std::filesystem::absolute(shot.second, ec).string();
+    if (!opts.logFile.empty())
+        opts.logFile = std::filesystem::absolute(opts.logFile, ec).string();
+    const std::filesystem::path oldCwd = std::filesystem::current_path(ec);
+    std::filesystem::current_path(opts.programDir, ec);
+    if (ec) {
+        report << "runner: cannot enter the game folder " << opts.programDir << "\n";
+        return kRunnerStartFailed;
+    }
+    struct BackToOldFolder {
+        std::filesystem::path dir;
+        ~BackToOldFolder()
+        {
+            std::error_code e;
+            std::filesystem::current_path(dir, e);
+        }
+    } back{oldCwd};
+    platform::files::setProgramDir(std::filesystem::current_path(ec).string());
     platform::HeadlessBackend backend;
     CDirectX dx(backend.services);
     Application app(dx);
@@ -161,6 +195,12 @@ int runHeadless(const RunnerOptions& opts, std::ostream& report, RunnerHooks* ho
         // The desktop gives the newly shown window the focus, so the player's clicks count.
         backend.window.post(platform::WindowMessage::Activate);
         const uint32_t base = backend.clock.now();
+        // The sound card is pulled one frame step per frame, so streams, fades and one-shot
+        // sounds run in step with the pictures.
+        const uint32_t audioRate = backend.audio.mixer().outRate();
+        const uint32_t audioChannels = backend.audio.mixer().outChannels();
+        uint64_t audioDue = 0;
+        std::vector<int16_t> audioOut;
         size_t nextInput = 0;
         bool alive = true;
         for (int frame = 1; alive && (opts.frames == 0 || frame <= opts.frames); ++frame) {
@@ -180,6 +220,13 @@ int runHeadless(const RunnerOptions& opts, std::ostream& report, RunnerHooks* ho
                 alive = app.step();
                 if (!alive || app.frameRanInLastStep())
                     break;
+            }
+            uint64_t audioTarget = uint64_t(frame) * uint64_t(opts.stepMs) * audioRate / 1000;
+            if (audioTarget > audioDue) {
+                std::vector<int16_t> block = backend.audio.pull(size_t(audioTarget - audioDue));
+                audioDue = audioTarget;
+                if (!opts.audioFile.empty())
+                    audioOut.insert(audioOut.end(), block.begin(), block.end());
             }
             for (const auto& [shotFrame, path] : opts.shots) {
                 if (shotFrame != frame)
@@ -201,6 +248,11 @@ int runHeadless(const RunnerOptions& opts, std::ostream& report, RunnerHooks* ho
         if (alive)
             dx.destroyMainWindow();
         int code = app.finish();
+        if (!opts.audioFile.empty() && !writeWav(opts.audioFile, audioOut, audioRate, audioChannels)) {
+            report << "runner: cannot write " << opts.audioFile << "\n";
+            if (exitCode == kRunnerOk)
+                exitCode = kRunnerOutputFailed;
+        }
         if (code != 0 && exitCode == kRunnerOk) {
             report << "runner: the program ended with code " << code << "\n";
             exitCode = kRunnerProgramFailed;
