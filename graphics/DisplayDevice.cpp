@@ -416,6 +416,8 @@ void CDirectX::Init()
         sinTable[i] = float(std::sin(double(i) * 0.001745328));
         cosTable[i] = float(std::cos(double(i) * 0.001745328));
     }
+    unlocks.LoadUnlocks();
+    readText.loadReadText();
     firstInit = false;
 }
 

@@ -82,7 +82,7 @@ const std::array<CommandRow, 72> kTable = {{
     {"@bgm_load", K::Yield, cmdBgmLoad},
     {"@bgm", K::Continue, cmdBgm},
     {"@bgm_fade", K::Continue, cmdBgmFade},
-    {"@load", K::Yield, nullptr},
+    {"@load", K::Yield, cmdLoad},
     {"@QUIT_TO_OP", K::Yield, nullptr},
     {"@sfx", K::Yield, nullptr},
 }};
