@@ -8,6 +8,7 @@
 #include "resources/PackArchive.h"
 #include "scene/CSprite.h"
 #include "savedata/UnlockRecord.h"
+#include "scene/SceneState.h"
 #include "script/ScriptFile.h"
 #include "script/ScriptState.h"
 #include "text/MessageWindow.h"
@@ -147,6 +148,9 @@ public:
     ReadTextRecord readText;
     MessageWindow messageWindow;
     UnlockRecord unlocks;
+
+    // ---- scene layers (scene/) ----
+    SceneState scene;
 
     // ---- main window ----
     void handleWindowMessage(const platform::WindowEvent& ev);

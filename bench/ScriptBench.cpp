@@ -117,4 +117,3 @@ BENCHMARK(BM_BaselineTokenWalk)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-BENCHMARK_MAIN();

@@ -5,6 +5,7 @@
 #include "app/RunLog.h"
 #include "platform/Files.h"
 #include "platform/headless/HeadlessBackend.h"
+#include "resources/PackFormat.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -12,6 +13,38 @@
 #include <random>
 
 namespace {
+
+// A small "system.pkd" so that "@load" of "a.scp" or "b.scp" succeeds and other names fail.
+void writeArchive(const std::filesystem::path& path)
+{
+    const std::pair<std::string, std::string> scripts[] = {
+        {"SCP\\a.scp", "@wait 1\r\n@load b.scp\r\n"},
+        {"SCP\\b.scp", "@exit\r\n#if 00-02\r\n@test_title b\r\n#endif\r\n"},
+    };
+    std::vector<uint8_t> out = {'P', 'A', 'C', 'K', 2, 0, 0, 0};
+    size_t offset = pack::kHeaderSize + pack::kRecordSize * 2;
+    for (const auto& [name, text] : scripts) {
+        std::vector<uint8_t> rec(pack::kRecordSize, 0);
+        std::copy(name.begin(), name.end(), rec.begin());
+        for (int i = 0; i < 4; ++i) {
+            rec[128 + size_t(i)] = uint8_t(text.size() >> (8 * i));
+            rec[132 + size_t(i)] = uint8_t(offset >> (8 * i));
+        }
+        pack::scramble(rec.data(), rec.size());
+        out.insert(out.end(), rec.begin(), rec.end());
+        offset += text.size();
+    }
+    for (const auto& [name, text] : scripts) {
+        std::vector<uint8_t> data(text.begin(), text.end());
+        pack::scramble(data.data(), data.size());
+        out.insert(out.end(), data.begin(), data.end());
+    }
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (f) {
+        std::fwrite(out.data(), 1, out.size(), f);
+        std::fclose(f);
+    }
+}
 
 CDirectX* engine()
 {
@@ -22,7 +55,11 @@ CDirectX* engine()
         std::filesystem::create_directories(dir);
         std::filesystem::current_path(dir);
         platform::files::setProgramDir(dir.string());
-        return std::make_unique<CDirectX>(backend.services);
+        writeArchive(dir / "system.pkd");
+        auto engine = std::make_unique<CDirectX>(backend.services);
+        if (!engine->archive.Open("system.pkd"))
+            std::abort();
+        return engine;
     }();
     return dx.get();
 }

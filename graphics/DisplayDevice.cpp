@@ -409,12 +409,15 @@ void CDirectX::RestoreAllSurfaces()
 void CDirectX::Init()
 {
     screenState = kScreenTitle;
+    scene.create(directDraw ? directDraw : sys.video);
     if (!LoadFontSheet(archive, "textbox\\default_font.bmp", fontSheet))
         runLog().append(2, SJ("CDirectX::Init() : default_font.bmpのロードに失敗しました。"));
     for (size_t i = 0; i < sinTable.size(); ++i) {
         sinTable[i] = float(std::sin(double(i) * 0.001745328));
         cosTable[i] = float(std::cos(double(i) * 0.001745328));
     }
+    unlocks.LoadUnlocks();
+    readText.loadReadText();
     messageWindow.initResources(directDraw, sys.fonts, archive, &fontSheet);
     firstInit = false;
 }

@@ -65,3 +65,24 @@ void cmdWait(CDirectX& dx, const std::string&)
     st.waitElapsed = 0;
     st.waitDuration = ScriptFile::toNumber(dx.script.nextToken());
 }
+
+bool loadScenario(CDirectX& dx, const std::string& name)
+{
+    if (!dx.script.scriptName().empty())
+        dx.readText.recordReadPosition(dx.script.scriptName(), dx.script.cursorIndex());
+    if (dx.script.load(dx.archive, name)) {
+        dx.gameState = 0;
+        runLog().appendf(1, "Load Script [%s]", name.c_str());
+        return true;
+    }
+    runLog().appendf(2, "ERROR: Load fail [%s]", name.c_str());
+    return false;
+}
+
+void cmdLoad(CDirectX& dx, const std::string&)
+{
+    const std::string name = dx.script.nextToken();
+    loadScenario(dx, name);
+    dx.scriptState.clickableActive = 0;
+    dx.holdUpdates(5);
+}

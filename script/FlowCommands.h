@@ -12,3 +12,8 @@ void cmdEndif(CDirectX& dx, const std::string& token);
 void cmdOmoideFlagSet(CDirectX& dx, const std::string& token);
 void cmdExit(CDirectX& dx, const std::string& token);
 void cmdWait(CDirectX& dx, const std::string& token);
+void cmdLoad(CDirectX& dx, const std::string& token);
+
+// Records how far the current script was read, then loads the named scenario script and
+// logs the outcome. True when it loaded.
+bool loadScenario(CDirectX& dx, const std::string& name);

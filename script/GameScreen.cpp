@@ -1,6 +1,10 @@
 #include "script/GameScreen.h"
 
 #include "app/CDirectX.h"
+#include "input/KeyCodes.h"
+#include "scene/CSprite.h"
+#include "script/FlowCommands.h"
+#include "scene/SceneCommands.h"
 #include "script/Interpreter.h"
 #include "text/TextScreen.h"
 
@@ -12,7 +16,7 @@ void gameUpdate(CDirectX& dx)
 
     // In ending mode the player leaves with Escape or a right click inside the picture.
     if (st.endingMode && dx.gameState != kGameStateEndingFade && dx.windowActive) {
-        if (dx.rightClicked && dx.cursorInside) {
+        if (dx.input.keyPressed(DIK_ESCAPE) || (dx.rightClicked && dx.cursorInside)) {
             dx.gameState = kGameStateEndingFade;
             st.endingFade = 0;
         }
@@ -20,7 +24,7 @@ void gameUpdate(CDirectX& dx)
 
     messageWindowLogic(dx);
 
-    if (dx.gameState == 0 && !st.waitActive)
+    if (dx.gameState == 0 && !st.waitActive && scenePermitsScript(dx))
         runScript(dx);
 }
 
@@ -37,9 +41,13 @@ void gameDraw(CDirectX& dx)
     ++st.benchFrames;
     st.benchElapsedMs += uint64_t(std::max(dx.frameDelta, 0));
 
+    composeGameScreen(dx);
+
     if (st.waitActive) {
         st.waitElapsed += dx.frameDelta;
-        if (st.waitElapsed >= st.waitDuration)
+        // Ctrl skips waits, but not in the ending, where the timing is the scene.
+        const bool skip = !st.endingMode && (dx.input.keyHeld(DIK_LCONTROL) || dx.input.keyHeld(DIK_RCONTROL));
+        if (skip || st.waitElapsed >= st.waitDuration)
             st.waitActive = 0;
     }
 
@@ -47,6 +55,13 @@ void gameDraw(CDirectX& dx)
 
     if (dx.gameState == kGameStateEndingFade) {
         st.endingFade += 4 * dx.frameDelta;
+        if (dx.directDraw) {
+            CSprite black;
+            black.SetNoTexture();
+            black.SetColour(0);
+            black.SetAlpha(std::min(st.endingFade, 255));
+            black.Draw(*dx.directDraw, 0, 0, 800, 600);
+        }
         if (st.endingFade > 300)
             returnToStartScreen(dx);
     }
@@ -65,8 +80,21 @@ void returnToStartScreen(CDirectX& dx)
     st.waitActive = 0;
     st.clickableActive = 0;
     dx.readText.saveReadText();
+    dx.gameState = 0;
     if (dx.screens[kScreenTitle].logic || dx.screens[kScreenTitle].draw) {
         dx.screenState = kScreenTitle;
         return;
     }
+    // No title screen in this build: the game starts over from its first script.
+    loadScenario(dx, st.startScript);
+    dx.holdUpdates(5);
+}
+
+bool startGameScreen(CDirectX& dx, const std::string& name)
+{
+    dx.scriptState = ScriptState{};
+    dx.scriptState.startScript = name;
+    dx.screenState = kScreenGame;
+    dx.gameState = 0;
+    return loadScenario(dx, name);
 }

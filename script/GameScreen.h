@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 
 class CDirectX;
 
@@ -7,6 +8,11 @@ class CDirectX;
 void gameUpdate(CDirectX& dx);
 void gameDraw(CDirectX& dx);
 void registerGameScreen(CDirectX& dx);
+
+// Plays "SCP\\" + name in the game screen from its start (for authors, in place of the
+// title's new game); it also becomes the script the ending returns to. False when it cannot
+// be loaded.
+bool startGameScreen(CDirectX& dx, const std::string& name);
 
 // Where the ending's fade leads: the title screen once there is one, until then the start
 // script of the game.

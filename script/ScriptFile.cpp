@@ -2,6 +2,7 @@
 
 #include "app/RunLog.h"
 #include "platform/Text.h"
+#include "resources/PackArchive.h"
 
 #include <climits>
 
@@ -44,6 +45,29 @@ bool ScriptFile::loadFromBytes(std::string_view scriptName, const uint8_t* data,
     tokenise(data, size);
     ++loadSerial_;
     return true;
+}
+
+bool ScriptFile::load(const CPackArchive& archive, std::string_view scriptName)
+{
+    return loadFrom(archive, "SCP\\", scriptName);
+}
+
+bool ScriptFile::loadFrom(const CPackArchive& archive, std::string_view folder, std::string_view scriptName)
+{
+    release();
+    loaded = 1;
+    name.assign(scriptName);
+    if (name.empty())
+        return false;
+    const std::string entry = std::string(folder) + name;
+    const int32_t size = archive.GetSize(entry);
+    if (size <= 0)
+        return false;
+    // One byte more than the entry, as every text reader of the archive allocates.
+    std::vector<uint8_t> raw(size_t(size) + 1, 0);
+    if (archive.Read(entry, raw.data()) != size)
+        return false;
+    return loadFromBytes(scriptName, raw.data(), size_t(size));
 }
 
 void ScriptFile::tokenise(const uint8_t* p, size_t n)

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+class CPackArchive;
+
 // A script as a flat list of tokens with a cursor. Each source line that produced tokens
 // ends with "\n" followed by the markers "@LINE", "\n", <next line number>, "\n"; the list
 // ends with one empty token, and reading past it yields "EOF".
@@ -15,7 +17,9 @@ public:
 
     // Reads "SCP\\" + name from the package archive and tokenises it. An empty name, a
     // missing entry or one of size 0 fail; the previous script is gone either way.
-    // (Arrives with the archive reader.)
+    bool load(const CPackArchive& archive, std::string_view scriptName);
+    // The same for another folder of the archive ("TYPE\\" for the typing game).
+    bool loadFrom(const CPackArchive& archive, std::string_view folder, std::string_view scriptName);
 
     // Tokenises a script already in memory under the given name, with the same rules and
     // failures as a load from the archive.

@@ -5,7 +5,6 @@
 #include "platform/Text.h"
 
 #include <cstring>
-#include <vector>
 
 namespace {
 
@@ -47,7 +46,13 @@ bool ReadTextRecord::loadReadText()
         runLog().appendf(2, "text.dat: larger than %zu bytes; only the first records are used", kMaxFileBytes);
         bytes.resize(kMaxFileBytes);
     }
-    const size_t count = bytes.size() / kRecordSize;
+    mergeRecords(bytes.data(), bytes.size());
+    return true;
+}
+
+void ReadTextRecord::mergeRecords(const uint8_t* bytes, size_t size)
+{
+    const size_t count = size / kRecordSize;
     for (size_t r = 0; r < count; ++r) {
         uint8_t rec[kRecordSize];
         for (size_t i = 0; i < kRecordSize; ++i)
@@ -59,10 +64,9 @@ bool ReadTextRecord::loadReadText()
                                 uint32_t(rec[35]) << 24);
         positions_[std::string(reinterpret_cast<const char*>(rec), len)] = value;
     }
-    return true;
 }
 
-bool ReadTextRecord::saveReadText() const
+std::vector<uint8_t> ReadTextRecord::encodeRecords() const
 {
     std::vector<uint8_t> out;
     out.reserve(positions_.size() * kRecordSize);
@@ -81,6 +85,12 @@ bool ReadTextRecord::saveReadText() const
         for (uint8_t b : rec)
             out.push_back(scramble(b));
     }
+    return out;
+}
+
+bool ReadTextRecord::saveReadText() const
+{
+    const std::vector<uint8_t> out = encodeRecords();
     if (!platform::files::writeFileAtomic(platform::files::hostPath(kFileName), out.data(), out.size())) {
         logOpenFailure();
         return false;

@@ -304,14 +304,7 @@ void cmdFontLoad(CDirectX& dx, const std::string&)
 {
     const std::string name = dx.script.nextToken();
     const std::string entry = "textbox\\" + name;
-    bool ok = false;
-    const int32_t size = dx.archive.GetSize(entry);
-    // A real sheet is a little over 8 KB; a megabyte is not one.
-    if (size > 0 && size <= (1 << 20)) {
-        std::vector<uint8_t> bytes(static_cast<size_t>(size));
-        if (dx.archive.Read(entry, bytes.data()) == size)
-            ok = dx.fontSheet.decode(bytes.data(), bytes.size());
-    }
+    const bool ok = LoadFontSheet(dx.archive, entry, dx.fontSheet);
     if (!ok)
         runLog().appendf(2, "@font_load. failed. : %s", name.c_str());
     dx.holdUpdates(5);

@@ -109,6 +109,6 @@ TEST_F(EngineFontSheetTest, EngineInitLoadsTheDefaultSheetOrLogsItsAbsence)
     ASSERT_TRUE(other->archive.Open(dir.file("other.pkd")));
     other->Init();
     EXPECT_FALSE(other->fontSheet.loaded());
-    ASSERT_FALSE(runLog().lines().empty());
-    EXPECT_EQ(runLog().lines().back(), SJ("CDirectX::Init() : default_font.bmpのロードに失敗しました。\n"));
+    // Not the last line: the read-text record is loaded at the very end of the initialisation.
+    EXPECT_TRUE(runLog().contains(SJ("CDirectX::Init() : default_font.bmpのロードに失敗しました。\n")));
 }

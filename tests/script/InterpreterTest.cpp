@@ -4,6 +4,8 @@
 #include "script/CommandTable.h"
 #include "script/GameScreen.h"
 #include "script/Interpreter.h"
+#include "input/KeyCodes.h"
+#include "tools/pkd/PackWriter.h"
 
 #include <set>
 
@@ -17,9 +19,9 @@ protected:
         // "text.dat" lives in the current directory.
         oldCwd_ = std::filesystem::current_path();
         std::filesystem::current_path(dir.path());
-        ASSERT_TRUE(dx->input.create(backend.services.input));
         dx->deviceReady = true;
         dx->windowActive = true;
+        ASSERT_TRUE(dx->input.create(backend.services.input));
         dx->screenState = kScreenGame;
         backend.window.pointerX = 100;
         backend.window.pointerY = 100;
@@ -30,6 +32,23 @@ protected:
         EngineTest::TearDown();
     }
     void script(const std::string& text) { ASSERT_TRUE(dx->script.loadFromBytes("test.scp", text)); }
+    // "system.pkd" in the current directory holding the given scripts under "SCP\\".
+    void archive(std::initializer_list<std::pair<std::string, std::string>> scripts)
+    {
+        PackWriter w;
+        for (const auto& [name, text] : scripts)
+            w.addBytes("SCP\\" + name, std::vector<uint8_t>(text.begin(), text.end()));
+        std::string error;
+        ASSERT_TRUE(w.write(dir.file("system.pkd"), error)) << error;
+        ASSERT_TRUE(dx->archive.Open("system.pkd"));
+    }
+    void feed(platform::HeadlessInputEvent::Kind kind, int code)
+    {
+        platform::HeadlessInputEvent ev;
+        ev.kind = kind;
+        ev.code = code;
+        backend.feedInput(ev);
+    }
     // One frame of 16 ms through the frame dispatcher.
     void frame()
     {
@@ -88,7 +107,7 @@ TEST(CommandTable, MatchingIsExactExceptForTheTextCommand)
 
 TEST_F(InterpreterTest, ContinuingCommandsRunTogetherUpToOneYield)
 {
-    script("#endif #endif foo @bg_load x.png\r\n@exit\r\n@exit\r\n");
+    script("#endif #endif foo @anime_load x.png\r\n@exit\r\n@exit\r\n");
     runScript(*dx);
     EXPECT_EQ(dx->scriptState.commandsRun, 3u); // two "#endif", one "@exit"
     EXPECT_EQ(logCount("Starting QUIZ MODE"), 1u);
@@ -104,7 +123,7 @@ TEST_F(InterpreterTest, ContinuingCommandsRunTogetherUpToOneYield)
 
 TEST_F(InterpreterTest, CommandsWithoutTheirSubsystemAreSkippedSilently)
 {
-    script("@chr_show 3\r\n@select a b\r\n@bg_sync ] @exit\r\n");
+    script("@sfx 3\r\n@select a b\r\n@anime_stop ] @exit\r\n");
     runScript(*dx);
     EXPECT_EQ(dx->scriptState.commandsRun, 1u);
     ASSERT_EQ(runLog().lines().size(), 1u);
@@ -265,16 +284,17 @@ TEST_F(InterpreterTest, EndingLeavesOnRightClickThroughAFade)
     EXPECT_EQ(dx->gameState, 0);
 
     // A right click outside the picture does nothing; inside, it starts the fade.
+    using K = platform::HeadlessInputEvent::Kind;
     backend.window.pointerX = 900;
-    backend.input.buttonDown(1);
+    feed(K::ButtonDown, 1);
     frame();
-    backend.input.buttonUp(1);
+    feed(K::ButtonUp, 1);
     frame();
     EXPECT_EQ(dx->gameState, 0);
     backend.window.pointerX = 100;
-    backend.input.buttonDown(1);
+    feed(K::ButtonDown, 1);
     frame();
-    backend.input.buttonUp(1);
+    feed(K::ButtonUp, 1);
     ASSERT_EQ(dx->gameState, kGameStateEndingFade);
     EXPECT_EQ(dx->scriptState.endingFade, 64); // the same frame's draw already faded
     frame();
@@ -284,6 +304,7 @@ TEST_F(InterpreterTest, EndingLeavesOnRightClickThroughAFade)
     EXPECT_EQ(dx->screenState, kScreenGame);
     frame(); // 320 > 300
     EXPECT_EQ(dx->screenState, kScreenTitle);
+    EXPECT_EQ(dx->gameState, 0);
     EXPECT_EQ(dx->scriptState.endingMode, 0);
     EXPECT_EQ(testsupport::readAll(dir.file("text.dat")).size(), 36u); // the read text was saved
     frame();
@@ -302,4 +323,98 @@ TEST_F(InterpreterTest, EndingIgnoresRightClicksWhileTheWindowIsInactive)
     dx->windowActive = true;
     gameUpdate(*dx);
     EXPECT_EQ(dx->gameState, kGameStateEndingFade);
+}
+
+TEST_F(InterpreterTest, CtrlEndsAWaitExceptInTheEnding)
+{
+    using K = platform::HeadlessInputEvent::Kind;
+    script("@wait 100000\r\n@ending_start\r\n@wait 100000\r\n@exit\r\n");
+    dx->lastFrameTime = now_;
+    frame();
+    frame();
+    EXPECT_EQ(dx->scriptState.waitActive, 1);
+    feed(K::KeyDown, DIK_RCONTROL);
+    frame(); // the held key ends the wait in this frame's draw
+    EXPECT_EQ(dx->scriptState.waitActive, 0);
+    frame(); // "@ending_start"
+    frame(); // "@wait": Ctrl is still held, but the ending keeps its timing
+    for (int i = 0; i < 10; ++i)
+        frame();
+    EXPECT_EQ(dx->scriptState.endingMode, 1);
+    EXPECT_EQ(dx->scriptState.waitActive, 1);
+    EXPECT_EQ(logCount("Starting QUIZ MODE"), 0u);
+}
+
+TEST_F(InterpreterTest, EscapeLeavesTheEndingAndTheGameStartsOver)
+{
+    using K = platform::HeadlessInputEvent::Kind;
+    archive({{"startup.scp", "@test_title again\r\n"}});
+    script("@ending_start\r\n");
+    dx->lastFrameTime = now_;
+    frame();
+    feed(K::KeyDown, DIK_ESCAPE);
+    frame();
+    ASSERT_EQ(dx->gameState, kGameStateEndingFade);
+    for (int i = 0; i < 5; ++i)
+        frame();
+    // No title screen in this build: back to the first script.
+    EXPECT_EQ(logCount("Load Script [startup.scp]"), 1u);
+    EXPECT_EQ(dx->scriptState.endingMode, 0);
+    EXPECT_EQ(dx->gameState, 0);
+    for (int i = 0; i < 8; ++i)
+        frame();
+    EXPECT_EQ(dx->scriptState.testTitle, "again");
+}
+
+TEST_F(InterpreterTest, LoadSwitchesScriptsAndHoldsTheScene)
+{
+    archive({{"Next.SCP", "@test_title next\r\n"}});
+    const std::string text = "@test_title first @exit\r\n@load next.scp\r\n@test_title never\r\n";
+    script(text);
+    const auto& t = dx->script.tokens;
+    const int32_t leftAt = int32_t(std::find(t.begin(), t.end(), "next.scp") - t.begin()) + 1;
+    runScript(*dx);
+    runScript(*dx);
+    dx->scriptState.clickableActive = 1;
+    runScript(*dx); // "@load"
+    EXPECT_EQ(dx->script.scriptName(), "next.scp");
+    EXPECT_EQ(dx->readText.entries().at("test.scp"), leftAt); // just after "@load" and its name
+    EXPECT_EQ(dx->scriptState.clickableActive, 0);
+    EXPECT_TRUE(dx->updateHoldActive);
+    EXPECT_EQ(dx->updateHoldFrames, 5);
+    ASSERT_EQ(runLog().lines().back(), "Load Script [next.scp]\n");
+
+    // The logic phase waits for the held frames; then the new script runs.
+    dx->lastFrameTime = now_;
+    for (int i = 0; i < 6; ++i)
+        frame();
+    EXPECT_EQ(dx->scriptState.testTitle, "first");
+    frame();
+    EXPECT_EQ(dx->scriptState.testTitle, "next");
+}
+
+TEST_F(InterpreterTest, LoadOfAMissingScriptLeavesNothingToRun)
+{
+    archive({{"empty.scp", ""}});
+    script("@load missing.scp\r\n@exit\r\n");
+    runScript(*dx);
+    EXPECT_EQ(runLog().lines().back(), "ERROR: Load fail [missing.scp]\n");
+    runScript(*dx);
+    EXPECT_EQ(logCount("Starting QUIZ MODE"), 0u);
+    EXPECT_EQ(dx->script.nextToken(), "EOF");
+
+    // A script of size 0 counts as missing.
+    script("@load empty.scp\r\n");
+    runScript(*dx);
+    EXPECT_EQ(runLog().lines().back(), "ERROR: Load fail [empty.scp]\n");
+}
+
+TEST_F(InterpreterTest, ScriptsComeFromTheirArchiveFolderInAnyCase)
+{
+    archive({{"a.scp", "x\r\n"}});
+    EXPECT_TRUE(dx->script.load(dx->archive, "A.SCP"));
+    EXPECT_EQ(dx->script.nextToken(), "x");
+    EXPECT_FALSE(dx->script.load(dx->archive, ""));
+    EXPECT_FALSE(dx->script.loadFrom(dx->archive, "TYPE\\", "a.scp"));
+    EXPECT_EQ(dx->script.nextToken(), "EOF");
 }

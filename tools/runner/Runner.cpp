@@ -7,6 +7,7 @@
 #include "platform/Files.h"
 #include "platform/Text.h"
 #include "platform/headless/HeadlessBackend.h"
+#include "script/GameScreen.h"
 
 #include <charconv>
 #include <filesystem>
@@ -63,6 +64,7 @@ const char* runnerUsage()
 {
     return "usage: sorafune-runner [--program-dir DIR] [--frames N] [--step MS] [--input FILE]\n"
            "                       [--shot FRAME:FILE.png]... [--log FILE] [--audio FILE.wav]\n"
+           "                       [--script NAME]\n"
            "  --program-dir DIR  the game folder (system.dat, system.pkd, SAVE, SOUND); default .\n"
            "  --frames N         stop after N frames; 0 (default) runs until the program quits\n"
            "  --step MS          clock advance per frame, default 16\n"
@@ -70,6 +72,8 @@ const char* runnerUsage()
            "  --shot N:FILE      write the back buffer after frame N as a PNG; may repeat\n"
            "  --log FILE         write the run log there (Shift-JIS, as the game writes it);\n"
            "                     without it the log is printed in UTF-8 at the end\n"
+           "  --script NAME      start the game screen on SCP\\NAME from system.pkd instead of\n"
+           "                     the title (the ending then returns to it as well)\n"
            "  --audio FILE.wav   write the sound the game mixed, one frame step per frame\n"
            "exit: 0 done, 1 start-up failed, 2 program ended with an error, 3 output not written,\n"
            "      64 bad options or input\n";
@@ -126,6 +130,14 @@ bool parseRunnerArgs(int argc, const char* const* argv, RunnerOptions& opts, std
         } else if (a == "--log") {
             if (!value(opts.logFile))
                 return false;
+        } else if (a == "--script") {
+            if (!value(v))
+                return false;
+            if (v.empty()) {
+                error = "--script takes a script name";
+                return false;
+            }
+            opts.startScript = platform::utf8ToSjis(v);
         } else if (a == "--audio") {
             if (!value(opts.audioFile))
                 return false;
@@ -168,6 +180,12 @@ int runHeadless(const RunnerOptions& optsIn, std::ostream& report, RunnerHooks* 
 
     int exitCode = kRunnerOk;
     bool started = app.start();
+    if (started && !opts.startScript.empty() && !startGameScreen(dx, opts.startScript)) {
+        report << "runner: cannot load SCP\\" << platform::sjisToUtf8(opts.startScript) << " from system.pkd\n";
+        dx.destroyMainWindow();
+        app.finish();
+        started = false;
+    }
     if (!started) {
         report << "runner: start-up failed\n";
         exitCode = kRunnerStartFailed;

@@ -20,6 +20,7 @@ struct RunnerOptions {
     std::vector<ScriptedInput> input;
     std::vector<std::pair<int, std::string>> shots; // frame, PNG path
     std::string logFile;               // run log (Shift-JIS); empty = UTF-8 on the report stream
+    std::string startScript;           // Shift-JIS; non-empty: play "SCP\\" + this instead of the title
     std::string audioFile;             // the mixed sound as a 16-bit WAV; empty = mixed and dropped
 };
 

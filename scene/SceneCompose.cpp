@@ -1,0 +1,378 @@
+// The game screen's picture, one frame at a time, and the timers of the transitions it runs.
+#include "scene/SceneCommands.h"
+
+#include "app/CDirectX.h"
+#include "input/KeyCodes.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+// What this frame's timers may do: advance twice as fast, or end at once.
+struct FrameTiming {
+    float delta = 0.0f;
+    bool doubled = false;
+    bool skip = false;
+    bool ending = false;
+    bool paused = false;
+    uint32_t clock = 0;
+
+    // Most character and background timers play plainly in ending mode.
+    float step() const { return ending ? delta : (doubled ? 2 * delta : delta); }
+    bool skipping() const { return !ending && skip; }
+};
+
+FrameTiming frameTiming(const CDirectX& dx)
+{
+    FrameTiming t;
+    t.delta = float(dx.frameDelta);
+    t.ending = dx.scriptState.endingMode != 0;
+    t.doubled = dx.config.effectSpeed == 1;
+    t.skip = dx.config.effectSpeed == 2 || dx.input.keyHeld(DIK_LCONTROL) || dx.input.keyHeld(DIK_RCONTROL);
+    t.paused = dx.confirmOpen;
+    t.clock = dx.thisFrameTime;
+    return t;
+}
+
+// A coordinate moving from start toward target over time, truncated, never past the target.
+int towards(int start, int target, double elapsed, int32_t time)
+{
+    if (time <= 0 || elapsed >= double(time))
+        return target;
+    double moved = std::trunc(std::max(elapsed, 0.0) * std::abs(double(target) - start) / double(time));
+    return target >= start ? std::min(target, start + int(moved)) : std::max(target, start - int(moved));
+}
+
+void drawBackgroundChannel(CDirectX& dx, int channel, int ox, int oy)
+{
+    SceneState& sc = dx.scene;
+    platform::Video& video = *dx.directDraw;
+    if (channel == 0) {
+        for (int r = 0; r < kTileRows; ++r)
+            for (int c = 0; c < kTileColumns; ++c)
+                sc.bg.tiles[size_t(r * kTileColumns + c)].Draw(video, float(32 * c + ox), float(32 * r + oy), 32, 32);
+        return;
+    }
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 4; ++c)
+            sc.bg.surfaces[size_t(r * 4 + c)].Draw(video.backBuffer(), float(256 * c + ox), float(256 * r + oy),
+                                                   float(bgBlockWidth(c)), float(bgBlockHeight(r)), 0, 0);
+}
+
+void drawOptionBackground(CDirectX& dx, int ox, int oy)
+{
+    SceneState& sc = dx.scene;
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 4; ++c)
+            sc.optionBg.surfaces[size_t(r * 4 + c)].Draw(dx.directDraw->backBuffer(), float(256 * c + ox),
+                                                         float(256 * r + oy), float(bgBlockWidth(c)),
+                                                         float(bgBlockHeight(r)), 0, 0);
+}
+
+void crossFadeFrame(CDirectX& dx, const FrameTiming& t)
+{
+    SceneState& sc = dx.scene;
+    CrossFade& cf = sc.crossFade;
+    if (cf.remaining > 0) {
+        float h = cf.remaining * cf.rate;
+        sc.setTileAlpha(int(sc.bg.current == 1 ? 255.0f - h : h));
+    }
+    drawBackgroundChannel(dx, 1, 0, 0);
+    drawBackgroundChannel(dx, 0, 0, 0);
+    if (!t.paused) {
+        cf.remaining -= t.step();
+        if (t.skipping())
+            cf.remaining = 0;
+    }
+    if (cf.remaining <= 0) {
+        sc.setTileAlpha(sc.bg.current == 1 ? 255 : 0);
+        sc.bg.current = 1 - sc.bg.current;
+        cf.active = false;
+        sc.presentationBusy = false;
+    }
+}
+
+void scrollOffsets(SceneDirection d, int distance, int& ox, int& oy)
+{
+    ox = oy = 0;
+    switch (d) {
+    case SceneDirection::Up: oy = -distance; break;
+    case SceneDirection::Down: oy = distance; break;
+    case SceneDirection::Left: ox = -distance; break;
+    default: ox = distance; break;
+    }
+}
+
+void scrollFrame(CDirectX& dx, const FrameTiming& t)
+{
+    SceneState& sc = dx.scene;
+    BackgroundScroll& s = sc.scroll;
+    const int p = int(s.position);
+    const int length = (s.direction == SceneDirection::Up || s.direction == SceneDirection::Down) ? 600 : 800;
+    int ox, oy;
+    // The outgoing page moves by p; each later page follows one screen length behind.
+    scrollOffsets(s.direction, p, ox, oy);
+    drawBackgroundChannel(dx, sc.bg.current, ox, oy);
+    if (s.pages == 3) {
+        scrollOffsets(s.direction, p - length, ox, oy);
+        drawOptionBackground(dx, ox, oy);
+    }
+    scrollOffsets(s.direction, p - (s.pages - 1) * length, ox, oy);
+    drawBackgroundChannel(dx, 1 - sc.bg.current, ox, oy);
+
+    if (!t.paused) {
+        s.position += t.delta * s.speed * (t.doubled ? 2.0f : 1.0f);
+        if (s.skippable && t.skip)
+            s.position = s.distance;
+        s.position = std::min(s.position, s.distance);
+    }
+    if (s.position >= s.distance) {
+        s.active = false;
+        s.sync = false;
+        sc.presentationBusy = false;
+        sc.bg.current = 1 - sc.bg.current;
+    }
+}
+
+// Draws the six sprites of a group's channel; the table position is added unless a slide
+// gives absolute coordinates. alpha < 0 keeps the sprites' alphas.
+void drawGroup(CDirectX& dx, int group, int channel, int x, int y, int alpha)
+{
+    SceneState& sc = dx.scene;
+    CharacterGroup& g = sc.groups[size_t(group)];
+    if (alpha >= 0)
+        sc.setGroupAlpha(group, channel, alpha);
+    x += sc.shakeX;
+    y += sc.shakeY;
+    if (!sc.slide.active)
+        x += ChrPositionTable[size_t(std::clamp(g.position, 0, 4))];
+    auto& sp = g.sprites[size_t(channel)];
+    platform::Video& video = *dx.directDraw;
+    for (int i = 0; i < 4; ++i)
+        sp[size_t(i)].Draw(video, float(x + 256 * (i % 2)), float(y + 256 * (i / 2)), 256, 256);
+    sp[4].Draw(video, float(x), float(y + 512), 256, 96);
+    sp[5].Draw(video, float(x + 256), float(y + 512), 256, 96);
+}
+
+void slideFrame(CDirectX& dx, const FrameTiming& t)
+{
+    SceneState& sc = dx.scene;
+    CharacterSlide& s = sc.slide;
+    CharacterGroup& g = sc.groups[0];
+    if (s.time <= 0) {
+        s.x = s.targetX = ChrPositionTable[size_t(std::clamp(g.position, 0, 4))];
+        s.y = s.targetY = 0;
+    } else {
+        double elapsed = double(int32_t(t.clock - s.startTime));
+        if (!t.ending && t.doubled)
+            elapsed *= 2;
+        if (t.skipping())
+            elapsed = s.time;
+        s.x = towards(s.startX, s.targetX, elapsed, s.time);
+        s.y = towards(s.startY, s.targetY, elapsed, s.time);
+    }
+    drawGroup(dx, 0, g.current, s.x, s.y, -1);
+    if (s.x == s.targetX && s.y == s.targetY) {
+        s.active = false;
+        sc.presentationBusy = false;
+        if (s.out)
+            g.visible = false;
+    }
+}
+
+// One group's picture during a turn: each column f pixels wide about x = X + 256.
+void drawTurningGroup(CDirectX& dx, int group, int channel, float f)
+{
+    SceneState& sc = dx.scene;
+    CharacterGroup& g = sc.groups[size_t(group)];
+    platform::Video& video = *dx.directDraw;
+    const float x = float(ChrPositionTable[size_t(std::clamp(g.position, 0, 4))] + sc.shakeX);
+    const float y = float(sc.shakeY);
+    auto drawSet = [&](std::array<CSprite, 6>& sp, float dx8, float dy8) {
+        for (int row = 0; row < 3; ++row) {
+            const float h = row == 2 ? 96.0f : 256.0f;
+            const float top = y + dy8 + 256.0f * float(row);
+            sp[size_t(row * 2)].Draw(video, x + dx8 + 256.0f - f, top, f, h);
+            sp[size_t(row * 2 + 1)].Draw(video, x + dx8 + 256.0f, top, f, h);
+        }
+    };
+    if (g.shadow)
+        drawSet(g.shadows[size_t(channel)], 8.0f, 8.0f);
+    drawSet(g.sprites[size_t(channel)], 0.0f, 0.0f);
+}
+
+void turnFrame(CDirectX& dx, const FrameTiming& t)
+{
+    SceneState& sc = dx.scene;
+    bool anyRunning = false;
+    for (int gi = 0; gi < 3; ++gi) {
+        CharacterGroup& g = sc.groups[size_t(gi)];
+        if (!g.visible)
+            continue;
+        if (g.turnPending) {
+            // A turn without time shows the other picture at once.
+            g.turnPending = false;
+            g.current = 1 - g.current;
+            drawTurningGroup(dx, gi, g.current, 256.0f);
+            continue;
+        }
+        if (g.turnDuration <= 0) {
+            drawTurningGroup(dx, gi, g.current, 256.0f);
+            continue;
+        }
+        g.turnProgress += t.delta * g.turnRate * (!t.ending && t.doubled ? 2.0f : 1.0f);
+        if (t.skipping())
+            g.turnProgress = float(g.turnDuration);
+        const float duration = float(g.turnDuration);
+        const bool finished = g.turnProgress >= duration;
+        const float half = duration / 2.0f;
+        if (!finished && g.turnProgress <= half)
+            drawTurningGroup(dx, gi, g.current, 256.0f - g.turnProgress / half * 256.0f);
+        else
+            drawTurningGroup(dx, gi, 1 - g.current,
+                             finished ? 256.0f : (g.turnProgress - half) / half * 256.0f);
+        if (finished) {
+            g.current = 1 - g.current;
+            g.turnDuration = 0;
+            g.turnProgress = 0.0f;
+        } else {
+            anyRunning = true;
+        }
+    }
+    if (!anyRunning) {
+        sc.turnActive = false;
+        sc.presentationBusy = false;
+        dx.holdUpdates(3);
+    }
+}
+
+void changeFrame(CDirectX& dx, const FrameTiming& t)
+{
+    SceneState& sc = dx.scene;
+    CharacterChange& c = sc.change;
+    CharacterGroup& g = sc.groups[0];
+    const int oldCh = g.current, newCh = 1 - g.current;
+    drawGroup(dx, 0, oldCh, 0, 0, int(c.oldAlpha));
+    drawGroup(dx, 0, newCh, 0, 0, c.remaining1 > 0 ? int(255.0f - c.remaining1 * c.rate1) : 255);
+    if (t.skipping()) {
+        c.remaining1 = 0;
+        c.remaining2 = 0;
+    } else if (c.remaining1 > 0) {
+        c.remaining1 -= t.step();
+    } else {
+        c.remaining2 -= t.step();
+        c.oldAlpha = c.remaining2 > 0 ? c.remaining2 * c.rate2 : 0.0f;
+    }
+    if (c.remaining1 <= 0 && c.remaining2 <= 0) {
+        g.current = newCh;
+        c.active = false;
+        sc.presentationBusy = false;
+    }
+}
+
+void fadeFrame(CDirectX& dx, const FrameTiming& t)
+{
+    SceneState& sc = dx.scene;
+    CharacterFade& f = sc.fade;
+    CharacterGroup& g = sc.groups[0];
+    f.elapsed += t.step();
+    if (t.skipping())
+        f.elapsed = std::max(f.remaining, 0.0f);
+    int alpha;
+    if (f.time <= 0)
+        alpha = f.in ? 255 : 0;
+    else if (f.in)
+        alpha = int(f.rate * f.elapsed);
+    else {
+        float a = 255.0f + f.rate * f.elapsed;
+        alpha = a < 1.0f ? 0 : int(a);
+    }
+    drawGroup(dx, 0, g.current, 0, 0, alpha);
+    f.remaining -= t.step();
+    if (t.skipping())
+        f.remaining = -1;
+    if (f.remaining < 0) {
+        if (!f.in)
+            g.visible = false;
+        f.active = false;
+        sc.presentationBusy = false;
+    }
+}
+
+void cutinFrame(CDirectX& dx, const FrameTiming& t)
+{
+    SceneState& sc = dx.scene;
+    CutinSlide& s = sc.cutinSlide;
+    if (s.active) {
+        // The millisecond clock, whatever the effect speed or skip key says.
+        double elapsed = double(int32_t(t.clock - s.startTime));
+        sc.cutinX = towards(s.startX, s.targetX, elapsed, s.time);
+        sc.cutinY = towards(s.startY, s.targetY, elapsed, s.time);
+    }
+    CutinSlot& slot = sc.cutins[size_t(std::clamp(sc.cutinShown, 0, 3))];
+    if ((s.active || sc.cutinVisible) && slot.surface)
+        slot.surface->Draw(dx.directDraw->backBuffer(), float(sc.cutinX), float(sc.cutinY), float(slot.width),
+                           float(slot.height), 0, 0);
+    if (s.active && sc.cutinX == s.targetX && sc.cutinY == s.targetY) {
+        s.active = false;
+        sc.presentationBusy = false;
+        if (s.out)
+            sc.cutinVisible = false;
+    }
+}
+
+} // namespace
+
+bool scenePermitsScript(const CDirectX& dx)
+{
+    return !dx.scene.presentationBusy && !dx.scene.scrollHoldsScript();
+}
+
+void composeGameScreen(CDirectX& dx)
+{
+    SceneState& sc = dx.scene;
+    if (!sc.created || !dx.directDraw || !dx.directDraw->backBuffer())
+        return;
+    const FrameTiming t = frameTiming(dx);
+
+    // (In the presentation wait the shake advances here.)
+
+    // 1. Background.
+    if (sc.crossFade.active) {
+        crossFadeFrame(dx, t);
+    } else if (sc.scroll.active) {
+        scrollFrame(dx, t);
+    } else {
+        drawBackgroundChannel(dx, sc.bg.current, sc.shakeX, sc.shakeY);
+        // (Petals are drawn here, over a still background only.)
+    }
+
+    // 2. Effects under the character (flash zoom, strips, rain) take their place here.
+
+    // 3. Character layer: the first running effect, else the standing character.
+    if (sc.slide.active)
+        slideFrame(dx, t);
+    else if (sc.turnActive)
+        turnFrame(dx, t);
+    else if (sc.change.active)
+        changeFrame(dx, t);
+    else if (sc.fade.active)
+        fadeFrame(dx, t);
+    else {
+        if (sc.groups[0].visible)
+            drawGroup(dx, 0, sc.groups[0].current, 0, 0, 255);
+    }
+
+    // 4. Effects over the character (sparks, flashes, front rain) are skipped while a
+    // slide, move, turn or change runs.
+
+    // 5. The cut-in.
+    cutinFrame(dx, t);
+
+    // 6. The message window, then 7. the colour overlay, come here.
+
+    if (dx.gameState == 4 && scenePermitsScript(dx))
+        dx.gameState = 0;
+}
