@@ -6,7 +6,6 @@
 #include "../resources/ArchiveBytes.h"
 #include "../resources/PngWrite.h"
 #include "text/TextScreen.h"
-#include "resources/Image.h"
 
 #include <cstdlib>
 
