@@ -41,8 +41,17 @@ void messageWindowLogic(CDirectX& dx)
     CInput& in = dx.input;
     bool left = dx.leftClicked && dx.cursorInside;
     const bool right = dx.rightClicked && dx.cursorInside;
-    const bool escape = in.keyPressed(DIK_ESCAPE);
-    const bool hideKey = escape || in.keyPressed(DIK_TAB) || in.keyPressed(DIK_LSHIFT) || in.keyPressed(DIK_RSHIFT);
+    // Key edges are taken when read, so only the states that use a key read it.
+    const bool typingStates = dx.gameState == 1 || dx.gameState == 2 || dx.gameState == 3;
+    const bool escape = (typingStates || w.skipMode) && in.keyPressed(DIK_ESCAPE);
+    bool hideKey = escape;
+    if (typingStates) {
+        // Every one of them is read, so that none is left pending for a later frame.
+        const bool tab = in.keyPressed(DIK_TAB);
+        const bool lshift = in.keyPressed(DIK_LSHIFT);
+        const bool rshift = in.keyPressed(DIK_RSHIFT);
+        hideKey = hideKey || tab || lshift || rshift;
+    }
 
     // The toggles; a click on a button is not also a click on the text.
     if ((left && inRect(dx, 688, 428, 64, 16)) || in.keyPressed(kKeyAutoToggle)) {
@@ -69,7 +78,6 @@ void messageWindowLogic(CDirectX& dx)
     }
 
     const int32_t state = dx.gameState;
-    const bool typingStates = state == 1 || state == 2 || state == 3;
 
     // The player's hide and show.
     if (typingStates) {

@@ -399,3 +399,23 @@ TEST_F(TextTest, ToggleButtonsDoNotAlsoAdvanceTheText)
     EXPECT_EQ(dx->messageWindow.skipMode, 1);
     EXPECT_EQ(dx->gameState, 3); // the unread page keeps waiting
 }
+
+TEST_F(TextTest, TabHidesTheWindowOnlyWhileAMessageIsShown)
+{
+    script("@wait 100000\r\n");
+    frame();
+    backend.input.keyDown(DIK_TAB);
+    frame();
+    backend.input.keyUp(DIK_TAB);
+    EXPECT_EQ(dx->gameState, 0);
+    EXPECT_EQ(dx->messageWindow.windowHidden, 0);
+
+    dx->scriptState.waitActive = 0;
+    script("@text,0 {\r\nA\r\n}\r\n");
+    frames(3);
+    ASSERT_EQ(dx->gameState, 3);
+    backend.input.keyDown(DIK_TAB);
+    frame();
+    backend.input.keyUp(DIK_TAB);
+    EXPECT_EQ(dx->gameState, 10);
+}
