@@ -309,3 +309,44 @@ TEST(Runner, WritesTheMixedSoundOneFrameStepPerFrame)
     EXPECT_EQ(dataBytes, 8820u * 2 * 2);
     EXPECT_EQ(wav.size(), 44u + dataBytes);
 }
+
+TEST(Runner, ContactSheetHoldsEveryScreenshotAtAQuarterSize)
+{
+    testsupport::TempDir dir;
+    testsupport::writeEmptyArchive(dir.file("system.pkd"));
+    RunnerOptions o;
+    o.programDir = dir.str();
+    o.frames = 6;
+    for (int f : {1, 2, 3, 4, 5})
+        o.shots.emplace_back(f, dir.file("s" + std::to_string(f) + ".png"));
+    o.contactSheet = dir.file("sheet.png");
+    Watch watch;
+    std::ostringstream report;
+    ASSERT_EQ(runHeadless(o, report, &watch), kRunnerOk) << report.str();
+    int w = 0, h = 0;
+    std::vector<uint8_t> rgb;
+    ASSERT_TRUE(readPngRgb(dir.file("sheet.png"), w, h, rgb));
+    // Five shots of 200x150, four to a row with 4-pixel gaps: two rows.
+    EXPECT_EQ(w, 4 * (200 + 4) + 4);
+    EXPECT_EQ(h, 2 * (150 + 4) + 4);
+    // Frame 4's red square (x 30..79, y 100..149 at full size) is at x 7..19, y 25..37 of the
+    // fourth tile; the gap around the tiles stays grey.
+    auto at = [&](int x, int y, int c) { return rgb[(size_t(y) * size_t(w) + size_t(x)) * 3 + size_t(c)]; };
+    int tileX = 4 + 3 * 204, tileY = 4;
+    EXPECT_EQ(at(tileX + 10, tileY + 30, 0), 255);
+    EXPECT_EQ(at(tileX + 10, tileY + 30, 1), 0);
+    EXPECT_EQ(at(tileX + 30, tileY + 30, 0), 0);
+    EXPECT_EQ(at(2, 2, 0), 0x30);
+}
+
+TEST(RunnerArgs, WindowAndContactSheetOptions)
+{
+    RunnerOptions o;
+    std::string error;
+    const char* argv[] = {"runner", "--window", "--contact-sheet", "c.png", "--script", "startup.scp"};
+    ASSERT_TRUE(parseRunnerArgs(6, argv, o, error)) << error;
+    EXPECT_TRUE(o.window);
+    EXPECT_EQ(o.contactSheet, "c.png");
+    const char* bad[] = {"runner", "--contact-sheet"};
+    EXPECT_FALSE(parseRunnerArgs(2, bad, o, error));
+}

@@ -9,6 +9,7 @@
 #include "platform/headless/HeadlessBackend.h"
 #include "script/GameScreen.h"
 
+#include <algorithm>
 #include <charconv>
 #include <filesystem>
 #include <cstdio>
@@ -58,13 +59,79 @@ bool writeWav(const std::string& path, const std::vector<int16_t>& samples, uint
     return bool(f);
 }
 
+// Screenshots shrunk to a quarter (each output pixel the mean of a 4x4 block), four to a row.
+class ContactSheet {
+public:
+    static constexpr int kScale = 4, kPerRow = 4, kGap = 4;
+
+    void add(const platform::Surface& s)
+    {
+        int w = s.width() / kScale, h = s.height() / kScale;
+        std::vector<uint32_t> px(size_t(w) * size_t(h));
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                uint32_t r = 0, g = 0, b = 0;
+                for (int dy = 0; dy < kScale; ++dy)
+                    for (int dx = 0; dx < kScale; ++dx) {
+                        const uint8_t* p = s.data() + size_t(y * kScale + dy) * size_t(s.pitch()) +
+                                           size_t(x * kScale + dx) * size_t(platform::bytesPerPixel(s.format()));
+                        uint32_t argb = platform::toArgb(s.format(), p);
+                        r += (argb >> 16) & 0xFF;
+                        g += (argb >> 8) & 0xFF;
+                        b += argb & 0xFF;
+                    }
+                const uint32_t n = kScale * kScale;
+                px[size_t(y) * size_t(w) + size_t(x)] = 0xFF000000u | (r / n) << 16 | (g / n) << 8 | (b / n);
+            }
+        tiles_.push_back(Tile{w, h, std::move(px)});
+    }
+
+    bool write(const std::string& path, std::string& why) const
+    {
+        if (tiles_.empty()) {
+            why = "no screenshots for the contact sheet";
+            return false;
+        }
+        int tw = tiles_[0].w, th = tiles_[0].h;
+        int cols = std::min<int>(kPerRow, int(tiles_.size()));
+        int rows = int((tiles_.size() + kPerRow - 1) / kPerRow);
+        platform::Surface sheet(cols * (tw + kGap) + kGap, rows * (th + kGap) + kGap, platform::PixelFormat::X8R8G8B8);
+        int pitch = 0;
+        uint8_t* base = sheet.lock(pitch);
+        if (!base) {
+            why = "cannot make the contact sheet";
+            return false;
+        }
+        for (int y = 0; y < sheet.height(); ++y)
+            for (int x = 0; x < sheet.width(); ++x)
+                platform::fromArgb(sheet.format(), 0xFF303030u, base + size_t(y) * size_t(pitch) + size_t(x) * 4);
+        for (size_t i = 0; i < tiles_.size(); ++i) {
+            const Tile& t = tiles_[i];
+            int ox = kGap + int(i % kPerRow) * (tw + kGap), oy = kGap + int(i / kPerRow) * (th + kGap);
+            for (int y = 0; y < std::min(t.h, th); ++y)
+                for (int x = 0; x < std::min(t.w, tw); ++x)
+                    platform::fromArgb(sheet.format(), t.px[size_t(y) * size_t(t.w) + size_t(x)],
+                                       base + size_t(oy + y) * size_t(pitch) + size_t(ox + x) * 4);
+        }
+        sheet.unlock();
+        return writeSurfacePng(sheet, path, why);
+    }
+
+private:
+    struct Tile {
+        int w, h;
+        std::vector<uint32_t> px;
+    };
+    std::vector<Tile> tiles_;
+};
+
 } // namespace
 
 const char* runnerUsage()
 {
     return "usage: sorafune-runner [--program-dir DIR] [--frames N] [--step MS] [--input FILE]\n"
            "                       [--shot FRAME:FILE.png]... [--log FILE] [--audio FILE.wav]\n"
-           "                       [--script NAME]\n"
+           "                       [--script NAME] [--contact-sheet FILE.png] [--window]\n"
            "  --program-dir DIR  the game folder (system.dat, system.pkd, SAVE, SOUND); default .\n"
            "  --frames N         stop after N frames; 0 (default) runs until the program quits\n"
            "  --step MS          clock advance per frame, default 16\n"
@@ -75,6 +142,9 @@ const char* runnerUsage()
            "  --script NAME      start the game screen on SCP\\NAME from system.pkd instead of\n"
            "                     the title (the ending then returns to it as well)\n"
            "  --audio FILE.wav   write the sound the game mixed, one frame step per frame\n"
+           "  --contact-sheet F  also write every screenshot, a quarter size, side by side in F\n"
+           "  --window           play in a real window on the real clock instead (with --script,\n"
+           "                     --frames and --log; no screenshots, input script or audio file)\n"
            "exit: 0 done, 1 start-up failed, 2 program ended with an error, 3 output not written,\n"
            "      64 bad options or input\n";
 }
@@ -138,6 +208,11 @@ bool parseRunnerArgs(int argc, const char* const* argv, RunnerOptions& opts, std
                 return false;
             }
             opts.startScript = platform::utf8ToSjis(v);
+        } else if (a == "--contact-sheet") {
+            if (!value(opts.contactSheet))
+                return false;
+        } else if (a == "--window") {
+            opts.window = true;
         } else if (a == "--audio") {
             if (!value(opts.audioFile))
                 return false;
@@ -157,8 +232,9 @@ int runHeadless(const RunnerOptions& optsIn, std::ostream& report, RunnerHooks* 
     std::error_code ec;
     for (auto& shot : opts.shots)
         shot.second = std::filesystem::absolute(shot.second, ec).string();
-    if (!opts.logFile.empty())
-        opts.logFile = std::filesystem::absolute(opts.logFile, ec).string();
+    for (std::string* out : {&opts.logFile, &opts.contactSheet, &opts.audioFile})
+        if (!out->empty())
+            *out = std::filesystem::absolute(*out, ec).string();
     const std::filesystem::path oldCwd = std::filesystem::current_path(ec);
     std::filesystem::current_path(opts.programDir, ec);
     if (ec) {
@@ -201,6 +277,7 @@ int runHeadless(const RunnerOptions& optsIn, std::ostream& report, RunnerHooks* 
         const uint32_t audioChannels = backend.audio.mixer().outChannels();
         uint64_t audioDue = 0;
         std::vector<int16_t> audioOut;
+        ContactSheet sheet;
         size_t nextInput = 0;
         bool alive = true;
         for (int frame = 1; alive && (opts.frames == 0 || frame <= opts.frames); ++frame) {
@@ -236,9 +313,13 @@ int runHeadless(const RunnerOptions& optsIn, std::ostream& report, RunnerHooks* 
                 if (!bb) {
                     report << "runner: no picture at frame " << frame << " for " << path << "\n";
                     exitCode = kRunnerOutputFailed;
-                } else if (!writeSurfacePng(*bb, path, why)) {
-                    report << "runner: " << why << "\n";
-                    exitCode = kRunnerOutputFailed;
+                } else {
+                    if (!writeSurfacePng(*bb, path, why)) {
+                        report << "runner: " << why << "\n";
+                        exitCode = kRunnerOutputFailed;
+                    }
+                    if (!opts.contactSheet.empty())
+                        sheet.add(*bb);
                 }
             }
             if (hooks)
@@ -248,6 +329,14 @@ int runHeadless(const RunnerOptions& optsIn, std::ostream& report, RunnerHooks* 
         if (alive)
             dx.destroyMainWindow();
         int code = app.finish();
+        if (!opts.contactSheet.empty()) {
+            std::string why;
+            if (!sheet.write(opts.contactSheet, why)) {
+                report << "runner: " << why << "\n";
+                if (exitCode == kRunnerOk)
+                    exitCode = kRunnerOutputFailed;
+            }
+        }
         if (!opts.audioFile.empty() && !writeWav(opts.audioFile, audioOut, audioRate, audioChannels)) {
             report << "runner: cannot write " << opts.audioFile << "\n";
             if (exitCode == kRunnerOk)

@@ -21,6 +21,8 @@ struct RunnerOptions {
     std::vector<std::pair<int, std::string>> shots; // frame, PNG path
     std::string logFile;               // run log (Shift-JIS); empty = UTF-8 on the report stream
     std::string startScript;           // Shift-JIS; non-empty: play "SCP\\" + this instead of the title
+    std::string contactSheet;          // all screenshots side by side in one PNG; empty = none
+    bool window = false;               // play in a real window on the real clock (no shots)
     std::string audioFile;             // the mixed sound as a 16-bit WAV; empty = mixed and dropped
 };
 

@@ -1,4 +1,5 @@
 #include "Runner.h"
+#include "WindowedRun.h"
 
 #include <iostream>
 
@@ -10,5 +11,7 @@ int main(int argc, char** argv)
         std::cerr << "sorafune-runner: " << error << "\n" << runnerUsage();
         return kRunnerUsage;
     }
+    if (opts.window)
+        return runWindowed(opts, std::cerr);
     return runHeadless(opts, std::cout);
 }
