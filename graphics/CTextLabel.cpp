@@ -9,16 +9,7 @@
 CTextLabel::CTextLabel(platform::Fonts* fonts)
 {
     if (fonts) {
-        platform::FontSpec spec;
-        spec.height = 24;
-        spec.width = 0;
-        spec.weight = 500;
-        spec.italic = false;
-        spec.charset = platform::kShiftJisCharset;
-        spec.face = SJ("ＭＳ ゴシック");
-        font = fonts->createFont(spec);
-        if (font && !font->note().empty())
-            runLog().append(1, font->note());
+        font = createGameTextFont(*fonts);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "graphics/GlyphCell.h"
 
+#include "app/RunLog.h"
 #include "graphics/FontSheet.h"
 #include "platform/Fonts.h"
 #include "platform/Text.h"
@@ -64,3 +65,18 @@ void rasterise(platform::Font* font, const FontSheet* sheet, uint32_t code, uint
 }
 
 } // namespace glyphcell
+
+std::shared_ptr<platform::Font> createGameTextFont(platform::Fonts& fonts)
+{
+    platform::FontSpec spec;
+    spec.height = 24;
+    spec.width = 0;
+    spec.weight = 500;
+    spec.italic = false;
+    spec.charset = platform::kShiftJisCharset;
+    spec.face = SJ("ＭＳ ゴシック");
+    std::shared_ptr<platform::Font> font = fonts.createFont(spec);
+    if (font && !font->note().empty())
+        runLog().append(1, font->note());
+    return font;
+}

@@ -1,10 +1,12 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string_view>
 
 namespace platform {
 class Font;
-}
+class Fonts;
+} // namespace platform
 class FontSheet;
 
 // One character drawn into a 32 x 32 cell of A4R4G4B4 pixels, as the glyph label and the
@@ -32,3 +34,7 @@ void rasterise(platform::Font* font, const FontSheet* sheet, uint32_t code, uint
                uint16_t (&cell)[kSide * kSide]);
 
 } // namespace glyphcell
+
+// The game's text font: "ＭＳ ゴシック", height 24, weight 500, Shift-JIS. Labels and the
+// message window both draw with it; a substituted face is noted in the run log.
+std::shared_ptr<platform::Font> createGameTextFont(platform::Fonts& fonts);

@@ -197,16 +197,7 @@ void MessageWindow::initResources(platform::Video* video, platform::Fonts* fonts
 {
     fontSheet = sheet;
     if (fonts && !font) {
-        platform::FontSpec spec;
-        spec.height = 24;
-        spec.width = 0;
-        spec.weight = 500;
-        spec.italic = false;
-        spec.charset = platform::kShiftJisCharset;
-        spec.face = SJ("ＭＳ ゴシック");
-        font = fonts->createFont(spec);
-        if (font && !font->note().empty())
-            runLog().append(1, font->note());
+        font = createGameTextFont(*fonts);
     }
     if (!video)
         return;
