@@ -343,9 +343,10 @@ TEST(RunnerArgs, WindowAndContactSheetOptions)
 {
     RunnerOptions o;
     std::string error;
-    const char* argv[] = {"runner", "--window", "--contact-sheet", "c.png", "--script", "startup.scp"};
-    ASSERT_TRUE(parseRunnerArgs(6, argv, o, error)) << error;
+    const char* argv[] = {"runner", "--window", "--contact-sheet", "c.png", "--script", "startup.scp", "--frame-times"};
+    ASSERT_TRUE(parseRunnerArgs(7, argv, o, error)) << error;
     EXPECT_TRUE(o.window);
+    EXPECT_TRUE(o.frameTimes);
     EXPECT_EQ(o.contactSheet, "c.png");
     const char* bad[] = {"runner", "--contact-sheet"};
     EXPECT_FALSE(parseRunnerArgs(2, bad, o, error));

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <filesystem>
 #include <cstdio>
 #include <fstream>
@@ -131,7 +132,7 @@ const char* runnerUsage()
 {
     return "usage: sorafune-runner [--program-dir DIR] [--frames N] [--step MS] [--input FILE]\n"
            "                       [--shot FRAME:FILE.png]... [--log FILE] [--audio FILE.wav]\n"
-           "                       [--script NAME] [--contact-sheet FILE.png] [--window]\n"
+           "                       [--script NAME] [--contact-sheet FILE.png] [--frame-times] [--window]\n"
            "  --program-dir DIR  the game folder (system.dat, system.pkd, SAVE, SOUND); default .\n"
            "  --frames N         stop after N frames; 0 (default) runs until the program quits\n"
            "  --step MS          clock advance per frame, default 16\n"
@@ -143,6 +144,7 @@ const char* runnerUsage()
            "                     the title (the ending then returns to it as well)\n"
            "  --audio FILE.wav   write the sound the game mixed, one frame step per frame\n"
            "  --contact-sheet F  also write every screenshot, a quarter size, side by side in F\n"
+           "  --frame-times      report the mean and the worst real time the frames took\n"
            "  --window           play in a real window on the real clock instead (with --script,\n"
            "                     --frames and --log; no screenshots, input script or audio file)\n"
            "exit: 0 done, 1 start-up failed, 2 program ended with an error, 3 output not written,\n"
@@ -211,6 +213,8 @@ bool parseRunnerArgs(int argc, const char* const* argv, RunnerOptions& opts, std
         } else if (a == "--contact-sheet") {
             if (!value(opts.contactSheet))
                 return false;
+        } else if (a == "--frame-times") {
+            opts.frameTimes = true;
         } else if (a == "--window") {
             opts.window = true;
         } else if (a == "--audio") {
@@ -278,6 +282,8 @@ int runHeadless(const RunnerOptions& optsIn, std::ostream& report, RunnerHooks* 
         uint64_t audioDue = 0;
         std::vector<int16_t> audioOut;
         ContactSheet sheet;
+        double frameTotalUs = 0, worstFrameUs = 0;
+        int frameCount = 0, worstFrame = 0;
         size_t nextInput = 0;
         bool alive = true;
         for (int frame = 1; alive && (opts.frames == 0 || frame <= opts.frames); ++frame) {
@@ -293,10 +299,20 @@ int runHeadless(const RunnerOptions& optsIn, std::ostream& report, RunnerHooks* 
             uint32_t due = base + uint32_t(frame) * uint32_t(opts.stepMs);
             if (int32_t(due - backend.clock.now()) > 0)
                 backend.clock.set(due);
+            const auto frameStart = std::chrono::steady_clock::now();
             for (int pass = 0; pass < kMaxPassesPerFrame; ++pass) {
                 alive = app.step();
                 if (!alive || app.frameRanInLastStep())
                     break;
+            }
+            if (opts.frameTimes) {
+                double us = std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - frameStart).count();
+                frameTotalUs += us;
+                ++frameCount;
+                if (us > worstFrameUs) {
+                    worstFrameUs = us;
+                    worstFrame = frame;
+                }
             }
             uint64_t audioTarget = uint64_t(frame) * uint64_t(opts.stepMs) * audioRate / 1000;
             if (audioTarget > audioDue) {
@@ -329,6 +345,9 @@ int runHeadless(const RunnerOptions& optsIn, std::ostream& report, RunnerHooks* 
         if (alive)
             dx.destroyMainWindow();
         int code = app.finish();
+        if (opts.frameTimes && frameCount > 0)
+            report << "runner: " << frameCount << " frames, mean " << frameTotalUs / frameCount << " us "
+                   << "per frame (real time), worst " << worstFrameUs << " us at frame " << worstFrame << "\n";
         if (!opts.contactSheet.empty()) {
             std::string why;
             if (!sheet.write(opts.contactSheet, why)) {

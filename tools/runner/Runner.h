@@ -22,6 +22,7 @@ struct RunnerOptions {
     std::string logFile;               // run log (Shift-JIS); empty = UTF-8 on the report stream
     std::string startScript;           // Shift-JIS; non-empty: play "SCP\\" + this instead of the title
     std::string contactSheet;          // all screenshots side by side in one PNG; empty = none
+    bool frameTimes = false;           // report the real time frames took (mean, worst)
     bool window = false;               // play in a real window on the real clock (no shots)
     std::string audioFile;             // the mixed sound as a 16-bit WAV; empty = mixed and dropped
 };
