@@ -123,6 +123,10 @@ public:
     CTEXTURE pointerRingTexture;          // the glowing dot of the software-mode ring
     // Draws the pointer at the end of the frame's scene while cursorInside is set.
     void drawPointer();
+    // The interface atlases "SYSTEM\\systex1-3.png" (graphics/SystemAtlas.cpp); the pointer
+    // sprites are cut from the first.
+    std::array<CTEXTURE, 3> systemAtlas;
+    void loadSystemAtlases();
 
     struct ScreenPhases {
         std::function<void(CDirectX&)> logic;

@@ -412,6 +412,7 @@ void CDirectX::Init()
     scene.create(directDraw ? directDraw : sys.video);
     if (!LoadFontSheet(archive, "textbox\\default_font.bmp", fontSheet))
         runLog().append(2, SJ("CDirectX::Init() : default_font.bmpのロードに失敗しました。"));
+    loadSystemAtlases();
     for (size_t i = 0; i < sinTable.size(); ++i) {
         sinTable[i] = float(std::sin(double(i) * 0.001745328));
         cosTable[i] = float(std::cos(double(i) * 0.001745328));
