@@ -138,6 +138,17 @@ bool TextureBase<Format>::restoreFromShadow(platform::Video* dd, bool acquire)
 }
 
 template <platform::PixelFormat Format>
+bool TextureBase<Format>::uploadAndKeep(const uint8_t* pixels)
+{
+    if (!pixels || shadow.size() < shadowSize || shadowSize == 0)
+        return false;
+    if (!uploadWhole(pixels))
+        return false;
+    std::memcpy(shadow.data(), pixels, shadowSize);
+    return true;
+}
+
+template <platform::PixelFormat Format>
 void TextureBase<Format>::releaseSurface()
 {
     textureInterface.reset();
@@ -208,12 +219,7 @@ bool CTEXTURE_A4R4G4B4::Create(platform::Video* dd, int w, int h, bool keepShado
 
 bool CTEXTURE_A4R4G4B4::Update(const uint8_t* pixels)
 {
-    if (!pixels || shadow.size() < shadowSize || shadowSize == 0)
-        return false;
-    if (!uploadWhole(pixels))
-        return false;
-    std::memcpy(shadow.data(), pixels, shadowSize);
-    return true;
+    return uploadAndKeep(pixels);
 }
 
 bool CTEXTURE_A4R4G4B4::UpdateRect(const uint8_t* pixels, int x, int y, int w, int h)
@@ -263,12 +269,7 @@ bool CTEXTURE_R5G6B5::Create(platform::Video* dd, int w, int h, bool keepShadow)
 
 bool CTEXTURE_R5G6B5::Update(const uint8_t* pixels)
 {
-    if (!pixels || shadow.size() < shadowSize || shadowSize == 0)
-        return false;
-    if (!uploadWhole(pixels))
-        return false;
-    std::memcpy(shadow.data(), pixels, shadowSize);
-    return true;
+    return uploadAndKeep(pixels);
 }
 
 void CTEXTURE_R5G6B5::Release()

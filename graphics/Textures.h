@@ -51,6 +51,8 @@ protected:
     bool createSurface(platform::Video* dd, int w, int h, bool keepShadow, int attempts, const char* className);
     // Writes a whole picture through one lock; the pitch beyond each row is cleared.
     bool uploadWhole(const uint8_t* pixels);
+    // Uploads a whole picture and, once it is on the surface, keeps it as the shadow.
+    bool uploadAndKeep(const uint8_t* pixels);
     bool restoreFromShadow(platform::Video* dd, bool acquire);
     void releaseSurface();
 };
