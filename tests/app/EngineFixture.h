@@ -33,3 +33,23 @@ protected:
 private:
     std::string oldProgramDir_;
 };
+
+// The engine as started in its game folder: an empty but valid "system.pkd" there, and that
+// folder as the current one, since start-up opens the archive from the current folder.
+class GameFolderTest : public EngineTest {
+protected:
+    void SetUp() override
+    {
+        EngineTest::SetUp();
+        testsupport::writeEmptyArchive(dir.file("system.pkd"));
+        inFolder_ = std::make_unique<testsupport::CurrentDir>(dir.path());
+    }
+    void TearDown() override
+    {
+        inFolder_.reset();
+        EngineTest::TearDown();
+    }
+
+private:
+    std::unique_ptr<testsupport::CurrentDir> inFolder_;
+};

@@ -176,23 +176,7 @@ TEST_F(InputFrameTest, ActivationAcquiresAndDeactivationReleasesTheDevices)
     EXPECT_TRUE(dx->input.keyPressed(DIK_ESCAPE));
 }
 
-class InputStartupTest : public EngineTest {
-protected:
-    void SetUp() override
-    {
-        EngineTest::SetUp();
-        testsupport::writeEmptyArchive(dir.file("system.pkd"));
-        inFolder_ = std::make_unique<testsupport::CurrentDir>(dir.path());
-    }
-    void TearDown() override
-    {
-        inFolder_.reset();
-        EngineTest::TearDown();
-    }
-
-private:
-    std::unique_ptr<testsupport::CurrentDir> inFolder_;
-};
+using InputStartupTest = GameFolderTest;
 
 TEST_F(InputStartupTest, NoInputSystemStopsTheStartWithAMessageOwnedByTheWindow)
 {

@@ -7,24 +7,9 @@
 
 // The game runs from its own folder and opens "system.pkd" there: each start-up test gets an
 // empty but valid archive in its program folder and runs with that folder as the current one.
-class StartupTest : public EngineTest {
+class StartupTest : public GameFolderTest {
 protected:
-    void SetUp() override
-    {
-        EngineTest::SetUp();
-        writeArchive({'P', 'A', 'C', 'K', 0, 0, 0, 0});
-        oldCwd_ = std::filesystem::current_path();
-        std::filesystem::current_path(dir.path());
-    }
-    void TearDown() override
-    {
-        std::filesystem::current_path(oldCwd_);
-        EngineTest::TearDown();
-    }
     void writeArchive(const std::vector<uint8_t>& bytes) { testsupport::writeAll(dir.file("system.pkd"), bytes); }
-
-private:
-    std::filesystem::path oldCwd_;
 };
 
 TEST_F(StartupTest, FirstStartWritesDefaultsAndOpensACentredHiddenThenShownWindow)
