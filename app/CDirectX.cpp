@@ -1,14 +1,29 @@
 #include "app/CDirectX.h"
 
+#include "core/RunLog.h"
 #include "platform/Text.h"
 #include "script/GameScreen.h"
 
+namespace {
+int enginesAlive = 0;
+} // namespace
+
 CDirectX::CDirectX(platform::Services& services) : sys(services), title(SJ("星降る丘の鐘"))
 {
+    // The first engine of the process (again) starts the process-wide state afresh: an empty
+    // run log and the display values of a new process. The surface registry needs nothing:
+    // every texture enters and leaves it with its own lifetime.
+    if (enginesAlive++ == 0) {
+        runLog().clear();
+        displayProcess() = DisplayProcessState{};
+    }
     registerGameScreen(*this);
 }
 
-CDirectX::~CDirectX() = default;
+CDirectX::~CDirectX()
+{
+    --enginesAlive;
+}
 
 void CDirectX::registerScreen(ScreenState state, std::function<void(CDirectX&)> logic,
                               std::function<void(CDirectX&)> draw)
@@ -22,6 +37,13 @@ void CDirectX::holdUpdates(int32_t count)
 {
     updateHoldActive = true;
     updateHoldFrames = count;
+}
+
+bool CDirectX::startSound()
+{
+    return sound.start(sys.audio, sys.window, soundGroupPercent(config.bgmOn, config.bgmLevel),
+                       soundGroupPercent(config.seOn, config.seLevel),
+                       soundGroupPercent(config.voiceOn, config.voiceLevel));
 }
 
 void CDirectX::postQuit(int code)

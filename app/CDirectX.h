@@ -5,6 +5,7 @@
 #include "graphics/DisplayDevice.h"
 #include "graphics/FontSheet.h"
 #include "input/CInput.h"
+#include "input/Pointer.h"
 #include "platform/Services.h"
 #include "platform/Window.h"
 #include "resources/PackArchive.h"
@@ -102,15 +103,9 @@ public:
     std::array<float, 3600> cosTable{};
     // ---- input ----
     CInput input;
-    // The in-game pointer (input/Pointer.cpp). The sprites are cut from the system atlas by
-    // whoever loads it; a sprite without a texture is not drawn.
-    CSprite pointerSprite;
-    float pointerWidth = 32.0f, pointerHeight = 32.0f;
-    std::vector<CSprite> hotspotPointers; // 32x32 pointer shapes of the clickable areas
-    int32_t hoverCursor = -1;             // shape under the pointer in a clickable area; -1 none
-    CTEXTURE pointerRingTexture;          // the glowing dot of the software-mode ring
-    // Draws the pointer at the end of the frame's scene while cursorInside is set.
-    void drawPointer();
+    // The in-game pointer (input/Pointer.cpp), drawn at the end of the frame's scene while
+    // cursorInside is set.
+    Pointer pointer;
     // The interface atlases "SYSTEM\\systex1-3.png" (graphics/SystemAtlas.cpp); the pointer
     // sprites are cut from the first.
     std::array<CTEXTURE, 3> systemAtlas;
@@ -150,23 +145,8 @@ public:
     void destroyMainWindow();
     void postQuit(int code);
 
-    // ---- sound (sound/SoundCommands.cpp) ----
-    SoundSystem sound;
-    // Creates the sound device and attaches every stream and interface sound with the
-    // configured volumes; without a device the game runs mute.
+    // ---- sound (sound/SoundSystem.cpp) ----
+    SoundSystem sound{sys.clock};
+    // Starts the sound objects with the configured volumes; without a device the game runs mute.
     bool startSound();
-    void stopSound();
-    void releaseSound();
-    // Script sound commands, given their argument token. stopAtOnce: auto mode or Ctrl.
-    CommandResult bgmLoadCommand(std::string_view name);
-    CommandResult bgmCommand(std::string_view word);
-    CommandResult bgmFadeCommand(std::string_view args, bool stopAtOnce);
-    CommandResult seLoadCommand(std::string_view args);
-    CommandResult seCommand(std::string_view args);
-    CommandResult seFadeCommand(std::string_view args, bool stopAtOnce);
-    // The four interface sounds (slots 1..4) that the title and new-game screens load.
-    void loadSystemSounds();
-    bool playSystemSound(int slot);
-    // Plays the next queued voice of the message being typed.
-    void playQueuedVoice(VoiceQueue& queue, bool ctrlHeld);
 };

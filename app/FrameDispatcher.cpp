@@ -102,7 +102,8 @@ int CDirectX::runFrame()
         quitRequested = false;
     }
 
-    drawPointer();
+    if (cursorInside && directDraw)
+        pointer.draw(*directDraw, mouseX, mouseY, gameState == GameState::Hotspots, thisFrameTime);
     endFrameScene();
     Present();
 

@@ -123,9 +123,3 @@ bool SystemConfig::clampToRanges()
         changed |= clampField<int32_t>(v, 0, 7);
     return changed;
 }
-
-int volumePercentForLevel(int32_t level)
-{
-    static const int table[8] = {30, 40, 50, 60, 70, 80, 90, 100};
-    return table[std::clamp<int32_t>(level, 0, 7)];
-}

@@ -1,4 +1,6 @@
 #pragma once
+#include "sound/SoundVolume.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -40,5 +42,3 @@ struct SystemConfig {
     bool clampToRanges();
 };
 
-// Volume in percent for a group level 0..7.
-int volumePercentForLevel(int32_t level);

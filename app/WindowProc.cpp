@@ -61,10 +61,10 @@ void CDirectX::destroyMainWindow()
 {
     if (quitPosted)
         return;
-    stopSound();
+    sound.stopAll();
     ReleaseAllSurfaces();
     Destroy();
     sys.window->show(platform::ShowCommand::Hide);
-    releaseSound();
+    sound.release();
     postQuit(0);
 }

@@ -53,11 +53,11 @@ void CDirectX::loadSystemAtlases()
     const CTEXTURE& first = systemAtlas[0];
     if (!first.hasContent)
         return;
-    cut(pointerSprite, first, SpriteId::Pointer);
-    const InterfaceSprite& arrow = interfaceSprite(SpriteId::Pointer);
-    pointerWidth = float(arrow.w);
-    pointerHeight = float(arrow.h);
-    hotspotPointers.assign(8, CSprite{});
+    CSprite arrow;
+    cut(arrow, first, SpriteId::Pointer);
+    const InterfaceSprite& arrowRect = interfaceSprite(SpriteId::Pointer);
+    std::vector<CSprite> hotspotShapes(8);
     for (int n = 0; n < 8; ++n)
-        cut(hotspotPointers[size_t(n)], first, SpriteId(int(SpriteId::HotPointer0) + n));
+        cut(hotspotShapes[size_t(n)], first, SpriteId(int(SpriteId::HotPointer0) + n));
+    pointer.setShapes(arrow, float(arrowRect.w), float(arrowRect.h), std::move(hotspotShapes));
 }

@@ -1,5 +1,6 @@
-// The in-game pointer, drawn over everything else at the end of a frame.
-#include "app/CDirectX.h"
+#include "input/Pointer.h"
+
+#include "graphics/DisplayDevice.h"
 #include "input/PointerRing.h"
 
 #include <cmath>
@@ -28,39 +29,43 @@ std::vector<uint8_t> glowDotPixels(int textureSize)
 
 } // namespace
 
-void CDirectX::drawPointer()
+void Pointer::setShapes(const CSprite& arrow, float width, float height, std::vector<CSprite> hotspotShapes)
 {
-    if (!cursorInside || !directDraw)
-        return;
-    platform::Video& video = *directDraw;
+    arrow_ = arrow;
+    width_ = width;
+    height_ = height;
+    hotspotShapes_ = std::move(hotspotShapes);
+}
 
-    bool hotspot = gameState == GameState::Hotspots && hoverCursor >= 0 && size_t(hoverCursor) < hotspotPointers.size() &&
-                   hotspotPointers[size_t(hoverCursor)].texture;
+void Pointer::draw(platform::Video& video, int x, int y, bool hotspotsActive, uint32_t frameTime)
+{
+    const bool hotspot = hotspotsActive && hoverShape_ >= 0 && size_t(hoverShape_) < hotspotShapes_.size() &&
+                         hotspotShapes_[size_t(hoverShape_)].texture;
     if (hotspot) {
-        CSprite& s = hotspotPointers[size_t(hoverCursor)];
-        s.Draw(video, float(mouseX - 16), float(mouseY - 16), 32.0f, 32.0f);
-    } else if (pointerSprite.texture) {
-        pointerSprite.SetBlend(SpriteBlend::Normal);
-        pointerSprite.Draw(video, float(mouseX - 4), float(mouseY), pointerWidth, pointerHeight);
+        CSprite& s = hotspotShapes_[size_t(hoverShape_)];
+        s.Draw(video, float(x - 16), float(y - 16), 32.0f, 32.0f);
+    } else if (arrow_.texture) {
+        arrow_.SetBlend(SpriteBlend::Normal);
+        arrow_.Draw(video, float(x - 4), float(y), width_, height_);
     }
 
     // In the software fallback the pointer carries a turning ring, so a slow picture still
     // shows the game is alive.
     if (displayProcess().hardware)
         return;
-    if (!pointerRingTexture.hasContent) {
+    if (!ringTexture_.hasContent) {
         const int size = 256;
-        if (!pointerRingTexture.Create(directDraw, size, size, false))
+        if (!ringTexture_.Create(&video, size, size, false))
             return;
         std::vector<uint8_t> px = glowDotPixels(size);
-        pointerRingTexture.Update(px.data());
-        pointerRingTexture.AcquireHandle(directDraw);
+        ringTexture_.Update(px.data());
+        ringTexture_.AcquireHandle(&video);
     }
     CSprite dot;
-    dot.Set(pointerRingTexture, 0, 0, kDotTexels, kDotTexels);
+    dot.Set(ringTexture_, 0, 0, kDotTexels, kDotTexels);
     dot.SetBlend(SpriteBlend::Add);
     const float half = kPointerRingDotSize / 2.0f;
-    for (const PointerRingDot& d : pointerRing(float(mouseX), float(mouseY), thisFrameTime)) {
+    for (const PointerRingDot& d : pointerRing(float(x), float(y), frameTime)) {
         dot.SetAlpha(d.alpha);
         dot.Draw(video, d.x - half, d.y - half, kPointerRingDotSize, kPointerRingDotSize);
     }

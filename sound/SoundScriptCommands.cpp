@@ -8,8 +8,8 @@ namespace {
 // Loads hold the game screen's logic for five frames while drawing goes on.
 constexpr int32_t kLoadHoldFrames = 5;
 
-// A held Ctrl skips: fades become an immediate stop. (Auto mode does the same once the
-// message window is part of the engine.)
+// A held Ctrl skips: fades become an immediate stop. Auto mode should do the same; the
+// message window's auto mode is not consulted here yet.
 bool stopAtOnce(CDirectX& dx)
 {
     return dx.input.keyHeld(DIK_LCONTROL) || dx.input.keyHeld(DIK_RCONTROL);
@@ -24,24 +24,24 @@ void reportIfArgumentError(CDirectX& dx, CommandResult result, const std::string
 
 void cmdBgmLoad(CDirectX& dx, const std::string&)
 {
-    dx.bgmLoadCommand(dx.script.nextToken());
+    dx.sound.bgmLoadCommand(dx.script.nextToken());
     dx.holdUpdates(kLoadHoldFrames);
 }
 
 void cmdBgm(CDirectX& dx, const std::string&)
 {
-    dx.bgmCommand(dx.script.nextToken());
+    dx.sound.bgmCommand(dx.script.nextToken());
 }
 
 void cmdBgmFade(CDirectX& dx, const std::string&)
 {
-    dx.bgmFadeCommand(dx.script.nextToken(), stopAtOnce(dx));
+    dx.sound.bgmFadeCommand(dx.script.nextToken(), stopAtOnce(dx));
 }
 
 void cmdSeLoad(CDirectX& dx, const std::string& token)
 {
     const std::string arg = dx.script.nextToken();
-    const CommandResult result = dx.seLoadCommand(arg);
+    const CommandResult result = dx.sound.seLoadCommand(arg);
     if (result == CommandResult::Done)
         dx.holdUpdates(kLoadHoldFrames);
     reportIfArgumentError(dx, result, token, arg);
@@ -50,11 +50,11 @@ void cmdSeLoad(CDirectX& dx, const std::string& token)
 void cmdSe(CDirectX& dx, const std::string& token)
 {
     const std::string arg = dx.script.nextToken();
-    reportIfArgumentError(dx, dx.seCommand(arg), token, arg);
+    reportIfArgumentError(dx, dx.sound.seCommand(arg), token, arg);
 }
 
 void cmdSeFade(CDirectX& dx, const std::string& token)
 {
     const std::string arg = dx.script.nextToken();
-    reportIfArgumentError(dx, dx.seFadeCommand(arg, stopAtOnce(dx)), token, arg);
+    reportIfArgumentError(dx, dx.sound.seFadeCommand(arg, stopAtOnce(dx)), token, arg);
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -7,6 +8,13 @@
 // DirectSound-style attenuation turns into hundredths of a decibel.
 
 constexpr int32_t kSilentAttenuation = -10000;
+
+// Volume in percent for a group level 0..7.
+inline int volumePercentForLevel(int32_t level)
+{
+    static constexpr int kTable[8] = {30, 40, 50, 60, 70, 80, 90, 100};
+    return kTable[std::clamp<int32_t>(level, 0, 7)];
+}
 
 // Volume 1..100 from a percentage: p + 1 below 100, so the quietest level is 31 and a
 // switched-off group still has 1 (about -92 dB), not complete silence.

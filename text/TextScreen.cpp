@@ -105,7 +105,7 @@ void messageWindowLogic(CDirectX& dx)
     switch (state) {
     case GameState::Typing: {
         if (w.voiceQueue.pending)
-            dx.playQueuedVoice(w.voiceQueue, w.ctrlSkip != 0);
+            dx.sound.playQueuedVoice(w.voiceQueue, w.ctrlSkip != 0, dx.config.voiceOn, dx.config.voiceLevel);
         AdvanceResult r = AdvanceResult::Typing;
         const bool skipping = w.skipMode && (dx.readText.isRead(dx.script.scriptName(), dx.script.cursorIndex()) ||
                                              dx.config.skipAll);

@@ -16,9 +16,9 @@ protected:
         dx->screenState = ScreenState::Game;
         pointerTex = solidTexture(0xFFFF0000u);
         hotspotTex = solidTexture(0xFF0000FFu);
-        dx->pointerSprite.Set(*pointerTex, 0, 0, 32, 32);
-        dx->hotspotPointers.resize(2);
-        dx->hotspotPointers[1].Set(*hotspotTex, 0, 0, 32, 32);
+        dx->pointer.arrow().Set(*pointerTex, 0, 0, 32, 32);
+        dx->pointer.hotspotShapes().resize(2);
+        dx->pointer.hotspotShapes()[1].Set(*hotspotTex, 0, 0, 32, 32);
     }
     void TearDown() override
     {
@@ -73,7 +73,7 @@ TEST_F(PointerDrawTest, NormalPointerHasItsTopLeftFourPixelsLeftOfThePointer)
 TEST_F(PointerDrawTest, OverAHotSpotTheRegionsPointerIsCentred)
 {
     dx->gameState = GameState::Hotspots;
-    dx->hoverCursor = 1;
+    dx->pointer.setHoverShape(1);
     frameWithPointerAt(300, 300);
     EXPECT_EQ(pixel(284, 284), 0x0000FFu);
     EXPECT_EQ(pixel(315, 315), 0x0000FFu);
@@ -86,10 +86,10 @@ TEST_F(PointerDrawTest, OverAHotSpotTheRegionsPointerIsCentred)
     EXPECT_EQ(pixel(296, 300), 0xFF0000u);
     EXPECT_EQ(pixel(290, 300), 0u);
     dx->gameState = GameState::Hotspots;
-    dx->hoverCursor = 0;
+    dx->pointer.setHoverShape(0);
     frameWithPointerAt(300, 300);
     EXPECT_EQ(pixel(296, 300), 0xFF0000u);
-    dx->hoverCursor = 7;
+    dx->pointer.setHoverShape(7);
     frameWithPointerAt(300, 300);
     EXPECT_EQ(pixel(296, 300), 0xFF0000u);
 }
@@ -106,7 +106,7 @@ TEST_F(PointerDrawTest, OutsideThePictureNoPointerIsDrawn)
 
 TEST_F(PointerDrawTest, APointerWithoutAPictureIsNotDrawn)
 {
-    dx->pointerSprite.SetNoTexture();
+    dx->pointer.arrow().SetNoTexture();
     frameWithPointerAt(100, 100);
     for (int y = 90; y < 140; ++y)
         for (int x = 90; x < 140; ++x)
@@ -115,7 +115,7 @@ TEST_F(PointerDrawTest, APointerWithoutAPictureIsNotDrawn)
 
 TEST_F(PointerDrawTest, TheRingTurnsAroundThePointerOnlyInSoftwareMode)
 {
-    dx->pointerSprite.SetNoTexture();
+    dx->pointer.arrow().SetNoTexture();
     frameWithPointerAt(400, 300, 1000); // 1000 ms: the leading dot at angle 0
     EXPECT_EQ(pixel(400 + int(kPointerRingRadius), 300), 0u);
 
@@ -135,7 +135,7 @@ TEST_F(PointerDrawTest, TheRingTurnsAroundThePointerOnlyInSoftwareMode)
 
 TEST_F(PointerDrawTest, TheRingAddsLightToWhatIsBehindIt)
 {
-    dx->pointerSprite.SetNoTexture();
+    dx->pointer.arrow().SetNoTexture();
     displayProcess().hardware = false;
     dx->registerScreen(
         ScreenState::Game, nullptr, [](CDirectX& d) {

@@ -56,7 +56,7 @@ TEST_F(SystemAtlasTest, PointerIsCutFromTheFirstAtlasAndDrawnLeftOfThePointer)
     EXPECT_TRUE(dx->systemAtlas[0].hasContent);
     EXPECT_TRUE(runLog().contains("PNG Load failed. -> SYSTEM\\systex2.png"));
     EXPECT_TRUE(runLog().contains("PNG Load failed. -> SYSTEM\\systex3.png"));
-    ASSERT_EQ(dx->hotspotPointers.size(), 8u);
+    ASSERT_EQ(dx->pointer.hotspotShapes().size(), 8u);
 
     backend.window.pointerX = 200;
     backend.window.pointerY = 150;
@@ -81,7 +81,7 @@ TEST_F(SystemAtlasTest, WithoutTheAtlasThePointerIsNotDrawn)
 {
     start(false);
     EXPECT_TRUE(runLog().contains("PNG Load failed. -> SYSTEM\\systex1.png"));
-    EXPECT_TRUE(dx->hotspotPointers.empty());
+    EXPECT_TRUE(dx->pointer.hotspotShapes().empty());
     backend.window.pointerX = 200;
     backend.window.pointerY = 150;
     backend.clock.advance(16);

@@ -35,13 +35,13 @@ TEST_F(SoundScriptTest, LoadsPauseTheSceneAndPlaysRunOn)
     dx->updateHoldActive = false;
     runScript(*dx); // "@bgm play" runs on into "@se_load", which ends the frame
     EXPECT_TRUE(dx->sound.bgm.isPlaying());
-    EXPECT_TRUE(dx->sound.bgmLooping);
+    EXPECT_TRUE(dx->sound.bgmLooping());
     EXPECT_TRUE(runLog().contains("SE loaded.. [3,door.ogg](DISK 0ms)\n"));
     EXPECT_TRUE(dx->updateHoldActive);
 
     runScript(*dx);
-    EXPECT_TRUE(dx->sound.sePlaying[3]);
-    EXPECT_TRUE(dx->sound.seLooping[3]);
+    EXPECT_TRUE(dx->sound.sePlaying()[3]);
+    EXPECT_TRUE(dx->sound.seLooping()[3]);
     EXPECT_EQ(dx->scriptState.waitActive, 1);
 }
 
@@ -71,23 +71,23 @@ TEST_F(SoundScriptTest, ChannelsOutsideZeroToSevenAreArgumentErrors)
 
 TEST_F(SoundScriptTest, WithCtrlHeldFadesStopAtOnce)
 {
-    dx->bgmLoadCommand("theme.ogg");
-    dx->bgmCommand("play");
-    dx->seLoadCommand("1,door.ogg");
-    dx->seCommand("1,play");
+    dx->sound.bgmLoadCommand("theme.ogg");
+    dx->sound.bgmCommand("play");
+    dx->sound.seLoadCommand("1,door.ogg");
+    dx->sound.seCommand("1,play");
     script("@bgm_fade out,1\r\n@se_fade 1,out,1\r\n@wait 10\r\n");
     holdCtrl();
     runScript(*dx);
     EXPECT_FALSE(dx->sound.bgm.isPlaying());
     EXPECT_FALSE(dx->sound.se[1].isPlaying());
-    EXPECT_FALSE(dx->sound.bgmPlaying);
-    EXPECT_FALSE(dx->sound.sePlaying[1]);
+    EXPECT_FALSE(dx->sound.bgmPlaying());
+    EXPECT_FALSE(dx->sound.sePlaying()[1]);
 }
 
 TEST_F(SoundScriptTest, WithoutCtrlTheMusicFades)
 {
-    dx->bgmLoadCommand("theme.ogg");
-    dx->bgmCommand("play");
+    dx->sound.bgmLoadCommand("theme.ogg");
+    dx->sound.bgmCommand("play");
     script("@bgm_fade out,0\r\n@wait 10\r\n");
     runScript(*dx);
     EXPECT_TRUE(dx->sound.bgm.isFading());

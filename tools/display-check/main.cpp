@@ -33,6 +33,7 @@ struct TestPicture {
     CSystemSurface_R8G8B8 block;
     float angle = 30;
     bool still = false;
+    bool software = false;
 
     bool build(platform::Video* v)
     {
@@ -124,6 +125,7 @@ int main(int argc, char** argv)
 {
     int frames = 0;
     bool still = false;
+    bool software = false;
     std::set<int> toggles;
     std::map<int, std::string> shots;
     for (int i = 1; i < argc; ++i) {
@@ -135,7 +137,7 @@ int main(int argc, char** argv)
         } else if (a == "--still") {
             still = true;
         } else if (a == "--software") {
-            displayProcess().hardware = false; // as if the user had accepted software mode
+            software = true;
         } else if (a == "--toggle-at" && toInt(v, n)) {
             toggles.insert(n);
             ++i;
@@ -151,6 +153,8 @@ int main(int argc, char** argv)
 
     platform::SdlBackend backend;
     CDirectX dx(backend.services);
+    if (software)
+        displayProcess().hardware = false; // as if the user had accepted software mode
     Application app(dx);
     if (!app.start())
         return 1;

@@ -1,11 +1,12 @@
-// The engine's sound operations: start-up and teardown of the sound objects, the script
-// sound commands and voice playback.
-#include "app/CDirectX.h"
+// The sound objects' start-up and teardown, the script sound commands and voice playback.
+#include "sound/SoundSystem.h"
+
 #include "core/RunLog.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Text.h"
 #include "script/CommandArgs.h"
+#include "sound/SoundVolume.h"
 
 #include <vector>
 
@@ -32,114 +33,112 @@ int soundGroupPercent(uint8_t on, int32_t level)
     return on ? volumePercentForLevel(level) : 0;
 }
 
-bool CDirectX::startSound()
+bool SoundSystem::start(platform::Audio* audio, platform::Window* window, int bgmPercent, int sePercent,
+                        int voicePercent)
 {
-    sound.device.setService(sys.audio);
-    if (!sound.device.create(sys.window))
+    device.setService(audio);
+    if (!device.create(window))
         return false;
-    platform::Audio* device = sound.device.device();
-    const int bgmPercent = soundGroupPercent(config.bgmOn, config.bgmLevel);
-    const int sePercent = soundGroupPercent(config.seOn, config.seLevel);
-    const int voicePercent = soundGroupPercent(config.voiceOn, config.voiceLevel);
-    sound.bgm.attach(device);
-    sound.bgm.setVolume(bgmPercent);
-    for (auto& s : sound.se) {
-        s.attach(device);
+    platform::Audio* out = device.device();
+    bgm.attach(out);
+    bgm.setVolume(bgmPercent);
+    for (auto& s : se) {
+        s.attach(out);
         s.setVolume(sePercent);
     }
-    for (auto& b : sound.systemSounds) {
-        b.attach(device);
+    for (auto& b : systemSounds) {
+        b.attach(out);
         b.setVolume(sePercent);
     }
-    for (auto& v : sound.voice) {
-        v.attach(device);
+    for (auto& v : voice) {
+        v.attach(out);
         v.setVolume(voicePercent);
     }
     return true;
 }
 
-void CDirectX::stopSound()
+void SoundSystem::stopAll()
 {
-    sound.bgm.stop();
-    for (auto& s : sound.se)
+    bgm.stop();
+    for (auto& s : se)
         s.stop();
-    for (auto& v : sound.voice)
+    for (auto& v : voice)
         v.stop();
-    for (auto& b : sound.systemSounds)
+    for (auto& b : systemSounds)
         b.stop();
 }
 
-void CDirectX::releaseSound()
+void SoundSystem::release()
 {
     // Stopping a stream that no longer plays closes its file and frees its buffer.
-    sound.bgm.stop();
-    for (auto& s : sound.se)
+    bgm.stop();
+    for (auto& s : se)
         s.stop();
-    for (auto& v : sound.voice)
+    for (auto& v : voice)
         v.stop();
-    for (auto& b : sound.systemSounds)
+    for (auto& b : systemSounds)
         b.release();
-    sound.device.release();
+    device.release();
 }
 
-void CDirectX::loadSystemSounds()
+void SoundSystem::loadSystemSounds()
 {
     static const char* const kNames[4] = {"SYSTEM\\ok.wav", "SYSTEM\\cancel.wav", "SYSTEM\\logo.wav",
                                           "SYSTEM\\test.wav"};
-    for (size_t i = 0; i < sound.systemSounds.size(); ++i)
-        sound.systemSounds[i].load(kNames[i]);
+    for (size_t i = 0; i < systemSounds.size(); ++i)
+        systemSounds[i].load(kNames[i]);
 }
 
-bool CDirectX::playSystemSound(int slot)
+bool SoundSystem::playSystemSound(int slot)
 {
-    if (slot < 1 || slot > int(sound.systemSounds.size()))
+    if (slot < 1 || slot > int(systemSounds.size()))
         return false;
-    return sound.systemSounds[size_t(slot - 1)].play(false);
+    return systemSounds[size_t(slot - 1)].play(false);
 }
 
-CommandResult CDirectX::bgmLoadCommand(std::string_view name)
+CommandResult SoundSystem::bgmLoadCommand(std::string_view name)
 {
-    const uint32_t t0 = sys.clock->now();
-    sound.bgm.stop();
+    const uint32_t t0 = clock_->now();
+    bgm.stop();
     std::string path = programFolder() + "SOUND\\BGM\\";
     path.append(name);
-    const int result = sound.bgm.load(path);
-    runLog().appendf(1, "BGM loaded.. [%.*s](DISK %dms)", int(name.size()), name.data(), int(sys.clock->now() - t0));
+    const int result = bgm.load(path);
+    runLog().appendf(1, "BGM loaded.. [%.*s](DISK %dms)", int(name.size()), name.data(), int(clock_->now() - t0));
     return result == 0 ? CommandResult::Done : CommandResult::Failed;
 }
 
-CommandResult CDirectX::bgmCommand(std::string_view word)
+CommandResult SoundSystem::bgmCommand(std::string_view word)
 {
     if (word == "play" || word == "noloop") {
         const bool loop = word == "play";
-        const bool ok = sound.bgm.play(loop);
-        sound.bgmPlaying = true;
-        sound.bgmLooping = loop;
+        const bool ok = bgm.play(loop);
+        bgmPlaying_ = true;
+        bgmLooping_ = loop;
         return ok ? CommandResult::Done : CommandResult::Failed;
     }
     if (word == "stop") {
-        sound.bgm.stop();
-        sound.bgmPlaying = false;
-        sound.bgmLooping = false;
+        bgm.stop();
+        bgmPlaying_ = false;
+        bgmLooping_ = false;
     }
     return CommandResult::Done;
 }
 
-CommandResult CDirectX::bgmFadeCommand(std::string_view args, bool stopAtOnce)
+CommandResult SoundSystem::bgmFadeCommand(std::string_view args, bool stopAtOnce)
 {
     const std::vector<std::string> f = splitArguments(args);
     if (f[0] != "out")
         return CommandResult::Done;
     if (stopAtOnce)
-        sound.bgm.stop();
+        bgm.stop();
     else
-        sound.bgm.fadeOut(f.size() > 1 ? argumentNumber(f[1]) : 0);
-    sound.bgmPlaying = false;
-    sound.bgmLooping = false;
+        bgm.fadeOut(f.size() > 1 ? argumentNumber(f[1]) : 0);
+    bgmPlaying_ = false;
+    bgmLooping_ = false;
     return CommandResult::Done;
 }
 
-CommandResult CDirectX::seLoadCommand(std::string_view args)
+CommandResult SoundSystem::seLoadCommand(std::string_view args)
 {
     const std::vector<std::string> f = splitArguments(args);
     int ch = 0;
@@ -147,18 +146,18 @@ CommandResult CDirectX::seLoadCommand(std::string_view args)
         return CommandResult::ArgumentError;
     // The name is everything after the first comma.
     std::string_view name = args.substr(f[0].size() + 1);
-    const uint32_t t0 = sys.clock->now();
+    const uint32_t t0 = clock_->now();
     std::string path = programFolder() + "SOUND\\SE\\";
     path.append(name);
-    if (sound.se[size_t(ch)].load(path) != 0) {
+    if (se[size_t(ch)].load(path) != 0) {
         runLog().appendf(2, "@se_load failed. %.*s", int(name.size()), name.data());
         return CommandResult::Failed;
     }
-    runLog().appendf(1, "SE loaded.. [%.*s](DISK %dms)", int(args.size()), args.data(), int(sys.clock->now() - t0));
+    runLog().appendf(1, "SE loaded.. [%.*s](DISK %dms)", int(args.size()), args.data(), int(clock_->now() - t0));
     return CommandResult::Done;
 }
 
-CommandResult CDirectX::seCommand(std::string_view args)
+CommandResult SoundSystem::seCommand(std::string_view args)
 {
     const std::vector<std::string> f = splitArguments(args);
     int ch = 0;
@@ -167,21 +166,21 @@ CommandResult CDirectX::seCommand(std::string_view args)
     const size_t i = size_t(ch);
     if (f[1] == "play") {
         const bool loop = f.size() > 2 && f[2] == "loop";
-        if (!sound.se[i].play(loop)) {
+        if (!se[i].play(loop)) {
             runLog().appendf(2, "@se failed. %.*s", int(args.size()), args.data());
             return CommandResult::Failed;
         }
-        sound.sePlaying[i] = true;
-        sound.seLooping[i] = loop;
+        sePlaying_[i] = true;
+        seLooping_[i] = loop;
         return CommandResult::Done;
     }
-    sound.se[i].stop();
-    sound.sePlaying[i] = false;
-    sound.seLooping[i] = false;
+    se[i].stop();
+    sePlaying_[i] = false;
+    seLooping_[i] = false;
     return CommandResult::Done;
 }
 
-CommandResult CDirectX::seFadeCommand(std::string_view args, bool stopAtOnce)
+CommandResult SoundSystem::seFadeCommand(std::string_view args, bool stopAtOnce)
 {
     const std::vector<std::string> f = splitArguments(args);
     int ch = 0;
@@ -191,30 +190,30 @@ CommandResult CDirectX::seFadeCommand(std::string_view args, bool stopAtOnce)
         return CommandResult::Done;
     const size_t i = size_t(ch);
     if (stopAtOnce)
-        sound.se[i].stop();
+        se[i].stop();
     else
-        sound.se[i].fadeOut(f.size() > 2 ? argumentNumber(f[2]) : 0);
-    sound.sePlaying[i] = false;
-    sound.seLooping[i] = false;
+        se[i].fadeOut(f.size() > 2 ? argumentNumber(f[2]) : 0);
+    sePlaying_[i] = false;
+    seLooping_[i] = false;
     return CommandResult::Done;
 }
 
-void CDirectX::playQueuedVoice(VoiceQueue& queue, bool ctrlHeld)
+void SoundSystem::playQueuedVoice(VoiceQueue& queue, bool ctrlHeld, bool voiceOn, int32_t voiceLevel)
 {
     const int read = ((queue.readIndex % int(VoiceQueue::kSlots)) + int(VoiceQueue::kSlots)) % int(VoiceQueue::kSlots);
     const std::string& name = queue.names[size_t(read)];
-    if (!name.empty() && config.voiceOn) {
-        int& w = sound.voiceWriteIndex;
-        sound.voice[size_t((w + SoundSystem::kStreams - 1) % SoundSystem::kStreams)].fadeOut(3);
+    if (!name.empty() && voiceOn) {
+        int& w = voiceWriteIndex_;
+        voice[size_t((w + SoundSystem::kStreams - 1) % SoundSystem::kStreams)].fadeOut(3);
         if (!ctrlHeld) {
-            COggStream& stream = sound.voice[size_t(w)];
+            COggStream& stream = voice[size_t(w)];
             stream.stop();
             const std::string path = programFolder() + "SOUND\\VOICE\\" + name + ".ogg";
             if (stream.load(path) != 0) {
                 runLog().appendf(2, "voice play failed. (HDD): %s", path.c_str());
             } else {
                 runLog().appendf(1, "voice play : %s", path.c_str());
-                stream.setVolume(volumePercentForLevel(config.voiceLevel));
+                stream.setVolume(volumePercentForLevel(voiceLevel));
                 stream.play(false);
             }
         }
