@@ -50,8 +50,8 @@ int CDirectX::runFrame()
 
     // Clicks: button-press edges count only while the window is active.
     if (windowActive) {
-        leftClicked = input.mousePressed(0) ? 1 : 0;
-        rightClicked = input.mousePressed(1) ? 1 : 0;
+        leftClicked = input.takeMousePress(0) ? 1 : 0;
+        rightClicked = input.takeMousePress(1) ? 1 : 0;
     } else {
         leftClicked = 0;
         rightClicked = 0;

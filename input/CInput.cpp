@@ -157,7 +157,7 @@ bool CInput::keyHeld(int code) const
     return validKey(code) && (keyState_[code] & 0x80) != 0;
 }
 
-bool CInput::keyPressed(int code)
+bool CInput::takeKeyPress(int code)
 {
     if (!validKey(code) || !keyPressed_[code])
         return false;
@@ -165,7 +165,7 @@ bool CInput::keyPressed(int code)
     return true;
 }
 
-bool CInput::keyReleased(int code)
+bool CInput::takeKeyRelease(int code)
 {
     if (!validKey(code) || !keyReleased_[code])
         return false;
@@ -178,7 +178,7 @@ bool CInput::mouseHeld(int button) const
     return validButton(button) && mouseDown_[button] != 0;
 }
 
-bool CInput::mousePressed(int button)
+bool CInput::takeMousePress(int button)
 {
     if (!validButton(button) || !mousePressed_[button])
         return false;
@@ -186,7 +186,7 @@ bool CInput::mousePressed(int button)
     return true;
 }
 
-bool CInput::mouseReleased(int button)
+bool CInput::takeMouseRelease(int button)
 {
     if (!validButton(button) || !mouseReleased_[button])
         return false;
@@ -194,7 +194,7 @@ bool CInput::mouseReleased(int button)
     return true;
 }
 
-int CInput::wheel()
+int CInput::takeWheel()
 {
     int result = wheelUp_ ? 1 : wheelDown_ ? -1 : 0;
     wheelUp_ = wheelDown_ = false;

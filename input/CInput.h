@@ -22,15 +22,17 @@ public:
     void pollKeyboard();
     void pollJoysticks();
 
+    // Held states are plain reads. The take* reads consume: an edge is reported once, to its
+    // first reader, so read one only where the game acts on it.
     bool keyHeld(int code) const;
-    bool keyPressed(int code);
-    bool keyReleased(int code);
+    bool takeKeyPress(int code);
+    bool takeKeyRelease(int code);
     bool mouseHeld(int button) const;
-    bool mousePressed(int button);
-    bool mouseReleased(int button);
+    bool takeMousePress(int button);
+    bool takeMouseRelease(int button);
     // +1 wheel up, -1 wheel down, 0 nothing. A reported notch starts a lock-out of
     // kWheelLockoutPolls mouse polls during which further movement is ignored.
-    int wheel();
+    int takeWheel();
     void clearWheel();
 
     int joystickCount() const { return joystickCount_; }

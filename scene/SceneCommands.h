@@ -10,8 +10,8 @@ bool loadCharacter(CDirectX& dx, int group, int channel, std::string_view name);
 bool loadOptionBackground(CDirectX& dx, std::string_view name);
 bool loadCutin(CDirectX& dx, int slot, std::string_view name);
 
-// The game screen's picture for one frame: background, character, cut-in; the effects,
-// message window and colour overlay take their places in between as they arrive.
+// The game screen's picture for one frame: background, character, cut-in, with the places of
+// the effects marked; the game screen draws the message window over it.
 void composeGameScreen(CDirectX& dx);
 // The interpreter may run: no blocking effect and no synced scroll.
 bool scenePermitsScript(const CDirectX& dx);

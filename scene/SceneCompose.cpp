@@ -372,7 +372,7 @@ void composeGameScreen(CDirectX& dx)
     // 5. The cut-in.
     cutinFrame(dx, t);
 
-    // 6. The message window, then 7. the colour overlay, come here.
+    // 6. The message window follows (the game screen draws it), then 7. the colour overlay.
 
     if (dx.gameState == GameState::PresentationWait && scenePermitsScript(dx))
         dx.gameState = GameState::Ready;

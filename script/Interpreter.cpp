@@ -12,8 +12,8 @@ void runScript(CDirectX& dx)
         if (token == "EOF")
             return;
 
-        // While a hot-spot block is open, every token but "]" clears the text window's
-        // auto mode (arrives with the message window).
+        // While a hot-spot block is open, every token but "]" should clear the message
+        // window's auto mode; blocks are opened by "@clickable", whose family adds that here.
 
         const CommandRow* row = findCommand(token);
         if (row == nullptr || row->handler == nullptr)

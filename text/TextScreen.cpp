@@ -44,24 +44,24 @@ void messageWindowLogic(CDirectX& dx)
     // Key edges are taken when read, so only the states that use a key read it.
     const bool typingStates = dx.gameState == GameState::Typing || dx.gameState == GameState::PauseClickWait ||
                               dx.gameState == GameState::PageClickWait;
-    const bool escape = (typingStates || w.skipMode) && in.keyPressed(DIK_ESCAPE);
+    const bool escape = (typingStates || w.skipMode) && in.takeKeyPress(DIK_ESCAPE);
     bool hideKey = escape;
     if (typingStates) {
         // Every one of them is read, so that none is left pending for a later frame.
-        const bool tab = in.keyPressed(DIK_TAB);
-        const bool lshift = in.keyPressed(DIK_LSHIFT);
-        const bool rshift = in.keyPressed(DIK_RSHIFT);
+        const bool tab = in.takeKeyPress(DIK_TAB);
+        const bool lshift = in.takeKeyPress(DIK_LSHIFT);
+        const bool rshift = in.takeKeyPress(DIK_RSHIFT);
         hideKey = hideKey || tab || lshift || rshift;
     }
 
     // The toggles; a click on a button is not also a click on the text.
-    if ((left && inRect(dx, 688, 428, 64, 16)) || in.keyPressed(kKeyAutoToggle)) {
+    if ((left && inRect(dx, 688, 428, 64, 16)) || in.takeKeyPress(kKeyAutoToggle)) {
         w.autoMode = w.autoMode ? 0 : 1;
         w.autoElapsed = 0;
         if (left && inRect(dx, 688, 428, 64, 16))
             left = false;
     }
-    if ((left && inRect(dx, 624, 428, 64, 16)) || in.keyPressed(kKeySkipToggle)) {
+    if ((left && inRect(dx, 624, 428, 64, 16)) || in.takeKeyPress(kKeySkipToggle)) {
         w.skipMode = w.skipMode ? 0 : 1;
         w.skipModeArmed = w.skipMode;
         if (left && inRect(dx, 624, 428, 64, 16))

@@ -21,7 +21,7 @@ protected:
         dx->registerScreen(
             ScreenState::Title,
             [this](CDirectX& d) {
-                seen.push_back(Seen{d.input.keyPressed(DIK_RETURN) || d.input.keyPressed(DIK_SPACE), d.leftClicked != 0,
+                seen.push_back(Seen{d.input.takeKeyPress(DIK_RETURN) || d.input.takeKeyPress(DIK_SPACE), d.leftClicked != 0,
                                     d.rightClicked != 0});
             },
             nullptr);
@@ -173,7 +173,7 @@ TEST_F(InputFrameTest, ActivationAcquiresAndDeactivationReleasesTheDevices)
     EXPECT_TRUE(backend.input.isAcquired(platform::InputDevice::Keyboard));
     EXPECT_TRUE(backend.input.isAcquired(platform::InputDevice::Mouse));
     frame();
-    EXPECT_TRUE(dx->input.keyPressed(DIK_ESCAPE));
+    EXPECT_TRUE(dx->input.takeKeyPress(DIK_ESCAPE));
 }
 
 using InputStartupTest = GameFolderTest;

@@ -29,7 +29,7 @@ TEST(CInputCreate, FailsWithoutAnInputSystem)
     // Polling a device that never opened is harmless.
     input.pollMouse();
     input.pollKeyboard();
-    EXPECT_FALSE(input.keyPressed(DIK_RETURN));
+    EXPECT_FALSE(input.takeKeyPress(DIK_RETURN));
 }
 
 TEST_F(CInputTest, HoldingAKeyGivesOnePressUntilItIsReleased)
@@ -39,17 +39,17 @@ TEST_F(CInputTest, HoldingAKeyGivesOnePressUntilItIsReleased)
     for (int frame = 0; frame < 10; ++frame) {
         poll();
         EXPECT_TRUE(input.keyHeld(DIK_RETURN));
-        presses += input.keyPressed(DIK_RETURN);
+        presses += input.takeKeyPress(DIK_RETURN);
     }
     EXPECT_EQ(presses, 1);
     source.keyUp(DIK_RETURN);
     poll();
     EXPECT_FALSE(input.keyHeld(DIK_RETURN));
-    EXPECT_TRUE(input.keyReleased(DIK_RETURN));
-    EXPECT_FALSE(input.keyPressed(DIK_RETURN));
+    EXPECT_TRUE(input.takeKeyRelease(DIK_RETURN));
+    EXPECT_FALSE(input.takeKeyPress(DIK_RETURN));
     source.keyDown(DIK_RETURN);
     poll();
-    EXPECT_TRUE(input.keyPressed(DIK_RETURN));
+    EXPECT_TRUE(input.takeKeyPress(DIK_RETURN));
 }
 
 TEST_F(CInputTest, APressIsSeenByTheFirstReaderOnly)
@@ -57,10 +57,10 @@ TEST_F(CInputTest, APressIsSeenByTheFirstReaderOnly)
     source.keyDown(DIK_SPACE);
     source.buttonDown(0);
     poll();
-    EXPECT_TRUE(input.keyPressed(DIK_SPACE));
-    EXPECT_FALSE(input.keyPressed(DIK_SPACE));
-    EXPECT_TRUE(input.mousePressed(0));
-    EXPECT_FALSE(input.mousePressed(0));
+    EXPECT_TRUE(input.takeKeyPress(DIK_SPACE));
+    EXPECT_FALSE(input.takeKeyPress(DIK_SPACE));
+    EXPECT_TRUE(input.takeMousePress(0));
+    EXPECT_FALSE(input.takeMousePress(0));
     EXPECT_TRUE(input.mouseHeld(0)); // the held state is not taken by reading
     EXPECT_TRUE(input.keyHeld(DIK_SPACE));
 }
@@ -70,13 +70,13 @@ TEST_F(CInputTest, AnUnreadPressStaysUntilReleased)
     source.buttonDown(1);
     poll();
     poll();
-    EXPECT_TRUE(input.mousePressed(1));
+    EXPECT_TRUE(input.takeMousePress(1));
     source.buttonUp(1);
     source.buttonDown(1);
     poll(); // down, then (next poll) up: the edge of the new press replaces the release
     poll();
     poll();
-    EXPECT_TRUE(input.mousePressed(1));
+    EXPECT_TRUE(input.takeMousePress(1));
 }
 
 TEST_F(CInputTest, AQuickTapBetweenTwoPollsIsOnePress)
@@ -84,49 +84,49 @@ TEST_F(CInputTest, AQuickTapBetweenTwoPollsIsOnePress)
     source.keyDown(DIK_ESCAPE);
     source.keyUp(DIK_ESCAPE);
     poll();
-    EXPECT_TRUE(input.keyPressed(DIK_ESCAPE));
+    EXPECT_TRUE(input.takeKeyPress(DIK_ESCAPE));
     poll();
-    EXPECT_TRUE(input.keyReleased(DIK_ESCAPE));
-    EXPECT_FALSE(input.keyPressed(DIK_ESCAPE));
+    EXPECT_TRUE(input.takeKeyRelease(DIK_ESCAPE));
+    EXPECT_FALSE(input.takeKeyPress(DIK_ESCAPE));
 }
 
 TEST_F(CInputTest, AWheelNotchIsCountedOnceWithinTheLockOut)
 {
     source.wheelMotion(20);
     poll();
-    EXPECT_EQ(input.wheel(), 1);
+    EXPECT_EQ(input.takeWheel(), 1);
     for (int i = 0; i < CInput::kWheelLockoutPolls - 1; ++i) {
         source.wheelMotion(20);
         poll();
-        EXPECT_EQ(input.wheel(), 0) << "poll " << i;
+        EXPECT_EQ(input.takeWheel(), 0) << "poll " << i;
     }
     source.wheelMotion(-20);
     poll();
-    EXPECT_EQ(input.wheel(), -1);
+    EXPECT_EQ(input.takeWheel(), -1);
 }
 
 TEST_F(CInputTest, SmallWheelMovementsAreIgnored)
 {
     source.wheelMotion(10);
     poll();
-    EXPECT_EQ(input.wheel(), 0);
+    EXPECT_EQ(input.takeWheel(), 0);
     source.wheelMotion(-15);
     poll();
-    EXPECT_EQ(input.wheel(), 0);
+    EXPECT_EQ(input.takeWheel(), 0);
     source.wheelMotion(16);
     poll();
-    EXPECT_EQ(input.wheel(), 1);
+    EXPECT_EQ(input.takeWheel(), 1);
 }
 
 TEST_F(CInputTest, AskingForTheWheelEveryFrameDoesNotLockItOut)
 {
     for (int i = 0; i < 10; ++i) {
         poll();
-        EXPECT_EQ(input.wheel(), 0);
+        EXPECT_EQ(input.takeWheel(), 0);
     }
     source.wheelMotion(platform::kWheelNotch);
     poll();
-    EXPECT_EQ(input.wheel(), 1);
+    EXPECT_EQ(input.takeWheel(), 1);
 }
 
 TEST_F(CInputTest, ClearWheelDropsTheFlagWithoutLockOut)
@@ -134,10 +134,10 @@ TEST_F(CInputTest, ClearWheelDropsTheFlagWithoutLockOut)
     source.wheelMotion(-platform::kWheelNotch);
     poll();
     input.clearWheel();
-    EXPECT_EQ(input.wheel(), 0);
+    EXPECT_EQ(input.takeWheel(), 0);
     source.wheelMotion(-platform::kWheelNotch);
     poll();
-    EXPECT_EQ(input.wheel(), -1);
+    EXPECT_EQ(input.takeWheel(), -1);
 }
 
 TEST_F(CInputTest, AFailedReadReacquiresAndKeepsThePreviousState)
@@ -168,33 +168,33 @@ TEST_F(CInputTest, IgnoredKeysReadUpAndHeldKeysDoNotTurnIntoPressesAfterwards)
 {
     source.keyDown(DIK_SPACE);
     poll();
-    EXPECT_TRUE(input.keyPressed(DIK_SPACE));
+    EXPECT_TRUE(input.takeKeyPress(DIK_SPACE));
     input.setIgnore(true);
     source.keyDown(DIK_ESCAPE);
     for (int i = 0; i < 3; ++i) {
         poll();
         EXPECT_FALSE(input.keyHeld(DIK_SPACE));
-        EXPECT_FALSE(input.keyPressed(DIK_ESCAPE));
+        EXPECT_FALSE(input.takeKeyPress(DIK_ESCAPE));
     }
     input.clearKeys();
     poll();
     input.setIgnore(false);
     poll();
     EXPECT_TRUE(input.keyHeld(DIK_ESCAPE));
-    EXPECT_FALSE(input.keyPressed(DIK_ESCAPE)); // held through the ignore: no fresh press
-    EXPECT_FALSE(input.keyPressed(DIK_SPACE));
+    EXPECT_FALSE(input.takeKeyPress(DIK_ESCAPE)); // held through the ignore: no fresh press
+    EXPECT_FALSE(input.takeKeyPress(DIK_SPACE));
     source.keyUp(DIK_ESCAPE);
     poll();
     source.keyDown(DIK_ESCAPE);
     poll();
-    EXPECT_TRUE(input.keyPressed(DIK_ESCAPE));
+    EXPECT_TRUE(input.takeKeyPress(DIK_ESCAPE));
 }
 
 TEST_F(CInputTest, IgnoredMouseWaitsForTheEndOfTheIgnoreAndButtonZeroUp)
 {
     source.buttonDown(0);
     poll();
-    EXPECT_TRUE(input.mousePressed(0));
+    EXPECT_TRUE(input.takeMousePress(0));
     input.setIgnore(true);
     source.buttonUp(0);
     poll();
@@ -202,30 +202,30 @@ TEST_F(CInputTest, IgnoredMouseWaitsForTheEndOfTheIgnoreAndButtonZeroUp)
     source.buttonDown(1);
     poll();
     EXPECT_TRUE(input.mouseIgnored());
-    EXPECT_FALSE(input.mousePressed(0));
-    EXPECT_FALSE(input.mousePressed(1));
+    EXPECT_FALSE(input.takeMousePress(0));
+    EXPECT_FALSE(input.takeMousePress(1));
     source.wheelMotion(platform::kWheelNotch);
     poll();
-    EXPECT_EQ(input.wheel(), 0);
+    EXPECT_EQ(input.takeWheel(), 0);
 
     input.setIgnore(false);
     poll(); // button 0 still down: the mouse stays ignored
     EXPECT_TRUE(input.mouseIgnored());
-    EXPECT_FALSE(input.mousePressed(0));
+    EXPECT_FALSE(input.takeMousePress(0));
     source.buttonUp(0);
     poll();
     EXPECT_FALSE(input.mouseIgnored());
     source.buttonDown(0);
     poll();
-    EXPECT_TRUE(input.mousePressed(0));
+    EXPECT_TRUE(input.takeMousePress(0));
 }
 
 TEST_F(CInputTest, OutOfRangeQueriesAreFalse)
 {
     EXPECT_FALSE(input.keyHeld(-1));
-    EXPECT_FALSE(input.keyPressed(256));
+    EXPECT_FALSE(input.takeKeyPress(256));
     EXPECT_FALSE(input.mouseHeld(3));
-    EXPECT_FALSE(input.mousePressed(-1));
+    EXPECT_FALSE(input.takeMousePress(-1));
     int32_t x, y, z;
     EXPECT_EQ(input.joystickCount(), 0);
     EXPECT_FALSE(input.joystickAxes(0, x, y, z));

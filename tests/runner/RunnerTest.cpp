@@ -206,7 +206,7 @@ TEST(Runner, AScriptedClickAndKeyReachTheScreenOnce)
                 ScreenState::Title,
                 [this](CDirectX& d) {
                     clicks.push_back(d.leftClicked);
-                    enter.push_back(d.input.keyPressed(0x1C));
+                    enter.push_back(d.input.takeKeyPress(0x1C));
                 },
                 nullptr);
         }
