@@ -22,9 +22,8 @@ protected:
         dx->deviceReady = true;
         dx->windowActive = true;
         ASSERT_TRUE(dx->input.create(backend.services.input));
-        dx->screenState = kScreenGame;
-        backend.window.pointerX = 100;
-        backend.window.pointerY = 100;
+        onGameScreen();
+        pointTo(100, 100);
     }
     void TearDown() override
     {
@@ -49,21 +48,6 @@ protected:
         ev.code = code;
         backend.feedInput(ev);
     }
-    // One frame of 16 ms through the frame dispatcher.
-    void frame()
-    {
-        now_ += 16;
-        backend.clock.set(now_);
-        dx->runFrame();
-    }
-    size_t logCount(std::string_view text) const
-    {
-        size_t n = 0;
-        for (const std::string& line : runLog().lines())
-            n += line.find(text) != std::string::npos;
-        return n;
-    }
-    uint32_t now_ = 1000;
     std::filesystem::path oldCwd_;
 };
 
@@ -223,7 +207,6 @@ TEST_F(InterpreterTest, ArgumentErrorTexts)
 TEST_F(InterpreterTest, WaitHoldsTheScriptForItsDrawnTime)
 {
     script("@wait 100\r\n@exit\r\n");
-    dx->lastFrameTime = now_;
     frame(); // runs "@wait"; the same frame's draw counts its 16 ms
     EXPECT_EQ(dx->scriptState.waitActive, 1);
     // 16 ms a frame: the draw of the seventh frame reaches 112 >= 100.
@@ -241,7 +224,6 @@ TEST_F(InterpreterTest, WaitHoldsTheScriptForItsDrawnTime)
 TEST_F(InterpreterTest, InterpreterRunsOnlyInGameStateZero)
 {
     script("@exit\r\n");
-    dx->lastFrameTime = now_;
     dx->gameState = 4;
     frame();
     EXPECT_EQ(logCount("Starting QUIZ MODE"), 0u);
@@ -253,7 +235,6 @@ TEST_F(InterpreterTest, InterpreterRunsOnlyInGameStateZero)
 TEST_F(InterpreterTest, FpsCaptureDividesDrawnFramesByTheirTime)
 {
     script("@fps_capture\r\n@wait 150\r\n@fps_capture\r\n");
-    dx->lastFrameTime = now_;
     dx->scriptState.fpsResult = -1;
     frame(); // nothing drawn yet for this script: no time, no rate
     EXPECT_EQ(dx->scriptState.fpsResult, 0);
@@ -277,7 +258,6 @@ TEST_F(InterpreterTest, EndingLeavesOnRightClickThroughAFade)
     dx->registerScreen(kScreenTitle, nullptr, [&](CDirectX&) { titleDrawn = true; });
     dx->readText.recordReadPosition("test.scp", 5);
     script("@ending_start\r\n@wait 100000\r\n");
-    dx->lastFrameTime = now_;
     frame();
     frame();
     EXPECT_EQ(dx->scriptState.waitActive, 1);
@@ -285,13 +265,13 @@ TEST_F(InterpreterTest, EndingLeavesOnRightClickThroughAFade)
 
     // A right click outside the picture does nothing; inside, it starts the fade.
     using K = platform::HeadlessInputEvent::Kind;
-    backend.window.pointerX = 900;
+    pointTo(900, 100);
     feed(K::ButtonDown, 1);
     frame();
     feed(K::ButtonUp, 1);
     frame();
     EXPECT_EQ(dx->gameState, 0);
-    backend.window.pointerX = 100;
+    pointTo(100, 100);
     feed(K::ButtonDown, 1);
     frame();
     feed(K::ButtonUp, 1);
@@ -329,7 +309,6 @@ TEST_F(InterpreterTest, CtrlEndsAWaitExceptInTheEnding)
 {
     using K = platform::HeadlessInputEvent::Kind;
     script("@wait 100000\r\n@ending_start\r\n@wait 100000\r\n@exit\r\n");
-    dx->lastFrameTime = now_;
     frame();
     frame();
     EXPECT_EQ(dx->scriptState.waitActive, 1);
@@ -350,7 +329,6 @@ TEST_F(InterpreterTest, EscapeLeavesTheEndingAndTheGameStartsOver)
     using K = platform::HeadlessInputEvent::Kind;
     archive({{"startup.scp", "@test_title again\r\n"}});
     script("@ending_start\r\n");
-    dx->lastFrameTime = now_;
     frame();
     feed(K::KeyDown, DIK_ESCAPE);
     frame();
@@ -385,7 +363,6 @@ TEST_F(InterpreterTest, LoadSwitchesScriptsAndHoldsTheScene)
     ASSERT_EQ(runLog().lines().back(), "Load Script [next.scp]\n");
 
     // The logic phase waits for the held frames; then the new script runs.
-    dx->lastFrameTime = now_;
     for (int i = 0; i < 6; ++i)
         frame();
     EXPECT_EQ(dx->scriptState.testTitle, "first");
