@@ -1,7 +1,7 @@
 #pragma once
 // A headless engine in a temporary program folder.
 #include "app/CDirectX.h"
-#include "app/RunLog.h"
+#include "core/RunLog.h"
 #include "platform/Files.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "../TestSupport.h"
@@ -77,7 +77,7 @@ protected:
         frame();
     }
     // The game screen, where the title's new game leads (the title screen is not built yet).
-    void onGameScreen() { dx->screenState = kScreenGame; }
+    void onGameScreen() { dx->screenState = ScreenState::Game; }
     // "system.dat" as a player who chose full screen leaves it (every other setting at its
     // default); start-up reads it (Application::start, or loadConfig for a bare engine).
     void writeFullScreenSettings()

@@ -9,7 +9,7 @@ protected:
         ASSERT_TRUE(dx->Create(&backend.window, true));
         onGameScreen();
         dx->registerScreen(
-            kScreenGame, [this](CDirectX&) { ++logicCalls; }, [this](CDirectX& d) { deltas.push_back(d.frameDelta); });
+            ScreenState::Game, [this](CDirectX&) { ++logicCalls; }, [this](CDirectX& d) { deltas.push_back(d.frameDelta); });
         pointTo(100, 100);
     }
     // Runs one frame at absolute time t.

@@ -71,7 +71,7 @@ TEST_F(PointerDrawTest, NormalPointerHasItsTopLeftFourPixelsLeftOfThePointer)
 
 TEST_F(PointerDrawTest, OverAHotSpotTheRegionsPointerIsCentred)
 {
-    dx->gameState = 6;
+    dx->gameState = GameState::Hotspots;
     dx->hoverCursor = 1;
     frameWithPointerAt(300, 300);
     EXPECT_EQ(pixel(284, 284), 0x0000FFu);
@@ -80,11 +80,11 @@ TEST_F(PointerDrawTest, OverAHotSpotTheRegionsPointerIsCentred)
     EXPECT_EQ(pixel(316, 300), 0u);
 
     // The same shape outside the hot-spot mode, or a shape without a picture: the normal one.
-    dx->gameState = 0;
+    dx->gameState = GameState::Ready;
     frameWithPointerAt(300, 300);
     EXPECT_EQ(pixel(296, 300), 0xFF0000u);
     EXPECT_EQ(pixel(290, 300), 0u);
-    dx->gameState = 6;
+    dx->gameState = GameState::Hotspots;
     dx->hoverCursor = 0;
     frameWithPointerAt(300, 300);
     EXPECT_EQ(pixel(296, 300), 0xFF0000u);
@@ -137,7 +137,7 @@ TEST_F(PointerDrawTest, TheRingAddsLightToWhatIsBehindIt)
     dx->pointerSprite.SetNoTexture();
     displayProcess().hardware = false;
     dx->registerScreen(
-        kScreenGame, nullptr, [](CDirectX& d) {
+        ScreenState::Game, nullptr, [](CDirectX& d) {
             platform::Rect r{0, 0, 800, 600};
             d.directDraw->colorFill(*d.directDraw->backBuffer(), &r, 0x00404040u);
         });

@@ -3,7 +3,7 @@
 // last scene (the message before the first choice) and make sound.
 #include "tools/runner/Runner.h"
 #include "app/CDirectX.h"
-#include "app/RunLog.h"
+#include "core/RunLog.h"
 #include "platform/Text.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "sound/WavReader.h"
