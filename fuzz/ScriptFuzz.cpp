@@ -51,7 +51,10 @@ CDirectX* engine()
     static platform::HeadlessBackend backend;
     static std::unique_ptr<CDirectX> dx = [] {
         // The unlock and read-text records are written into a scratch folder, not here.
-        std::filesystem::path dir = std::filesystem::temp_directory_path() / ("sorafune-fuzz-" + std::to_string(std::random_device{}()));
+        // The test suite's replay points SORAFUNE_TEST_TMP into the build folder.
+        const char* base = std::getenv("SORAFUNE_TEST_TMP");
+        std::filesystem::path dir = (base ? std::filesystem::path(base) : std::filesystem::temp_directory_path()) /
+                                    ("sorafune-fuzz-" + std::to_string(std::random_device{}()));
         std::filesystem::create_directories(dir);
         std::filesystem::current_path(dir);
         platform::files::setProgramDir(dir.string());

@@ -17,7 +17,7 @@ protected:
         ASSERT_TRUE(dx->Create(&backend.window, true));
         dx->windowActive = true;
         dx->applyDefaultConfig();
-        dx->screenState = ScreenState::Title;
+        ASSERT_EQ(dx->screenState, ScreenState::Title); // where start-up leaves the game
         dx->registerScreen(
             ScreenState::Title,
             [this](CDirectX& d) {
@@ -25,23 +25,7 @@ protected:
                                     d.rightClicked != 0});
             },
             nullptr);
-        backend.window.pointerX = 400;
-        backend.window.pointerY = 300;
-    }
-    void frame()
-    {
-        backend.clock.advance(16);
-        dx->runFrame();
-    }
-    void tapKey(uint8_t code)
-    {
-        backend.input.keyDown(code);
-        backend.input.keyUp(code);
-    }
-    void click(int button = 0)
-    {
-        backend.input.buttonDown(button);
-        backend.input.buttonUp(button);
+        pointTo(400, 300);
     }
 
     struct Seen {
@@ -52,13 +36,13 @@ protected:
 
 TEST_F(InputFrameTest, AClickReachesTheScreenAsLeftOrRightClickedForOneFrame)
 {
-    click(0);
+    tapButton(0);
     frame();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_TRUE(seen[0].left);
     EXPECT_FALSE(seen[0].right);
     EXPECT_EQ(dx->leftClicked, 0); // cleared after the frame is drawn
-    click(1);
+    tapButton(1);
     frame();
     EXPECT_TRUE(seen[1].right);
     frame();
@@ -69,7 +53,7 @@ TEST_F(InputFrameTest, AClickReachesTheScreenAsLeftOrRightClickedForOneFrame)
 TEST_F(InputFrameTest, AnInactiveWindowTakesNoClicks)
 {
     dx->windowActive = false;
-    click(0);
+    tapButton(0);
     frame();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_FALSE(seen[0].left);
@@ -137,7 +121,7 @@ TEST_F(InputFrameTest, NothingLeaksThroughTheIgnoredFramesAfterAltEnter)
     EXPECT_FALSE(dx->input.mouseIgnored());
     seen.clear();
     tapKey(DIK_SPACE);
-    click(0);
+    tapButton(0);
     frame();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_TRUE(seen[0].key);

@@ -51,10 +51,7 @@ TEST_F(StartupTest, SmallWorkAreaPutsTheWindowAtTheTop)
 
 TEST_F(StartupTest, FullScreenStartCoversTheDesktopAndHidesTheCursor)
 {
-    dx->applyDefaultConfig();
-    dx->windowed = false;
-    dx->saveConfig();
-    dx->windowed = true;
+    writeFullScreenSettings();
     Application app(*dx);
     ASSERT_TRUE(app.start());
     EXPECT_FALSE(dx->windowed);

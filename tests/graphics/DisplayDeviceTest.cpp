@@ -95,7 +95,7 @@ TEST_F(DeviceTest, WindowCreateSetsUpTheDeviceAndRunsTheEngineInitialisationOnce
 
     EXPECT_FALSE(dx->Create(&backend.window, true)); // already up
 
-    dx->screenState = ScreenState::Game;
+    onGameScreen();
     dx->Reset();
     EXPECT_TRUE(dx->deviceReady);
     EXPECT_EQ(dx->screenState, ScreenState::Game); // no second initialisation
@@ -150,8 +150,7 @@ TEST_F(DeviceTest, NoSoftwareEitherFailsWithTheSoftwareLogLine)
 
 TEST_F(DeviceTest, FullScreenFallsBackToAWindowAndRemembersIt)
 {
-    dx->applyDefaultConfig();
-    dx->windowed = false;
+    startInFullScreen();
     backend.video.fullscreenAvailable = false;
     ASSERT_TRUE(dx->Create(&backend.window, false));
     EXPECT_TRUE(dx->windowed);
@@ -167,7 +166,7 @@ TEST_F(DeviceTest, FullScreenFallsBackToAWindowAndRemembersIt)
 
 TEST_F(DeviceTest, DecliningTheWindowFallbackFails)
 {
-    dx->windowed = false;
+    startInFullScreen();
     backend.video.fullscreenAvailable = false;
     backend.messageBoxes.answers = {platform::MessageBoxResult::Yes, platform::MessageBoxResult::No};
     EXPECT_FALSE(dx->Create(&backend.window, false));
@@ -177,7 +176,7 @@ TEST_F(DeviceTest, DecliningTheWindowFallbackFails)
 
 TEST_F(DeviceTest, FullScreenCreateUsesTheWholeDisplay)
 {
-    dx->windowed = false;
+    startInFullScreen();
     ASSERT_TRUE(dx->Create(&backend.window, false));
     EXPECT_TRUE(backend.video.fullscreen());
     EXPECT_TRUE(backend.window.fullscreen);
@@ -328,14 +327,14 @@ TEST_F(DeviceTest, DisplayChangeResetsOnlyForANewDepthInAWindow)
 
 TEST_F(DeviceTest, LosingActivationInFullScreenFreesTheDeviceAndComingBackRestoresIt)
 {
-    dx->windowed = false;
+    startInFullScreen();
     ASSERT_TRUE(dx->Create(&backend.window, false));
     CTEXTURE t;
     ASSERT_TRUE(t.Create(&backend.video, 256, 256, false));
     auto pic = pattern(256 * 256 * 4, 5);
     ASSERT_TRUE(t.Update(pic.data()));
 
-    dx->screenState = ScreenState::Title;
+    ASSERT_EQ(dx->screenState, ScreenState::Title); // where start-up leaves the game
     dx->handleWindowMessage(platform::WindowEvent{platform::WindowMessage::Deactivate, 0});
     EXPECT_FALSE(dx->deviceReady);
     EXPECT_TRUE(dx->minimisedFromFullscreen);
@@ -351,7 +350,7 @@ TEST_F(DeviceTest, LosingActivationInFullScreenFreesTheDeviceAndComingBackRestor
 
 TEST_F(DeviceTest, EarlyScreensKeepTheDeviceWhenDeactivated)
 {
-    dx->windowed = false;
+    startInFullScreen();
     ASSERT_TRUE(dx->Create(&backend.window, false));
     dx->screenState = ScreenState(3); // below the title
     dx->handleWindowMessage(platform::WindowEvent{platform::WindowMessage::Deactivate, 0});
@@ -380,14 +379,13 @@ TEST_F(DeviceTest, TheFrameClearsDrawsPresentsAndTheQuitReleasesEverything)
     }
     ASSERT_TRUE(t.Update(red.data()));
     t.AcquireHandle(&backend.video);
-    dx->screenState = ScreenState::Game;
+    onGameScreen();
     dx->registerScreen(ScreenState::Game, nullptr, [&](CDirectX& d) {
         CSprite s;
         s.Set(t, 0, 0, 32, 32);
         s.Draw(*d.directDraw, 10, 10, 32, 32);
     });
     backend.clock.set(100);
-    dx->lastFrameTime = 84;
     ASSERT_EQ(dx->runFrame(), 0);
     EXPECT_EQ(backend.video.presentCount(), 1u);
     EXPECT_FALSE(backend.video.inScene());

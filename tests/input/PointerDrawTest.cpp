@@ -13,7 +13,7 @@ protected:
         EngineTest::SetUp();
         ASSERT_TRUE(backend.window.create(dx->title, 0, 0, 800, 600, false));
         ASSERT_TRUE(dx->Create(&backend.window, true));
-        dx->screenState = ScreenState::Game;
+        onGameScreen();
         pointerTex = solidTexture(0xFFFF0000u);
         hotspotTex = solidTexture(0xFF0000FFu);
         dx->pointer.arrow().Set(*pointerTex, 0, 0, 32, 32);
@@ -44,8 +44,7 @@ protected:
     }
     void frameWithPointerAt(int x, int y, uint32_t time = 0)
     {
-        backend.window.pointerX = x;
-        backend.window.pointerY = y;
+        pointTo(x, y);
         backend.clock.set(time ? time : backend.clock.now() + 16);
         dx->runFrame();
     }

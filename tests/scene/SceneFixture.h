@@ -59,8 +59,7 @@ protected:
         ASSERT_TRUE(dx->Create(&backend.window, true));
         dx->windowActive = true;
         dx->applyDefaultConfig();
-        backend.window.pointerX = 400;
-        backend.window.pointerY = 300;
+        pointTo(400, 300);
 
         PackWriter w;
         w.addBytes("BG\\red.png", scenetest::solidPng(800, 600, 0xFF0000));
@@ -73,7 +72,7 @@ protected:
         const std::string pkd = (dir.path() / "system.pkd").string();
         ASSERT_TRUE(w.write(pkd, error)) << error;
         ASSERT_TRUE(dx->archive.Open(pkd));
-        dx->screenState = ScreenState::Game;
+        onGameScreen();
         runLog().clear();
     }
     void TearDown() override
@@ -89,18 +88,6 @@ protected:
         for (char c : text)
             crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
         ASSERT_TRUE(dx->script.loadFromBytes("test.scp", crlf));
-    }
-    // One 16 ms frame through the frame dispatcher.
-    void frame()
-    {
-        now_ += 16;
-        backend.clock.set(now_);
-        dx->runFrame();
-    }
-    void frames(int n)
-    {
-        for (int i = 0; i < n; ++i)
-            frame();
     }
     // Runs frames until the script has run one more command (the blocking one), then until
     // its effect is over; returns how long that took in headless milliseconds from the frame
@@ -133,14 +120,5 @@ protected:
         std::memcpy(&v, bb.data() + size_t(599 - y) * size_t(bb.pitch()) + size_t(x) * 4, 4);
         return v & 0xFFFFFF;
     }
-    size_t logCount(std::string_view text) const
-    {
-        size_t n = 0;
-        for (const std::string& line : runLog().lines())
-            n += line.find(text) != std::string::npos;
-        return n;
-    }
-
-    uint32_t now_ = 1000;
     std::filesystem::path oldCwd_;
 };

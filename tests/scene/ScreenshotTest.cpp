@@ -1,13 +1,15 @@
 // The runner plays a short scene through the game's own start-up and frame loop; the back
 // buffer at chosen frames of a cross-fade, a scroll, a slide-in, a turn and a cut-in is
-// compared with hashes taken from pictures that were looked at. SORAFUNE_SCENE_SHOTS=DIR
-// writes those pictures; SORAFUNE_SCENE_TRACE=1 prints every frame's effect and hash.
+// compared with reference pictures that were looked at (references/, see ReferencePicture.h
+// for updating them). SORAFUNE_SCENE_TRACE=1 prints every frame's effect.
 #include "SceneFixture.h"
+#include "../ReferencePicture.h"
 
 #include "platform/headless/HeadlessBackend.h"
 #include "tools/runner/Runner.h"
 
 #include <map>
+#include <set>
 #include <sstream>
 
 namespace {
@@ -54,20 +56,6 @@ std::vector<uint8_t> figurePng(uint32_t body, uint32_t head)
     return testpng::encode(w, h, raw, o);
 }
 
-uint64_t pictureHash(const platform::Surface& bb)
-{
-    uint64_t h = 1469598103934665603ull;
-    for (int y = 0; y < bb.height(); ++y) {
-        const uint8_t* row = bb.data() + size_t(y) * size_t(bb.pitch());
-        for (int x = 0; x < bb.width() * 4; ++x) {
-            if (x % 4 == 3)
-                continue; // the unused fourth byte
-            h = (h ^ row[x]) * 1099511628211ull;
-        }
-    }
-    return h;
-}
-
 const char* const kScene = "@bg_load sky.png\n@bg_change 0\n"
                            "@bg_load hill.png\n@bg_change 800\n"
                            "@chr_load 0,girl.png\n@chr_swap_screen 0\n@chr_setpos 0,2\n@chr_slide_in 0,left,2,480\n"
@@ -77,15 +65,6 @@ const char* const kScene = "@bg_load sky.png\n@bg_change 0\n"
                            "@exit\n";
 
 struct Player : RunnerHooks {
-    void afterStart(CDirectX& dx, platform::HeadlessBackend&) override
-    {
-        std::string crlf;
-        for (const char* c = kScene; *c; ++c)
-            crlf += *c == '\n' ? std::string("\r\n") : std::string(1, *c);
-        dx.script.loadFromBytes("shots.scp", crlf);
-        dx.screenState = ScreenState::Game;
-        dx.gameState = GameState::Ready;
-    }
     void afterFrame(int frame, CDirectX& dx, platform::HeadlessBackend& b) override
     {
         std::string what = dx.scene.crossFade.active ? "fade" : dx.scene.scroll.active ? "scroll"
@@ -93,10 +72,12 @@ struct Player : RunnerHooks {
                            : dx.scene.turnActive     ? "turn"
                            : dx.scene.cutinSlide.active ? "cutin" : "";
         effect[frame] = what;
-        hashes[frame] = pictureHash(*b.video.backBuffer());
+        if (keep.count(frame))
+            pictures[frame] = testsupport::surfaceRgb(*b.video.backBuffer());
     }
+    std::set<int> keep;
     std::map<int, std::string> effect;
-    std::map<int, uint64_t> hashes;
+    std::map<int, testsupport::RgbPicture> pictures;
 };
 
 } // namespace
@@ -110,39 +91,34 @@ TEST(SceneScreenshots, CrossFadeScrollSlideTurnAndCutinLookAsTheyDid)
     w.addBytes("CHR\\girl.png", figurePng(0xE04080, 0xFFD0B0));
     w.addBytes("CHR\\boy.png", figurePng(0x3050C0, 0xF0C090));
     w.addBytes("CUT\\cut.png", scenetest::solidPng(300, 120, 0xFFE040));
+    std::string scene;
+    for (const char* c = kScene; *c; ++c)
+        scene += *c == '\n' ? std::string("\r\n") : std::string(1, *c);
+    w.addBytes("SCP\\shots.scp", std::vector<uint8_t>(scene.begin(), scene.end()));
     std::string error;
     ASSERT_TRUE(w.write(dir.file("system.pkd"), error)) << error;
 
     RunnerOptions o;
     o.programDir = dir.str();
     o.frames = 260;
-    // Frame, the effect running then, and the hash of the picture as it was looked at:
+    o.startScript = "shots.scp";
+    // Frame, the effect running then, and the picture as it was looked at:
     // 39 the hill's squares half faded into the sky's; 88 the pink figure two thirds of the
     // way in from the left; 131 the figure centred while the hill is pushed out to the left
     // and the sky comes in from the right; 176 the figure narrowed to a strip about the
     // screen's centre line with its darker shadow 8 px to the right and below; 240 the
     // blue figure standing, the yellow cut-in rising from the bottom edge.
-    struct Shot {
-        std::string effect;
-        uint64_t hash;
-    };
-    const std::map<int, Shot> chosen = {{39, {"fade", 0x675eb36565f82f83ull}},
-                                        {88, {"slide", 0x373832a494df0bc6ull}},
-                                        {131, {"scroll", 0x3c31166a2285ae36ull}},
-                                        {176, {"turn", 0x52877e7762658c63ull}},
-                                        {240, {"cutin", 0x476d90d4da47fda3ull}}};
-    const char* keep = std::getenv("SORAFUNE_SCENE_SHOTS");
-    if (keep)
-        for (const auto& [frame, shot] : chosen)
-            o.shots.emplace_back(frame, std::string(keep) + "/" + shot.effect + ".png");
+    const std::map<int, std::string> chosen = {{39, "fade"}, {88, "slide"}, {131, "scroll"}, {176, "turn"}, {240, "cutin"}};
     Player player;
+    for (const auto& [frame, effect] : chosen)
+        player.keep.insert(frame);
     std::ostringstream report;
     ASSERT_EQ(runHeadless(o, report, &player), kRunnerOk) << report.str();
     if (std::getenv("SORAFUNE_SCENE_TRACE"))
         for (const auto& [frame, what] : player.effect)
-            std::printf("%d %s %016llx\n", frame, what.c_str(), (unsigned long long)player.hashes[frame]);
-    for (const auto& [frame, shot] : chosen) {
-        EXPECT_EQ(player.effect[frame], shot.effect) << frame;
-        EXPECT_EQ(player.hashes[frame], shot.hash) << frame << " " << shot.effect;
+            std::printf("%d %s\n", frame, what.c_str());
+    for (const auto& [frame, effect] : chosen) {
+        EXPECT_EQ(player.effect[frame], effect) << frame;
+        EXPECT_TRUE(testsupport::matchesReference("scene/references/" + effect + ".png", player.pictures[frame])) << frame;
     }
 }

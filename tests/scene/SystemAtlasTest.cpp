@@ -37,7 +37,7 @@ protected:
         ASSERT_TRUE(backend.window.create(dx->title, 0, 0, 800, 600, false));
         ASSERT_TRUE(dx->Create(&backend.window, true)); // runs the engine initialisation
         dx->windowActive = true;
-        dx->screenState = ScreenState::Game;
+        onGameScreen();
     }
     uint32_t backPixel(int x, int y)
     {
@@ -58,10 +58,8 @@ TEST_F(SystemAtlasTest, PointerIsCutFromTheFirstAtlasAndDrawnLeftOfThePointer)
     EXPECT_TRUE(runLog().contains("PNG Load failed. -> SYSTEM\\systex3.png"));
     ASSERT_EQ(dx->pointer.hotspotShapes().size(), 8u);
 
-    backend.window.pointerX = 200;
-    backend.window.pointerY = 150;
-    backend.clock.advance(16);
-    dx->runFrame();
+    pointTo(200, 150);
+    frame();
     ASSERT_EQ(dx->cursorInside, 1);
     // The arrow's hot point is 4 pixels into the picture.
     EXPECT_EQ(backPixel(196, 150), 0xFF00FFu);
@@ -72,8 +70,7 @@ TEST_F(SystemAtlasTest, PointerIsCutFromTheFirstAtlasAndDrawnLeftOfThePointer)
     // After a device loss the atlas is rebuilt from its shadow and the pointer still shows.
     backend.video.loseDevice();
     dx->Reset();
-    backend.clock.advance(16);
-    dx->runFrame();
+    frame();
     EXPECT_EQ(backPixel(196, 150), 0xFF00FFu);
 }
 
@@ -82,9 +79,7 @@ TEST_F(SystemAtlasTest, WithoutTheAtlasThePointerIsNotDrawn)
     start(false);
     EXPECT_TRUE(runLog().contains("PNG Load failed. -> SYSTEM\\systex1.png"));
     EXPECT_TRUE(dx->pointer.hotspotShapes().empty());
-    backend.window.pointerX = 200;
-    backend.window.pointerY = 150;
-    backend.clock.advance(16);
-    dx->runFrame();
+    pointTo(200, 150);
+    frame();
     EXPECT_EQ(backPixel(196, 150), 0u);
 }

@@ -23,9 +23,8 @@ protected:
         dx->deviceReady = true;
         dx->windowActive = true;
         ASSERT_TRUE(dx->input.create(backend.services.input));
-        dx->screenState = ScreenState::Game;
-        backend.window.pointerX = 100;
-        backend.window.pointerY = 100;
+        onGameScreen();
+        pointTo(100, 100);
     }
     void TearDown() override
     {
@@ -50,21 +49,6 @@ protected:
         ev.code = code;
         backend.feedInput(ev);
     }
-    // One frame of 16 ms through the frame dispatcher.
-    void frame()
-    {
-        now_ += 16;
-        backend.clock.set(now_);
-        dx->runFrame();
-    }
-    size_t logCount(std::string_view text) const
-    {
-        size_t n = 0;
-        for (const std::string& line : runLog().lines())
-            n += line.find(text) != std::string::npos;
-        return n;
-    }
-    uint32_t now_ = 1000;
     std::filesystem::path oldCwd_;
 };
 
@@ -224,7 +208,6 @@ TEST_F(InterpreterTest, ArgumentErrorTexts)
 TEST_F(InterpreterTest, WaitHoldsTheScriptForItsDrawnTime)
 {
     script("@wait 100\r\n@exit\r\n");
-    dx->lastFrameTime = now_;
     frame(); // runs "@wait"; the same frame's draw counts its 16 ms
     EXPECT_EQ(dx->scriptState.waitActive, 1);
     // 16 ms a frame: the draw of the seventh frame reaches 112 >= 100.
@@ -242,7 +225,6 @@ TEST_F(InterpreterTest, WaitHoldsTheScriptForItsDrawnTime)
 TEST_F(InterpreterTest, InterpreterRunsOnlyInGameStateZero)
 {
     script("@exit\r\n");
-    dx->lastFrameTime = now_;
     dx->gameState = GameState::PresentationWait;
     frame();
     EXPECT_EQ(logCount("Starting QUIZ MODE"), 0u);
@@ -254,7 +236,6 @@ TEST_F(InterpreterTest, InterpreterRunsOnlyInGameStateZero)
 TEST_F(InterpreterTest, FpsCaptureDividesDrawnFramesByTheirTime)
 {
     script("@fps_capture\r\n@wait 150\r\n@fps_capture\r\n");
-    dx->lastFrameTime = now_;
     dx->scriptState.fpsResult = -1;
     frame(); // nothing drawn yet for this script: no time, no rate
     EXPECT_EQ(dx->scriptState.fpsResult, 0);
@@ -278,7 +259,6 @@ TEST_F(InterpreterTest, EndingLeavesOnRightClickThroughAFade)
     dx->registerScreen(ScreenState::Title, nullptr, [&](CDirectX&) { titleDrawn = true; });
     dx->readText.recordReadPosition("test.scp", 5);
     script("@ending_start\r\n@wait 100000\r\n");
-    dx->lastFrameTime = now_;
     frame();
     frame();
     EXPECT_EQ(dx->scriptState.waitActive, 1);
@@ -286,13 +266,13 @@ TEST_F(InterpreterTest, EndingLeavesOnRightClickThroughAFade)
 
     // A right click outside the picture does nothing; inside, it starts the fade.
     using K = platform::HeadlessInputEvent::Kind;
-    backend.window.pointerX = 900;
+    pointTo(900, 100);
     feed(K::ButtonDown, 1);
     frame();
     feed(K::ButtonUp, 1);
     frame();
     EXPECT_EQ(dx->gameState, GameState::Ready);
-    backend.window.pointerX = 100;
+    pointTo(100, 100);
     feed(K::ButtonDown, 1);
     frame();
     feed(K::ButtonUp, 1);
@@ -330,7 +310,6 @@ TEST_F(InterpreterTest, CtrlEndsAWaitExceptInTheEnding)
 {
     using K = platform::HeadlessInputEvent::Kind;
     script("@wait 100000\r\n@ending_start\r\n@wait 100000\r\n@exit\r\n");
-    dx->lastFrameTime = now_;
     frame();
     frame();
     EXPECT_EQ(dx->scriptState.waitActive, 1);
@@ -351,7 +330,6 @@ TEST_F(InterpreterTest, EscapeLeavesTheEndingAndTheGameStartsOver)
     using K = platform::HeadlessInputEvent::Kind;
     archive({{"startup.scp", "@test_title again\r\n"}});
     script("@ending_start\r\n");
-    dx->lastFrameTime = now_;
     frame();
     feed(K::KeyDown, DIK_ESCAPE);
     frame();
@@ -386,7 +364,6 @@ TEST_F(InterpreterTest, LoadSwitchesScriptsAndHoldsTheScene)
     ASSERT_EQ(runLog().lines().back(), "Load Script [next.scp]\n");
 
     // The logic phase waits for the held frames; then the new script runs.
-    dx->lastFrameTime = now_;
     for (int i = 0; i < 6; ++i)
         frame();
     EXPECT_EQ(dx->scriptState.testTitle, "first");

@@ -1,4 +1,4 @@
-// Replays, in the normal build, every input the script fuzz target ever failed on, plus the
+// Replays the script fuzz target's kept inputs, checking each runs to its end, plus the
 // hostile shapes a script can take.
 #include "../app/EngineFixture.h"
 
@@ -33,7 +33,7 @@ protected:
 
 TEST_F(ScriptFuzzReplay, KeptInputsRunToTheEnd)
 {
-    std::filesystem::path folder = std::filesystem::path(SORAFUNE_SOURCE_DIR) / "tests/script/fuzz-inputs";
+    std::filesystem::path folder = std::filesystem::path(SORAFUNE_SOURCE_DIR) / "fuzz/inputs/script";
     int count = 0;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         if (!entry.is_regular_file() || entry.path().filename() == "README")

@@ -78,7 +78,7 @@ TEST(WavReaderTest, RefusesMissingChunksOverrunsAndTruncation)
 // The fuzzer's merged corpus (and anything it ever found failing) is replayed here.
 TEST(WavReaderTest, FuzzRegressionsAreHandled)
 {
-    const std::filesystem::path dir = std::filesystem::path(SORAFUNE_SOURCE_DIR) / "tests" / "sound" / "fuzz-inputs";
+    const std::filesystem::path dir = std::filesystem::path(SORAFUNE_SOURCE_DIR) / "fuzz" / "inputs" / "wav";
     size_t replayed = 0;
     for (const auto& entry : std::filesystem::directory_iterator(dir)) {
         if (entry.path().filename() == "README")

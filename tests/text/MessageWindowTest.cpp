@@ -385,14 +385,13 @@ TEST_F(TextTest, ToggleButtonsDoNotAlsoAdvanceTheText)
     script("@text,0 {\r\nA\r\n}\r\n@exit\r\n");
     frames(3);
     ASSERT_EQ(dx->gameState, GameState::PageClickWait);
-    backend.window.pointerX = 700;
-    backend.window.pointerY = 430;
+    pointTo(700, 430);
     click();
     EXPECT_EQ(dx->messageWindow.autoMode, 1);
     EXPECT_EQ(dx->gameState, GameState::PageClickWait);
     click();
     EXPECT_EQ(dx->messageWindow.autoMode, 0);
-    backend.window.pointerX = 630;
+    pointTo(630, 430);
     backend.input.buttonDown(0);
     frame();
     backend.input.buttonUp(0);
