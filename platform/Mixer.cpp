@@ -144,8 +144,11 @@ int32_t AudioBuffer::sampleAt(uint64_t frame, uint32_t channel) const
 
 void AudioBuffer::mixInto(int32_t* acc, size_t frames, uint32_t outChannels, uint32_t outRate)
 {
-    // Events are set before the lock is let go: once the owner has stopped the buffer and
-    // cleared its notifications, no mixer is left holding one of its events.
+    // Events are set at the end of the block, as a sound card reports positions, but before
+    // the lock is let go: once the owner has stopped the buffer and cleared its notifications,
+    // no mixer is left holding one of its events.
+    Event* fired[8];
+    size_t firedCount = 0;
     std::lock_guard<std::mutex> lock(control_);
     if (!playing_.load() || lost_.load() || frames_ == 0)
         return;
@@ -187,13 +190,15 @@ void AudioBuffer::mixInto(int32_t* acc, size_t frames, uint32_t outChannels, uin
             const uint64_t target = n.offset / align;
             const bool crossed = (target > i && target <= reached) ||
                                  (target + frames_ > i && target + frames_ <= reached);
-            if (crossed)
-                n.event->set();
+            if (crossed && firedCount < 8 && std::find(fired, fired + firedCount, n.event) == fired + firedCount)
+                fired[firedCount++] = n.event;
         }
         if (looping && reached >= frames_)
             pos -= frames_ << 32;
     }
     positionFixed_ = pos;
+    for (size_t k = 0; k < firedCount; ++k)
+        fired[k]->set();
 }
 
 Mixer::Mixer(uint32_t outRate, uint32_t outChannels)
