@@ -134,7 +134,7 @@ TEST_F(StreamStressTest, StreamsComeAndGoWhileTheMixerPlays)
     std::mt19937 rng(28);
 
     // A fixed script of game actions, a few seconds long, on streams picked at random.
-    for (int step = 0; step < 150; ++step) {
+    for (int step = 0; step < 120; ++step) {
         auto& s = streams[rng() % streams.size()];
         switch (rng() % 8) {
         case 0:
