@@ -31,9 +31,11 @@ public:
         uint8_t* p2 = nullptr; // the part that wrapped to the start of the buffer
         uint32_t n2 = 0;
     };
+    // The mixer sets the event under the buffer's lock, so an owner that stops the buffer and
+    // clears its notifications knows no mixer can touch the event any more.
     struct Notification {
         uint32_t offset; // byte offset the play cursor reaches
-        Event* event;    // set when it does; must outlive the buffer's playing
+        Event* event;    // set when it does; registered until the list is replaced
     };
 
     AudioBuffer(const PcmFormat& format, uint32_t bytes);
@@ -44,8 +46,10 @@ public:
     uint32_t size() const { return uint32_t(data_.size()); }
 
     // Pointers to bytes [offset, offset + bytes) of the ring; a region running past the end
-    // continues at the start in the second pointer. The caller writes only where the mixer
-    // is not playing, as with any streaming buffer.
+    // continues at the start in the second pointer. Until unlock the region belongs to the
+    // writer alone: the mixer plays silence for frames in it (a cursor that reaches a half
+    // still being refilled has run out of sound) and never reads them, not even as the next
+    // frame it interpolates towards. One region at a time: a second lock is refused.
     Status lock(uint32_t offset, uint32_t bytes, Region& region);
     Status unlock(const Region& region);
 
@@ -61,7 +65,8 @@ public:
     uint32_t currentPosition() const;
     void setCurrentPosition(uint32_t byteOffset);
 
-    // Replaces the notification list; refused while playing.
+    // Replaces the notification list; refused while playing. An empty list unregisters the
+    // events before their owner lets them go.
     bool setNotificationPositions(const std::vector<Notification>& positions);
 
     // A lost buffer refuses lock and play until restored; its contents must be written again.
@@ -75,6 +80,7 @@ public:
 
 private:
     int32_t sampleAt(uint64_t frame, uint32_t channel) const;
+    bool heldByWriter(uint64_t frame) const;
 
     const PcmFormat format_;
     std::vector<uint8_t> data_;
@@ -87,6 +93,10 @@ private:
     mutable std::mutex control_;
     uint64_t positionFixed_ = 0; // frames in the high 32 bits, fraction in the low 32
     std::vector<Notification> notifications_;
+    // The frames a lock has handed to the writer: lockedFrames_ frames from lockedFirst_,
+    // wrapping round the ring; 0 when nothing is locked.
+    uint64_t lockedFirst_ = 0;
+    uint64_t lockedFrames_ = 0;
 };
 
 // The software mixer standing in for the sound card: it keeps every live buffer and fills
@@ -98,7 +108,8 @@ public:
     // nullptr for a format the mixer cannot play or a size that is not whole frames.
     std::shared_ptr<AudioBuffer> createBuffer(const PcmFormat& format, uint32_t bytes);
 
-    // The one entry point: fills frames output frames.
+    // The one entry point: fills frames output frames. One thread at a time (the audio
+    // callback or a headless pull); buffers stay alive for the call even if their owner lets go.
     void mix(int16_t* out, size_t frames);
 
     uint32_t outRate() const { return outRate_; }

@@ -13,6 +13,8 @@
 namespace {
 constexpr uint32_t kHandOverWaitMs = 2000;
 constexpr int kDecodeStep = 4096;
+// Marks a posted fade command; the type sits above the clock value in the low 32 bits.
+constexpr uint64_t kFadePosted = uint64_t(1) << 63;
 } // namespace
 
 COggStream::COggStream() = default;
@@ -23,6 +25,7 @@ COggStream::~COggStream()
     if (thread_.joinable())
         thread_.join();
     closeFile();
+    releaseBuffer();
 }
 
 void COggStream::closeFile()
@@ -39,6 +42,17 @@ void COggStream::closeFile()
     }
 }
 
+void COggStream::releaseBuffer()
+{
+    if (!buffer_)
+        return;
+    // The mixer may hold the buffer a little longer than we do; once it is stopped with no
+    // notifications left, it can no longer reach this stream's events.
+    buffer_->stop();
+    buffer_->setNotificationPositions({});
+    buffer_.reset();
+}
+
 void COggStream::joinEndedWorker()
 {
     if (thread_.joinable() && !playing_.load())
@@ -51,7 +65,7 @@ int COggStream::load(std::string_view sjisPath)
         return -1;
     joinEndedWorker();
     closeFile();
-    buffer_.reset();
+    releaseBuffer();
     path_.assign(sjisPath);
     std::FILE* f = platform::files::open(platform::files::hostPath(sjisPath), "rb");
     if (!f)
@@ -69,7 +83,7 @@ int COggStream::load(std::string_view sjisPath)
     if (setupBuffer() != 1) {
         // A stream with a file and no buffer could never play; give the file back now.
         closeFile();
-        buffer_.reset();
+        releaseBuffer();
         return -2;
     }
     return 0;
@@ -93,9 +107,9 @@ int COggStream::setupBuffer()
     buffer_ = device_->createBuffer(format_, bufferBytes_);
     if (!buffer_)
         return -2;
-    for (auto& e : events_)
-        e.reset();
-    if (!buffer_->setNotificationPositions({{0, &events_[1]}, {bufferBytes_ / 2, &events_[2]}}))
+    reachedStart_.reset();
+    reachedHalf_.reset();
+    if (!buffer_->setNotificationPositions({{0, &reachedStart_}, {bufferBytes_ / 2, &reachedHalf_}}))
         return -4;
     using Status = platform::AudioBuffer::Status;
     platform::AudioBuffer::Region region;
@@ -137,20 +151,21 @@ bool COggStream::play(bool loop)
     joinEndedWorker();
     if (thread_.joinable())
         return false;
-    // With no worker left nothing can still be fading; a flag left over from a fade that
-    // raced the end of the sound must not refuse the play.
-    fading_.store(false);
     if (!vorbis_ || !buffer_ || !device_)
         return false;
+    // No worker runs now: the play and fade state is the main thread's to set up.
     attenuation_.store(0.0f);
-    fadeProgress_.store(0.0f);
-    fading_.store(false);
-    tickNow_.store(false);
+    fading_ = false;
+    fadeSetVolume_ = false;
+    fadeProgress_ = 0.0f;
+    stopAsked_.store(false);
+    fadeCommand_.store(0);
+    fadeAsked_ = false;
     loop_.store(loop);
     zeroBuffer();
     buffer_->setCurrentPosition(0);
-    events_[1].reset();
-    events_[2].reset();
+    reachedStart_.reset();
+    reachedHalf_.reset();
     staging_.clear();
     endReached_ = false;
     endHalf_ = -1;
@@ -171,7 +186,7 @@ bool COggStream::play(bool loop)
 
 float COggStream::fadedAttenuation() const
 {
-    const double factor = volume_.load() / 100.0 * (100.0 - fadeProgress_.load()) / 100.0;
+    const double factor = volume_.load() / 100.0 * (100.0 - fadeProgress_) / 100.0;
     return attenuationForVolume(factor * 100.0);
 }
 
@@ -184,17 +199,25 @@ void COggStream::worker()
 
     fillHalf(0);
     float applied = volume_.load();
-    buffer_->setVolume(int32_t(fading_.load() ? fadedAttenuation() : attenuationForVolume(applied)));
+    buffer_->setVolume(int32_t(attenuationForVolume(applied)));
     buffer_->play(true);
 
     for (;;) {
         const uint32_t now = device->now();
         now_.store(now);
-        events_[0].wait(0);
+        if (stopAsked_.load()) {
+            finishWorker(true);
+            return;
+        }
+        if (!fading_) {
+            const uint64_t fade = fadeCommand_.load();
+            if (fade & kFadePosted)
+                startFade(fade);
+        }
         int played = -1; // the half that has just finished playing
-        if (events_[1].wait(0))
+        if (reachedStart_.wait(0))
             played = 1;
-        else if (events_[2].wait(0))
+        else if (reachedHalf_.wait(0))
             played = 0;
         if (played >= 0) {
             if (endReached_ && endHalf_ == played) {
@@ -205,31 +228,50 @@ void COggStream::worker()
             device->sleep(1);
             continue;
         }
-        if (fading_.load()) {
-            const bool due = tickNow_.exchange(false) || int32_t(now - lastTick_.load()) > fadeInterval_.load();
-            if (due) {
-                const float att = fadedAttenuation();
-                attenuation_.store(att);
-                fadeProgress_.store(fadeProgress_.load() + float(fadeStep_.load()));
-                buffer_->setVolume(int32_t(att));
-                // Keep the fade's own cadence: stepping from the last due time rather than
-                // from when the worker woke keeps its sleeps from stretching the fade.
-                const uint32_t dueAt = lastTick_.load() + uint32_t(fadeInterval_.load());
-                lastTick_.store(int32_t(now - dueAt) > fadeInterval_.load() ? now : dueAt);
-                if (fadeProgress_.load() > 99.0f) {
-                    finishWorker(true);
-                    return;
-                }
+        if (fading_ && int32_t(now - lastTick_) > fadeInterval_) {
+            fadeTick(now);
+            if (fadeProgress_ > 99.0f) {
+                finishWorker(true);
+                return;
             }
         }
         const float v = volume_.load();
         if (v != applied) {
             applied = v;
-            const bool faded = attenuation_.load() != 0.0f;
-            buffer_->setVolume(int32_t(faded ? fadedAttenuation() : attenuationForVolume(v)));
+            buffer_->setVolume(int32_t(fadeSetVolume_ ? fadedAttenuation() : attenuationForVolume(v)));
         }
         device->sleep(8);
     }
+}
+
+void COggStream::startFade(uint64_t command)
+{
+    int32_t step = 5, interval = 33;
+    switch (int((command >> 32) & 0xFF)) {
+    case 1: step = 2; break;
+    case 2: step = 1; break;
+    case 3: step = 15; interval = 6; break;
+    default: break;
+    }
+    fadeStep_ = step;
+    fadeInterval_ = interval;
+    fadeProgress_ = 0.0f;
+    // The fade counts from when it was asked for, as the main thread last saw the clock.
+    lastTick_ = uint32_t(command);
+    fading_ = true;
+}
+
+void COggStream::fadeTick(uint32_t now)
+{
+    const float att = fadedAttenuation();
+    attenuation_.store(att);
+    fadeSetVolume_ = true;
+    fadeProgress_ += float(fadeStep_);
+    buffer_->setVolume(int32_t(att));
+    // Keep the fade's own cadence: stepping from the last due time rather than from when the
+    // worker woke keeps its sleeps from stretching the fade.
+    const uint32_t dueAt = lastTick_ + uint32_t(fadeInterval_);
+    lastTick_ = int32_t(now - dueAt) > fadeInterval_ ? now : dueAt;
 }
 
 void COggStream::fillHalf(int half)
@@ -247,7 +289,8 @@ void COggStream::fillHalf(int half)
         return;
 
     bool seekedWithoutSound = false;
-    while (!endReached_ && playing_.load() && staging_.size() < halfBytes) {
+    // A stop asked for meanwhile ends the decoding: the worker closes the stream next.
+    while (!endReached_ && !stopAsked_.load() && staging_.size() < halfBytes) {
         const size_t held = staging_.size();
         staging_.resize(held + kDecodeStep);
         int bitstream = 0;
@@ -286,16 +329,13 @@ void COggStream::fillHalf(int half)
 void COggStream::finishWorker(bool fadeEnded)
 {
     platform::Audio* device = device_;
-    buffer_->stop();
+    releaseBuffer();
     staging_.clear();
     staging_.shrink_to_fit();
     closeFile();
-    buffer_.reset();
     if (fadeEnded)
         attenuation_.store(float(kSilentAttenuation));
-    // A fade that was still running when the sound ended would otherwise refuse every
-    // later play.
-    fading_.store(false);
+    fading_ = false;
     playing_.store(false);
     finished_.set();
     device->workerEnded();
@@ -304,48 +344,34 @@ void COggStream::finishWorker(bool fadeEnded)
 void COggStream::stop()
 {
     if (playing_.load()) {
-        fadeProgress_.store(99.0f);
-        if (!fading_.load()) {
-            fadeStep_.store(100);
-            fading_.store(true);
-        }
-        // End at the worker's next look, not one fade interval later.
-        tickNow_.store(true);
+        stopAsked_.store(true);
         if (!finished_.wait(kHandOverWaitMs))
             platform::debugOutput("Stop failed.\n");
-        finished_.reset();
-        if (!playing_.load() && thread_.joinable()) {
+        // The command stays posted and the worker looks at it after every step, so it ends
+        // even when it was slower than the wait: never leave it running on a stopped stream.
+        if (thread_.joinable())
             thread_.join();
-            fading_.store(false);
-        }
+        finished_.reset();
+        fadeAsked_ = false;
         return;
     }
     joinEndedWorker();
     if (vorbis_ || file_) {
         closeFile();
         attenuation_.store(float(kSilentAttenuation));
-        buffer_.reset();
+        releaseBuffer();
     }
 }
 
 void COggStream::fadeOut(int type)
 {
-    // Only a playing stream fades: a fade flag on a silent stream would refuse every later
-    // play, since only the worker ends a fade.
-    if (fading_.load() || !playing_.load())
+    // Only a playing stream fades: a fade posted to a silent stream would refuse every later
+    // play. One fade per play; the worker takes it at its next look.
+    if (fadeAsked_ || !playing_.load())
         return;
-    int32_t step = 5, interval = 33;
-    switch (type) {
-    case 1: step = 2; break;
-    case 2: step = 1; break;
-    case 3: step = 15; interval = 6; break;
-    default: break;
-    }
-    fadeStep_.store(step);
-    fadeInterval_.store(interval);
-    fadeProgress_.store(0.0f);
-    lastTick_.store(now_.load());
-    fading_.store(true);
+    fadeAsked_ = true;
+    const uint64_t kind = uint64_t(type >= 0 && type <= 3 ? type : 0);
+    fadeCommand_.store(kFadePosted | kind << 32 | now_.load());
 }
 
 void COggStream::setVolume(int level)

@@ -154,6 +154,46 @@ TEST(MixerTest, LockWrapsRoundTheRingAndLostBuffersNeedARestore)
     b->unlock(r);
 }
 
+TEST(MixerTest, WhatTheWriterHoldsLockedIsNeverPlayedNorInterpolatedTowards)
+{
+    Mixer mixer(44100, 2);
+    // 100 mono frames at half the output rate: each source frame covers two output frames,
+    // the second half way towards the next source frame.
+    auto b = mixer.createBuffer(PcmFormat{1, 22050, 16}, 100 * 2);
+    fillConstant(*b, 1000, 0);
+    platform::Event atHalf;
+    ASSERT_TRUE(b->setNotificationPositions({{50 * 2, &atHalf}}));
+    AudioBuffer::Region held, other;
+    ASSERT_EQ(b->lock(50 * 2, 50 * 2, held), AudioBuffer::Status::Ok);
+    EXPECT_EQ(b->lock(0, 2, other), AudioBuffer::Status::Invalid); // one writer at a time
+    auto* s = reinterpret_cast<int16_t*>(held.p1);
+    for (uint32_t i = 0; i < held.n1 / 2; ++i)
+        s[i] = 20000;
+    ASSERT_EQ(b->play(true), AudioBuffer::Status::Ok);
+
+    std::vector<int16_t> out(200 * 2);
+    mixer.mix(out.data(), 200);
+    struct Expect { size_t frame; int16_t value; };
+    // Source frame 49 stays at its own value instead of leaning towards the held frame 50;
+    // the held half is silence; the cursor still passes it and tells the writer.
+    for (const Expect& e : {Expect{0, 1000}, Expect{98, 1000}, Expect{99, 1000}, Expect{100, 0}, Expect{199, 0}})
+        EXPECT_EQ(out[e.frame * 2], e.value) << "held, frame " << e.frame;
+    EXPECT_TRUE(atHalf.wait(0));
+
+    ASSERT_EQ(b->unlock(held), AudioBuffer::Status::Ok);
+    mixer.mix(out.data(), 200);
+    for (const Expect& e : {Expect{98, 1000}, Expect{99, 10500}, Expect{100, 20000}, Expect{199, 10500}})
+        EXPECT_EQ(out[e.frame * 2], e.value) << "released, frame " << e.frame;
+
+    // An owner that stops its buffer and clears the notifications hears from it no more.
+    b->stop();
+    ASSERT_TRUE(b->setNotificationPositions({}));
+    atHalf.reset();
+    b->play(true);
+    mixer.mix(out.data(), 200);
+    EXPECT_FALSE(atHalf.isSet());
+}
+
 TEST(MixerTest, RefusesFormatsItCannotPlayAndForgetsReleasedBuffers)
 {
     Mixer mixer;
