@@ -1,5 +1,6 @@
 // One pass of the engine: input, logic, timing, drawing, presenting, pacing, requests.
 #include "app/CDirectX.h"
+#include "screens/ConfirmBox.h"
 #include "platform/Clock.h"
 #include "platform/Window.h"
 
@@ -63,8 +64,9 @@ int CDirectX::runFrame()
         return -1;
     }
 
-    // Logic phase of the current screen.
-    if (!updateHoldActive) {
+    // Logic phase of the current screen. The open confirmation box pauses the game and has
+    // the keyboard and the mouse to itself.
+    if (!updateHoldActive && !confirmOpen) {
         auto& phases = screens[size_t(screenState) < screens.size() ? size_t(screenState) : 0];
         if (phases.logic)
             phases.logic(*this);
@@ -99,6 +101,7 @@ int CDirectX::runFrame()
 
     if (confirmOpen) {
         quitRequested = false;
+        ConfirmFrame(*this);
     }
 
     drawPointer();

@@ -10,6 +10,10 @@ bool loadCharacter(CDirectX& dx, int group, int channel, std::string_view name);
 bool loadOptionBackground(CDirectX& dx, std::string_view name);
 bool loadCutin(CDirectX& dx, int slot, std::string_view name);
 
+// One background channel at an offset: channel 0 as its 475 tiles, channel 1 as its twelve
+// blocks. The title draws its picture with it too.
+void drawBackgroundChannel(CDirectX& dx, int channel, int ox, int oy);
+
 // The game screen's picture for one frame: background, character, cut-in; the effects,
 // message window and colour overlay take their places in between as they arrive.
 void composeGameScreen(CDirectX& dx);

@@ -43,7 +43,8 @@ void gameDraw(CDirectX& dx)
 
     composeGameScreen(dx);
 
-    if (st.waitActive) {
+    // The confirmation box pauses the game: a wait does not run out behind it.
+    if (st.waitActive && !dx.confirmOpen) {
         st.waitElapsed += dx.frameDelta;
         // Ctrl skips waits, but not in the ending, where the timing is the scene.
         const bool skip = !st.endingMode && (dx.input.keyHeld(DIK_LCONTROL) || dx.input.keyHeld(DIK_RCONTROL));
@@ -74,26 +75,13 @@ void registerGameScreen(CDirectX& dx)
 
 void returnToStartScreen(CDirectX& dx)
 {
-    ScriptState& st = dx.scriptState;
-    st.endingMode = 0;
-    st.endingFade = 0;
-    st.waitActive = 0;
-    st.clickableActive = 0;
-    dx.readText.saveReadText();
-    dx.gameState = 0;
-    if (dx.screens[kScreenTitle].logic || dx.screens[kScreenTitle].draw) {
-        dx.screenState = kScreenTitle;
-        return;
-    }
-    // No title screen in this build: the game starts over from its first script.
-    loadScenario(dx, st.startScript);
-    dx.holdUpdates(5);
+    if (dx.titleReturn)
+        dx.titleReturn(dx);
 }
 
 bool startGameScreen(CDirectX& dx, const std::string& name)
 {
     dx.scriptState = ScriptState{};
-    dx.scriptState.startScript = name;
     dx.screenState = kScreenGame;
     dx.gameState = 0;
     return loadScenario(dx, name);

@@ -108,8 +108,10 @@ void CDirectX::loadSystemSounds()
 {
     static const char* const kNames[4] = {"SYSTEM\\ok.wav", "SYSTEM\\cancel.wav", "SYSTEM\\logo.wav",
                                           "SYSTEM\\test.wav"};
+    // Without a sound device nothing loads and nothing is missing.
     for (size_t i = 0; i < sound.systemSounds.size(); ++i)
-        sound.systemSounds[i].load(kNames[i]);
+        if (!sound.systemSounds[i].load(kNames[i]) && sound.device.ready())
+            runLog().appendf(2, "system sound load failed. -> %s", kNames[i]);
 }
 
 bool CDirectX::playSystemSound(int slot)
