@@ -1,7 +1,8 @@
 #include "app/Application.h"
 
 #include "app/CDirectX.h"
-#include "app/RunLog.h"
+#include "core/RunLog.h"
+#include "core/ScreenSize.h"
 #include "platform/Clock.h"
 #include "platform/InstanceLock.h"
 #include "platform/MessageBox.h"
@@ -10,8 +11,8 @@
 #include "screens/TitleScreen.h"
 
 namespace {
-constexpr int kClientWidth = 800;
-constexpr int kClientHeight = 600;
+constexpr int kClientWidth = kScreenWidth;
+constexpr int kClientHeight = kScreenHeight;
 } // namespace
 
 bool Application::start()
@@ -102,7 +103,7 @@ bool Application::startSystem()
 
     // The engine initialisation chose the first screen; the title brings its pictures and
     // sounds before the window shows.
-    if (dx_.screenState == kScreenTitle)
+    if (dx_.screenState == ScreenState::Title)
         EnterTitle(dx_);
 
     window.show(platform::ShowCommand::Show);

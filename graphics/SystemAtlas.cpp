@@ -2,7 +2,7 @@
 #include "graphics/SystemAtlas.h"
 
 #include "app/CDirectX.h"
-#include "app/RunLog.h"
+#include "core/RunLog.h"
 #include "graphics/InterfaceSprites.h"
 #include "resources/Image.h"
 

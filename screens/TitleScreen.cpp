@@ -1,7 +1,7 @@
 #include "screens/TitleScreen.h"
 
 #include "app/CDirectX.h"
-#include "app/RunLog.h"
+#include "core/RunLog.h"
 #include "graphics/InterfaceSprites.h"
 #include "graphics/SystemAtlas.h"
 #include "input/KeyCodes.h"
@@ -50,9 +50,9 @@ void startNewGame(CDirectX& dx)
 {
     dx.scene.resetLayers();
     runLog().appendf(1, "LOAD SCRIPT [%s]", kStartScript);
-    dx.screenState = kScreenGame;
+    dx.screenState = ScreenState::Game;
     dx.scriptState = ScriptState{};
-    dx.gameState = 0;
+    dx.gameState = GameState::Ready;
     if (!dx.script.load(dx.archive, kStartScript))
         runLog().appendf(2, "ERROR: Load fail [%s]", kStartScript);
 
@@ -63,7 +63,7 @@ void startNewGame(CDirectX& dx)
     w.showClickMark(false);
     w.windowHidden = 0;
     w.windowAlpha = 255;
-    w.returnState = 0;
+    w.returnState = GameState::Ready;
     w.autoMode = 0;
     w.skipMode = 0;
     w.skipModeArmed = 0;
@@ -128,7 +128,7 @@ void activate(CDirectX& dx, TitleItem item)
     case TitleItem::Load:
     case TitleItem::Options:
         if (t.menuEntries[size_t(item)])
-            t.ReturnScreen = kScreenTitle;
+            t.ReturnScreen = ScreenState::Title;
         break;
     default:
         break;
@@ -223,9 +223,9 @@ void ReturnToTitle(CDirectX& dx)
     st.endingFade = 0;
     st.waitActive = 0;
     st.clickableActive = 0;
-    dx.gameState = 0;
+    dx.gameState = GameState::Ready;
     dx.scene.resetLayers();
-    dx.screenState = kScreenTitle;
+    dx.screenState = ScreenState::Title;
     dx.confirmOpen = false;
     dx.confirm.ConfirmToTitle = false;
     EnterTitle(dx);
@@ -272,7 +272,7 @@ void TitleFrame(CDirectX& dx)
 
 void registerTitleScreen(CDirectX& dx)
 {
-    dx.registerScreen(kScreenTitle, nullptr, TitleFrame);
+    dx.registerScreen(ScreenState::Title, nullptr, TitleFrame);
     dx.titleReturn = ReturnToTitle;
 }
 

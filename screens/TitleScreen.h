@@ -1,6 +1,7 @@
 #pragma once
 #include "graphics/Textures.h"
-#include "scene/CSprite.h"
+#include "core/ScreenState.h"
+#include "graphics/CSprite.h"
 
 #include <array>
 #include <cstdint>
@@ -26,7 +27,7 @@ public:
     std::array<std::array<int32_t, kGlows>, kItems> TitleGlow{};
     float TitleFade = 0.0f;
     // The screen the load and options screens go back to when they close.
-    int32_t ReturnScreen = 9;
+    ScreenState ReturnScreen = ScreenState::Title;
 
     // "SYSTEM\\logotex5.png" and the strips cut from it; a missing picture leaves them unset
     // and the menu is drawn without them.

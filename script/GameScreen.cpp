@@ -1,10 +1,11 @@
 #include "script/GameScreen.h"
 
 #include "app/CDirectX.h"
+#include "core/ScreenSize.h"
+#include "graphics/CSprite.h"
 #include "input/KeyCodes.h"
-#include "scene/CSprite.h"
-#include "script/FlowCommands.h"
 #include "scene/SceneCommands.h"
+#include "script/FlowCommands.h"
 #include "script/Interpreter.h"
 #include "text/TextScreen.h"
 
@@ -15,16 +16,16 @@ void gameUpdate(CDirectX& dx)
     ScriptState& st = dx.scriptState;
 
     // In ending mode the player leaves with Escape or a right click inside the picture.
-    if (st.endingMode && dx.gameState != kGameStateEndingFade && dx.windowActive) {
+    if (st.endingMode && dx.gameState != GameState::EndingFade && dx.windowActive) {
         if (dx.input.keyPressed(DIK_ESCAPE) || (dx.rightClicked && dx.cursorInside)) {
-            dx.gameState = kGameStateEndingFade;
+            dx.gameState = GameState::EndingFade;
             st.endingFade = 0;
         }
     }
 
     messageWindowLogic(dx);
 
-    if (dx.gameState == 0 && !st.waitActive && scenePermitsScript(dx))
+    if (dx.gameState == GameState::Ready && !st.waitActive && scenePermitsScript(dx))
         runScript(dx);
 }
 
@@ -54,14 +55,14 @@ void gameDraw(CDirectX& dx)
 
     drawMessageWindow(dx);
 
-    if (dx.gameState == kGameStateEndingFade) {
+    if (dx.gameState == GameState::EndingFade) {
         st.endingFade += 4 * dx.frameDelta;
         if (dx.directDraw) {
             CSprite black;
             black.SetNoTexture();
             black.SetColour(0);
             black.SetAlpha(std::min(st.endingFade, 255));
-            black.Draw(*dx.directDraw, 0, 0, 800, 600);
+            black.Draw(*dx.directDraw, 0, 0, kScreenWidth, kScreenHeight);
         }
         if (st.endingFade > 300)
             returnToStartScreen(dx);
@@ -70,7 +71,7 @@ void gameDraw(CDirectX& dx)
 
 void registerGameScreen(CDirectX& dx)
 {
-    dx.registerScreen(kScreenGame, gameUpdate, gameDraw);
+    dx.registerScreen(ScreenState::Game, gameUpdate, gameDraw);
 }
 
 void returnToStartScreen(CDirectX& dx)
@@ -82,7 +83,7 @@ void returnToStartScreen(CDirectX& dx)
 bool startGameScreen(CDirectX& dx, const std::string& name)
 {
     dx.scriptState = ScriptState{};
-    dx.screenState = kScreenGame;
-    dx.gameState = 0;
+    dx.screenState = ScreenState::Game;
+    dx.gameState = GameState::Ready;
     return loadScenario(dx, name);
 }

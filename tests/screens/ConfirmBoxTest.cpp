@@ -118,7 +118,7 @@ TEST_P(ConfirmAnswerTest, TheQuitQuestionAnswersLikeAPlayerExpects)
     case Outcome::ClosesOnNo:
         EXPECT_FALSE(dx->confirmOpen);
         EXPECT_FALSE(dx->quitPosted);
-        EXPECT_EQ(dx->screenState, kScreenTitle);
+        EXPECT_EQ(dx->screenState, ScreenState::Title);
         break;
     case Outcome::Quits:
         EXPECT_TRUE(dx->quitPosted);
@@ -163,7 +163,7 @@ TEST_F(ScreensTest, QuittingFromTheGameScreenKeepsWhatWasRead)
     start(g);
     tap(DIK_RETURN);
     frames(45);
-    ASSERT_EQ(dx->screenState, kScreenGame);
+    ASSERT_EQ(dx->screenState, ScreenState::Game);
     ASSERT_EQ(dx->scriptState.testTitle, "started");
     closeWindow();
     frame();
@@ -189,7 +189,7 @@ TEST_F(ScreensTest, TheOpenBoxPausesTheGame)
     start(g);
     tap(DIK_RETURN);
     frames(34);
-    ASSERT_EQ(dx->screenState, kScreenGame);
+    ASSERT_EQ(dx->screenState, ScreenState::Game);
     ASSERT_EQ(dx->scriptState.waitActive, 1);
     closeWindow();
     frames(40); // 640 ms behind the box
@@ -209,7 +209,7 @@ TEST_F(ScreensTest, TheReturnToTitleQuestionLeavesTheGameForTheMenu)
     start(g);
     tap(DIK_RETURN);
     frames(45);
-    ASSERT_EQ(dx->screenState, kScreenGame);
+    ASSERT_EQ(dx->screenState, ScreenState::Game);
     openConfirm(*dx, true, ConfirmState::kNo);
     frame();
     EXPECT_GT(whitePixels(240, 252, 320, 64), 100);
@@ -218,7 +218,7 @@ TEST_F(ScreensTest, TheReturnToTitleQuestionLeavesTheGameForTheMenu)
     tap(DIK_RETURN);
     frames(2);
     EXPECT_FALSE(dx->confirmOpen);
-    EXPECT_EQ(dx->screenState, kScreenTitle);
+    EXPECT_EQ(dx->screenState, ScreenState::Title);
     EXPECT_EQ(dx->titleScreen.TitlePhase, TitleState::Menu);
     EXPECT_EQ(pixel(20, 20), 0x141EC8u); // the title picture again
     EXPECT_TRUE(std::filesystem::exists(dir.file("text.dat")));

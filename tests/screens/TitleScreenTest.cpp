@@ -10,7 +10,7 @@ TEST_F(ScreensTest, StartUpOpensOnTheTitleWithItsPictureAndSevenStrips)
 {
     start();
     frame();
-    EXPECT_EQ(dx->screenState, kScreenTitle);
+    EXPECT_EQ(dx->screenState, ScreenState::Title);
     EXPECT_EQ(dx->titleScreen.TitlePhase, TitleState::Menu);
     EXPECT_EQ(pixel(20, 20), 0x141EC8u); // the title picture
     // Each strip shows over the picture, item 0 lit, the others tinted and half transparent.
@@ -95,14 +95,14 @@ TEST_F(ScreensTest, NewGameFadesForAboutHalfASecondThenRunsTheStartScript)
     EXPECT_EQ(dx->titleScreen.TitlePhase, TitleState::NewGameFade);
     EXPECT_TRUE(confirmSoundPlayed());
     int frameCount = 1;
-    while (dx->screenState == kScreenTitle && frameCount < 100) {
+    while (dx->screenState == ScreenState::Title && frameCount < 100) {
         frame();
         ++frameCount;
     }
     // The frame that picks, then 0.512 per millisecond passes 256 after 500 ms: in the 32nd
     // fade frame of 16 ms.
     EXPECT_EQ(frameCount, 1 + 32);
-    EXPECT_EQ(dx->screenState, kScreenGame);
+    EXPECT_EQ(dx->screenState, ScreenState::Game);
     EXPECT_TRUE(logged("LOAD SCRIPT [startup.scp]"));
     EXPECT_EQ(dx->scriptState.testTitle, "");
     frames(8);
@@ -144,7 +144,7 @@ TEST_F(ScreensTest, ItemsWithoutTheirScreenPlayTheSoundAndStayOnTheMenu)
         tap(DIK_RETURN);
         frames(2);
         EXPECT_TRUE(confirmSoundPlayed()) << item;
-        EXPECT_EQ(dx->screenState, kScreenTitle) << item;
+        EXPECT_EQ(dx->screenState, ScreenState::Title) << item;
         EXPECT_EQ(dx->titleScreen.TitlePhase, TitleState::Menu) << item;
         EXPECT_FALSE(dx->confirmOpen) << item;
     }
@@ -156,17 +156,17 @@ TEST_F(ScreensTest, ARegisteredScreenEntryOpensFromItsItemWithTheTitleToReturnTo
     int opened = 0;
     setTitleMenuEntry(*dx, TitleItem::Options, [&](CDirectX& d) {
         ++opened;
-        d.screenState = kScreenOptions;
+        d.screenState = ScreenState::Options;
     });
     setTitleMenuEntry(*dx, TitleItem::Quit, [&](CDirectX&) { opened += 100; }); // the title's own
-    dx->titleScreen.ReturnScreen = 0;
+    dx->titleScreen.ReturnScreen = ScreenState::None;
     pointer(400, L::kBandTop + L::kPitch * 5 + 10);
     frame();
     tap(DIK_RETURN);
     frame();
     EXPECT_EQ(opened, 1);
-    EXPECT_EQ(dx->screenState, kScreenOptions);
-    EXPECT_EQ(dx->titleScreen.ReturnScreen, kScreenTitle);
+    EXPECT_EQ(dx->screenState, ScreenState::Options);
+    EXPECT_EQ(dx->titleScreen.ReturnScreen, ScreenState::Title);
 }
 
 TEST_F(ScreensTest, AltEnterTogglesTheDisplayAndPicksNothing)
@@ -198,6 +198,6 @@ TEST_F(ScreensTest, MissingTitlePicturesAndSoundsAreLoggedAndTheMenuStillWorks)
     tap(DIK_UP);
     tap(DIK_RETURN);
     frames(40);
-    EXPECT_EQ(dx->screenState, kScreenGame);
+    EXPECT_EQ(dx->screenState, ScreenState::Game);
     EXPECT_TRUE(logged("ERROR: Load fail [startup.scp]"));
 }
