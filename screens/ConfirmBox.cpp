@@ -19,7 +19,7 @@ constexpr int kPointerSquare = 8;
 void drawButton(CDirectX& dx, SpriteId id, int x, int y)
 {
     const CTEXTURE& atlas = dx.systemAtlas[0];
-    if (!atlas.hasContent)
+    if (!atlas.hasSurface())
         return;
     const InterfaceSprite& s = interfaceSprite(id);
     CSprite sprite;

@@ -2,6 +2,7 @@
 
 #include "app/CDirectX.h"
 #include "core/RunLog.h"
+#include "core/ScreenSize.h"
 #include "graphics/InterfaceSprites.h"
 #include "graphics/SystemAtlas.h"
 #include "input/KeyCodes.h"
@@ -22,7 +23,8 @@ void loadTitlePictures(CDirectX& dx)
     TitleState& t = dx.titleScreen;
     platform::Video* video = dx.directDraw ? dx.directDraw : dx.sys.video;
     t.logoTexture.hasContent = false;
-    if (loadAtlas(t.logoTexture, video, dx.archive, "SYSTEM\\logotex5.png")) {
+    t.logoLoaded = loadAtlas(t.logoTexture, video, dx.archive, "SYSTEM\\logotex5.png");
+    if (t.logoLoaded) {
         for (int k = 0; k < int(t.strips.size()); ++k) {
             const InterfaceSprite& s = interfaceSprite(SpriteId(int(SpriteId::TitleNewGame) + k));
             t.strips[size_t(k)].Set(t.logoTexture, float(s.x), float(s.y), float(s.w), float(s.h));
@@ -90,7 +92,7 @@ void drawMenu(CDirectX& dx)
     using L = TitleLayout;
     for (int k = 0; k < TitleState::kItems; ++k) {
         const CSprite& strip = t.strips[size_t(k)];
-        const bool picture = t.logoTexture.hasContent;
+        const bool picture = t.logoLoaded;
         if (picture)
             drawStrip(video, strip, L::kShadowX, float(L::kShadowY + L::kPitch * k), L::kStripW, L::kStripH, kMenuTint,
                       255, SpriteBlend::Darken);
@@ -258,7 +260,7 @@ void TitleFrame(CDirectX& dx)
             CSprite black;
             black.SetColour(0);
             black.SetAlpha(std::min(int(t.TitleFade), 255));
-            black.Draw(*dx.directDraw, 0, 0, 800, 600);
+            black.Draw(*dx.directDraw, 0, 0, kScreenWidth, kScreenHeight);
         }
         if (t.TitleFade > 256.0f)
             startNewGame(dx);

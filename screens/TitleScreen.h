@@ -33,6 +33,7 @@ public:
     // and the menu is drawn without them.
     CTEXTURE logoTexture;
     std::array<CSprite, 8> strips;
+    bool logoLoaded = false; // the texture's own content flag drops at every device reset
     bool backgroundLoaded = false;
 
     // The pointer position of the previous menu frame: the pointer only takes the highlight

@@ -177,6 +177,11 @@ TEST_F(ScreensTest, AltEnterTogglesTheDisplayAndPicksNothing)
     EXPECT_FALSE(dx->windowed);
     EXPECT_EQ(dx->titleScreen.TitlePhase, TitleState::Menu);
     EXPECT_FALSE(confirmSoundPlayed());
+    // The rebuilt device shows the picture and the lit strip again.
+    EXPECT_EQ(pixel(20, 20), 0x141EC8u);
+    EXPECT_NE(brightness(L::kItemX, L::kItemY, L::kStripW, L::kStripH), brightness(20, 20, 256, 32));
+    EXPECT_GT(brightness(L::kItemX, L::kItemY, L::kStripW, L::kStripH),
+              brightness(L::kItemX, L::kItemY + L::kPitch, L::kStripW, L::kStripH));
 }
 
 TEST_F(ScreensTest, MissingTitlePicturesAndSoundsAreLoggedAndTheMenuStillWorks)
