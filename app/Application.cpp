@@ -8,6 +8,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Text.h"
 #include "platform/Window.h"
+#include "screens/TitleScreen.h"
 
 namespace {
 constexpr int kClientWidth = kScreenWidth;
@@ -99,6 +100,11 @@ bool Application::startSystem()
         sys.messageBoxes->show(nullptr, SJ("DirectXの初期化に失敗しました。\n"), dx_.title, platform::MessageBoxType::Ok);
         return false;
     }
+
+    // The engine initialisation chose the first screen; the title brings its pictures and
+    // sounds before the window shows.
+    if (dx_.screenState == ScreenState::Title)
+        EnterTitle(dx_);
 
     window.show(platform::ShowCommand::Show);
     window.raise();

@@ -3,6 +3,7 @@
 #include "core/RunLog.h"
 #include "platform/Text.h"
 #include "script/GameScreen.h"
+#include "screens/TitleScreen.h"
 
 namespace {
 int enginesAlive = 0;
@@ -18,6 +19,7 @@ CDirectX::CDirectX(platform::Services& services) : sys(services), title(SJ("æ˜Ÿé
         displayProcess() = DisplayProcessState{};
     }
     registerGameScreen(*this);
+    registerTitleScreen(*this);
 }
 
 CDirectX::~CDirectX()

@@ -16,6 +16,8 @@
 #include "script/ScriptState.h"
 #include "text/MessageWindow.h"
 #include "text/ReadTextRecord.h"
+#include "screens/ConfirmBox.h"
+#include "screens/TitleScreen.h"
 #include "sound/SoundSystem.h"
 
 #include <array>
@@ -139,10 +141,19 @@ public:
     // ---- scene layers (scene/) ----
     SceneState scene;
 
+    // ---- screens (screens/) ----
+    TitleState titleScreen;
+    ConfirmState confirm;
+    // The way back to the title for the layers below the screens (the ending, "@QUIT_TO_OP");
+    // the title sets it when it registers.
+    std::function<void(CDirectX&)> titleReturn;
+
     // ---- main window ----
     void handleWindowMessage(const platform::WindowEvent& ev);
-    // Tears the game down; the message loop ends at its next pass.
+    // Tears the game down; the message loop ends at its next pass. The player's progress
+    // (the settings and the read-text record) is written first.
     void destroyMainWindow();
+    void saveProgress();
     void postQuit(int code);
 
     // ---- sound (sound/SoundSystem.cpp) ----

@@ -1,6 +1,7 @@
 // One pass of the engine: input, logic, timing, drawing, presenting, pacing, requests.
 #include "app/CDirectX.h"
 #include "core/ScreenSize.h"
+#include "screens/ConfirmBox.h"
 #include "platform/Clock.h"
 #include "platform/Window.h"
 
@@ -64,8 +65,9 @@ int CDirectX::runFrame()
         return -1;
     }
 
-    // Logic phase of the current screen.
-    if (!updateHoldActive) {
+    // Logic phase of the current screen. The open confirmation box pauses the game and has
+    // the keyboard and the mouse to itself.
+    if (!updateHoldActive && !confirmOpen) {
         auto& phases = screens[size_t(screenState) < screens.size() ? size_t(screenState) : 0];
         if (phases.logic)
             phases.logic(*this);
@@ -100,6 +102,7 @@ int CDirectX::runFrame()
 
     if (confirmOpen) {
         quitRequested = false;
+        ConfirmFrame(*this);
     }
 
     if (cursorInside && directDraw)

@@ -1,5 +1,6 @@
 // The main window's messages.
 #include "app/CDirectX.h"
+#include "screens/ConfirmBox.h"
 #include "platform/Video.h"
 #include "platform/Window.h"
 
@@ -39,8 +40,8 @@ void CDirectX::handleWindowMessage(const platform::WindowEvent& ev)
         if (!deviceReady) {
             frameSuspended = true;
             destroyMainWindow();
-        } else if (!confirmOpen) {
-            quitRequested = true;
+        } else {
+            openQuitQuestion(*this);
         }
         break;
     case WindowMessage::Paint:
@@ -61,10 +62,24 @@ void CDirectX::destroyMainWindow()
 {
     if (quitPosted)
         return;
+    saveProgress();
     sound.stopAll();
     ReleaseAllSurfaces();
     Destroy();
     sys.window->show(platform::ShowCommand::Hide);
     sound.release();
     postQuit(0);
+}
+
+void CDirectX::saveProgress()
+{
+    // Before the engine initialisation read the records there is nothing to keep, and
+    // writing would replace the player's files with empty ones.
+    if (firstInit)
+        return;
+    // Whatever way the program ends, the messages read in the current script count.
+    if (!script.scriptName().empty())
+        readText.recordReadPosition(script.scriptName(), script.cursorIndex());
+    readText.saveReadText();
+    saveConfig();
 }

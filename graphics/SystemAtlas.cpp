@@ -1,4 +1,6 @@
 // The three interface atlases "SYSTEM\\systex1-3.png" and the sprites cut from them.
+#include "graphics/SystemAtlas.h"
+
 #include "app/CDirectX.h"
 #include "core/RunLog.h"
 #include "graphics/InterfaceSprites.h"
@@ -8,8 +10,6 @@
 #include <cstdio>
 #include <cstring>
 #include <vector>
-
-namespace {
 
 // An atlas is a 256 x 256 picture; a smaller one sits in the top-left corner of its texture
 // and a larger one is cut there, so a wrong picture never reads or writes past a texture.
@@ -30,6 +30,8 @@ bool loadAtlas(CTEXTURE& texture, platform::Video* video, const CPackArchive& ar
     texture.handleWanted = true;
     return texture.Update(full.data());
 }
+
+namespace {
 
 void cut(CSprite& sprite, const CTEXTURE& atlas, SpriteId id)
 {

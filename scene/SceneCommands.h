@@ -10,8 +10,12 @@ bool loadCharacter(CDirectX& dx, int group, int channel, std::string_view name);
 bool loadOptionBackground(CDirectX& dx, std::string_view name);
 bool loadCutin(CDirectX& dx, int slot, std::string_view name);
 
-// The game screen's picture for one frame: background, character, cut-in, with the places of
-// the effects marked; the game screen draws the message window over it.
+// One background channel at an offset: channel 0 as its 475 tiles, channel 1 as its twelve
+// blocks. The title draws its picture with it too.
+void drawBackgroundChannel(CDirectX& dx, int channel, int ox, int oy);
+
+// The game screen's picture for one frame: background, character, cut-in; the effects,
+// message window and colour overlay take their places in between as they arrive.
 void composeGameScreen(CDirectX& dx);
 // The interpreter may run: no blocking effect and no synced scroll.
 bool scenePermitsScript(const CDirectX& dx);

@@ -9,6 +9,22 @@
 #include <cmath>
 #include <cstdlib>
 
+void drawBackgroundChannel(CDirectX& dx, int channel, int ox, int oy)
+{
+    SceneState& sc = dx.scene;
+    platform::Video& video = *dx.directDraw;
+    if (channel == 0) {
+        for (int r = 0; r < kTileRows; ++r)
+            for (int c = 0; c < kTileColumns; ++c)
+                sc.bg.tiles[size_t(r * kTileColumns + c)].Draw(video, float(32 * c + ox), float(32 * r + oy), 32, 32);
+        return;
+    }
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 4; ++c)
+            sc.bg.surfaces[size_t(r * 4 + c)].Draw(video.backBuffer(), float(256 * c + ox), float(256 * r + oy),
+                                                   float(bgBlockWidth(c)), float(bgBlockHeight(r)), 0, 0);
+}
+
 namespace {
 
 // What this frame's timers may do: advance twice as fast, or end at once.
@@ -44,22 +60,6 @@ int towards(int start, int target, double elapsed, int32_t time)
         return target;
     double moved = std::trunc(std::max(elapsed, 0.0) * std::abs(double(target) - start) / double(time));
     return target >= start ? std::min(target, start + int(moved)) : std::max(target, start - int(moved));
-}
-
-void drawBackgroundChannel(CDirectX& dx, int channel, int ox, int oy)
-{
-    SceneState& sc = dx.scene;
-    platform::Video& video = *dx.directDraw;
-    if (channel == 0) {
-        for (int r = 0; r < kTileRows; ++r)
-            for (int c = 0; c < kTileColumns; ++c)
-                sc.bg.tiles[size_t(r * kTileColumns + c)].Draw(video, float(32 * c + ox), float(32 * r + oy), 32, 32);
-        return;
-    }
-    for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 4; ++c)
-            sc.bg.surfaces[size_t(r * 4 + c)].Draw(video.backBuffer(), float(256 * c + ox), float(256 * r + oy),
-                                                   float(bgBlockWidth(c)), float(bgBlockHeight(r)), 0, 0);
 }
 
 void drawOptionBackground(CDirectX& dx, int ox, int oy)

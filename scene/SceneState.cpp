@@ -116,6 +116,24 @@ void SceneState::resetCharacterGroup(int group)
     }
 }
 
+void SceneState::resetLayers()
+{
+    for (int g = 0; g < 3; ++g)
+        resetCharacterGroup(g);
+    cutinVisible = false;
+    cutinShown = 0;
+    cutinSlide = CutinSlide{};
+    crossFade = CrossFade{};
+    scroll = BackgroundScroll{};
+    shakeX = 0;
+    shakeY = 0;
+    presentationBusy = false;
+    whiteOverlay.SetAlpha(0);
+    blackOverlay.SetAlpha(0);
+    bg.current = 0;
+    setTileAlpha(255);
+}
+
 bool SceneState::uploadBackgroundTextures(const CImage& picture)
 {
     std::vector<uint8_t> block(size_t(kSide) * kSide * 4);

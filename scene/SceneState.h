@@ -158,6 +158,10 @@ public:
     void setGroupAlpha(int group, int channel, int a);
     // Hidden, shadow on, position 0, no turn.
     void resetCharacterGroup(int group);
+    // The layers as a new game or the title finds them: every character group reset, no
+    // cut-in, no transition, shake or colour overlay running, channel 0 current and opaque.
+    // The pictures stay loaded.
+    void resetLayers();
 
     // Uploads picture blocks (clipped to the picture; the rest cleared).
     bool uploadBackgroundTextures(const CImage& picture);

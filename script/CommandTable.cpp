@@ -84,7 +84,7 @@ const std::array<CommandRow, 72> kTable = {{
     {"@bgm", K::Continue, cmdBgm},
     {"@bgm_fade", K::Continue, cmdBgmFade},
     {"@load", K::Yield, cmdLoad},
-    {"@QUIT_TO_OP", K::Yield, nullptr},
+    {"@QUIT_TO_OP", K::Yield, cmdQuitToOp},
     {"@sfx", K::Yield, nullptr},
 }};
 

@@ -3,6 +3,7 @@
 #include "app/CDirectX.h"
 #include "core/RunLog.h"
 #include "script/CommandArgs.h"
+#include "script/GameScreen.h"
 
 #include <algorithm>
 
@@ -56,6 +57,12 @@ void cmdOmoideFlagSet(CDirectX& dx, const std::string& token)
 void cmdExit(CDirectX&, const std::string&)
 {
     runLog().append(1, "Starting QUIZ MODE");
+}
+
+void cmdQuitToOp(CDirectX& dx, const std::string&)
+{
+    // The title's return writes the read position of the script being left.
+    returnToStartScreen(dx);
 }
 
 void cmdWait(CDirectX& dx, const std::string&)

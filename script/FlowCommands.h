@@ -11,6 +11,7 @@ void cmdIf(CDirectX& dx, const std::string& token);
 void cmdEndif(CDirectX& dx, const std::string& token);
 void cmdOmoideFlagSet(CDirectX& dx, const std::string& token);
 void cmdExit(CDirectX& dx, const std::string& token);
+void cmdQuitToOp(CDirectX& dx, const std::string& token);
 void cmdWait(CDirectX& dx, const std::string& token);
 void cmdLoad(CDirectX& dx, const std::string& token);
 

@@ -44,7 +44,8 @@ void gameDraw(CDirectX& dx)
 
     composeGameScreen(dx);
 
-    if (st.waitActive) {
+    // The confirmation box pauses the game: a wait does not run out behind it.
+    if (st.waitActive && !dx.confirmOpen) {
         st.waitElapsed += dx.frameDelta;
         // Ctrl skips waits, but not in the ending, where the timing is the scene.
         const bool skip = !st.endingMode && (dx.input.keyHeld(DIK_LCONTROL) || dx.input.keyHeld(DIK_RCONTROL));
@@ -75,27 +76,13 @@ void registerGameScreen(CDirectX& dx)
 
 void returnToStartScreen(CDirectX& dx)
 {
-    ScriptState& st = dx.scriptState;
-    st.endingMode = 0;
-    st.endingFade = 0;
-    st.waitActive = 0;
-    st.clickableActive = 0;
-    dx.readText.saveReadText();
-    dx.gameState = GameState::Ready;
-    const auto& title = dx.screens[size_t(ScreenState::Title)];
-    if (title.logic || title.draw) {
-        dx.screenState = ScreenState::Title;
-        return;
-    }
-    // No title screen in this build: the game starts over from its first script.
-    loadScenario(dx, st.startScript);
-    dx.holdUpdates(5);
+    if (dx.titleReturn)
+        dx.titleReturn(dx);
 }
 
 bool startGameScreen(CDirectX& dx, const std::string& name)
 {
     dx.scriptState = ScriptState{};
-    dx.scriptState.startScript = name;
     dx.screenState = ScreenState::Game;
     dx.gameState = GameState::Ready;
     return loadScenario(dx, name);

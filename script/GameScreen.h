@@ -10,11 +10,10 @@ void gameDraw(CDirectX& dx);
 void registerGameScreen(CDirectX& dx);
 
 // Plays "SCP\\" + name in the game screen from its start (for authors, in place of the
-// title's new game); it also becomes the script the ending returns to. False when it cannot
-// be loaded.
+// title's new game). False when it cannot be loaded.
 bool startGameScreen(CDirectX& dx, const std::string& name);
 
-// Where the ending's fade leads: the title screen once there is one, until then the start
-// script of the game.
+// Where the ending's fade and "@QUIT_TO_OP" lead: the title screen, through the way back
+// the title registers (CDirectX::titleReturn).
 void returnToStartScreen(CDirectX& dx);
 

@@ -27,9 +27,6 @@ public:
     uint32_t benchLoadSerial = 0;
     std::string testTitle;
 
-    // The script the game starts with; the ending returns here while no title screen exists.
-    std::string startScript = "startup.scp";
-
     // Set by an argument error in the command that is running.
     bool argumentErrorRaised = false;
     uint64_t commandsRun = 0;

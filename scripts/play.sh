@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs dependencies, builds the optimised configuration with the demo game and plays it.
-# With a display the game runs in a window; without one the headless runner plays a scripted
-# tour of the demo and writes its screenshots and a contact sheet.
+# With a display the game itself runs in its window, on its title screen; without one the
+# headless runner plays a scripted tour from the title and writes its screenshots, a contact
+# sheet, the sound and the run log.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -10,20 +11,26 @@ cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release > /dev/null
 cmake --build build/release -j "$JOBS" --target game sorafune-runner
 GAME_DIR="$PWD/build/release/game"
 RUNNER="$PWD/build/release/tools/runner/sorafune-runner"
-GAME="${1:-$GAME_DIR}"
+GAME="$(cd "${1:-$GAME_DIR}" && pwd)"
 
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
-  # The title screen is not built yet: the demo's first script starts in the game screen.
-  exec "$RUNNER" --window --program-dir "$GAME" --script startup.scp
+  # The game keeps its settings, saves and sounds beside the program and opens its archive
+  # from the folder it is started in, so it runs from inside the game folder.
+  if [ "$GAME" != "$GAME_DIR" ]; then
+    echo "play: putting the program into $GAME"
+    cp -f "$GAME_DIR/sorafune" "$GAME/sorafune"
+  fi
+  cd "$GAME"
+  exec ./sorafune
 fi
 
 OUT="$PWD/build/release/tour"
 mkdir -p "$OUT"
 echo "play: no display here; playing a scripted tour of the game headless instead."
 SHOTS=()
-for f in 40 120 200 280 360 440 520 600 700 800 900 1000 1150 1300 1450 1600; do
+for f in 30 75 100 125 190 270 350 430 510 590 670 750 850 950 1050 1150 1300 1450 1600 1750; do
   SHOTS+=(--shot "$f:$OUT/frame$f.png")
 done
-"$RUNNER" --program-dir "$GAME" --script startup.scp --frames 1700 --input demo/tour.input \
+"$RUNNER" --program-dir "$GAME" --frames 1850 --input demo/tour.input \
   "${SHOTS[@]}" --contact-sheet "$OUT/contact-sheet.png" --audio "$OUT/sound.wav" --log "$OUT/run-log.txt"
 echo "play: screenshots, the sound and the run log are in $OUT; all the pictures at a glance: $OUT/contact-sheet.png"

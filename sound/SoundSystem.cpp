@@ -85,8 +85,10 @@ void SoundSystem::loadSystemSounds()
 {
     static const char* const kNames[4] = {"SYSTEM\\ok.wav", "SYSTEM\\cancel.wav", "SYSTEM\\logo.wav",
                                           "SYSTEM\\test.wav"};
+    // Without a sound device nothing loads and nothing is missing.
     for (size_t i = 0; i < systemSounds.size(); ++i)
-        systemSounds[i].load(kNames[i]);
+        if (!systemSounds[i].load(kNames[i]) && device.ready())
+            runLog().appendf(2, "system sound load failed. -> %s", kNames[i]);
 }
 
 bool SoundSystem::playSystemSound(int slot)

@@ -18,11 +18,14 @@ protected:
         platform::files::setProgramDir(dir.str());
         runLog().clear();
         displayProcess() = DisplayProcessState{};
+        // "text.dat" is written to the current folder when the program ends.
+        inDir_ = std::make_unique<testsupport::CurrentDir>(dir.path());
         dx = std::make_unique<CDirectX>(backend.services);
     }
     void TearDown() override
     {
         dx.reset();
+        inDir_.reset();
         platform::files::setProgramDir(oldProgramDir_);
         runLog().clear();
     }
@@ -109,6 +112,7 @@ protected:
 
 private:
     std::string oldProgramDir_;
+    std::unique_ptr<testsupport::CurrentDir> inDir_;
 };
 
 // The engine as started in its game folder: an empty but valid "system.pkd" there, and that

@@ -87,19 +87,40 @@ TEST_F(StartupTest, WindowCreationFailureEndsWithoutAMessage)
     EXPECT_TRUE(backend.messageBoxes.shown.empty());
 }
 
-TEST_F(StartupTest, ClosingTheWindowEndsTheLoopAndLogsTheRunTime)
+TEST_F(StartupTest, ClosingTheWindowAsksFirstAndYesEndsTheLoopAndLogsTheRunTime)
 {
     Application app(*dx);
     ASSERT_TRUE(app.start());
+    backend.window.post(platform::WindowMessage::Activate);
     backend.clock.advance(1234);
     backend.window.post(platform::WindowMessage::Close);
-    int passes = 0;
-    while (app.step() && passes < 100)
-        ++passes;
+    auto run = [&](int n) {
+        for (int i = 0; i < n && app.step(); ++i) {
+        }
+    };
+    run(10);
+    EXPECT_FALSE(dx->quitPosted); // the close only asks
+    EXPECT_TRUE(dx->confirmOpen);
+    EXPECT_FALSE(dx->confirm.ConfirmToTitle);
+    EXPECT_EQ(dx->confirm.ConfirmChoice, ConfirmState::kNo);
+
+    backend.input.keyDown(DIK_LEFT);
+    backend.input.keyUp(DIK_LEFT);
+    run(5);
+    EXPECT_EQ(dx->confirm.ConfirmChoice, ConfirmState::kYes);
+    std::filesystem::remove(dir.file("system.dat"));
+    backend.input.keyDown(DIK_RETURN);
+    backend.input.keyUp(DIK_RETURN);
+    run(100);
     EXPECT_TRUE(dx->quitPosted);
+    const int ranFor = int(backend.clock.now() - dx->startTime);
+    EXPECT_GE(ranFor, 1234);
     EXPECT_EQ(app.finish(), 0);
     EXPECT_FALSE(backend.window.visible);
-    EXPECT_EQ(runLog().lines().back(), platform::utf8ToSjis("起動時間 : ") + std::to_string(1234 + passes) + " msec\n");
+    // The orderly end writes the settings and the read-text record.
+    EXPECT_EQ(testsupport::readAll(dir.file("system.dat")).size(), 100u);
+    EXPECT_TRUE(std::filesystem::exists(dir.file("text.dat")));
+    EXPECT_EQ(runLog().lines().back(), platform::utf8ToSjis("起動時間 : ") + std::to_string(ranFor) + " msec\n");
 }
 
 TEST_F(StartupTest, MissingOrDamagedArchiveStopsWithAMessageBeforeAnyWindow)

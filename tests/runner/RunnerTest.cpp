@@ -226,11 +226,12 @@ TEST(Runner, StopsWhenTheProgramQuits)
     RunnerOptions o;
     o.programDir = dir.str();
     std::string error;
-    ASSERT_TRUE(parseInputScript("3 close\n", o.input, error));
+    // Closing asks the quit question on "no"; Left and Enter answer yes.
+    ASSERT_TRUE(parseInputScript("3 close\n5 key down LEFT\n6 key up LEFT\n7 key down RETURN\n", o.input, error));
     Watch watch;
     std::ostringstream report;
     EXPECT_EQ(runHeadless(o, report, &watch), kRunnerOk) << report.str();
-    EXPECT_EQ(watch.times.size(), 3u); // the close is taken before frame 3, which then ends the run
+    EXPECT_EQ(watch.times.size(), 7u); // frame 7 takes the yes and then ends the run
     EXPECT_NE(report.str().find("DirectX Destroy."), std::string::npos);
 }
 

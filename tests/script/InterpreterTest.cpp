@@ -325,10 +325,9 @@ TEST_F(InterpreterTest, CtrlEndsAWaitExceptInTheEnding)
     EXPECT_EQ(logCount("Starting QUIZ MODE"), 0u);
 }
 
-TEST_F(InterpreterTest, EscapeLeavesTheEndingAndTheGameStartsOver)
+TEST_F(InterpreterTest, EscapeLeavesTheEndingForTheTitleMenu)
 {
     using K = platform::HeadlessInputEvent::Kind;
-    archive({{"startup.scp", "@test_title again\r\n"}});
     script("@ending_start\r\n");
     frame();
     feed(K::KeyDown, DIK_ESCAPE);
@@ -336,13 +335,26 @@ TEST_F(InterpreterTest, EscapeLeavesTheEndingAndTheGameStartsOver)
     ASSERT_EQ(dx->gameState, GameState::EndingFade);
     for (int i = 0; i < 5; ++i)
         frame();
-    // No title screen in this build: back to the first script.
-    EXPECT_EQ(logCount("Load Script [startup.scp]"), 1u);
+    EXPECT_EQ(dx->screenState, ScreenState::Title);
     EXPECT_EQ(dx->scriptState.endingMode, 0);
     EXPECT_EQ(dx->gameState, GameState::Ready);
-    for (int i = 0; i < 8; ++i)
+    frame();
+    EXPECT_EQ(dx->titleScreen.TitlePhase, TitleState::Menu);
+}
+
+TEST_F(InterpreterTest, QuitToOpRecordsTheReadPositionAndReturnsToTheTitle)
+{
+    script("@test_title a\r\n@QUIT_TO_OP\r\n@test_title never\r\n");
+    dx->lastFrameTime = now_;
+    frame(); // "@test_title" yields
+    frame();
+    ASSERT_EQ(dx->screenState, ScreenState::Title);
+    EXPECT_EQ(dx->scriptState.testTitle, "a");
+    EXPECT_GT(dx->readText.entries().at("test.scp"), 0);
+    EXPECT_EQ(testsupport::readAll(dir.file("text.dat")).size(), 36u); // written on the way
+    for (int i = 0; i < 5; ++i)
         frame();
-    EXPECT_EQ(dx->scriptState.testTitle, "again");
+    EXPECT_EQ(dx->scriptState.testTitle, "a"); // the rest of the script never runs
 }
 
 TEST_F(InterpreterTest, LoadSwitchesScriptsAndHoldsTheScene)
