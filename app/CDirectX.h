@@ -9,6 +9,7 @@
 #include "scene/CSprite.h"
 #include "savedata/UnlockRecord.h"
 #include "scene/SceneState.h"
+#include "script/BranchState.h"
 #include "script/ScriptFile.h"
 #include "script/ScriptState.h"
 #include "text/MessageWindow.h"
@@ -119,7 +120,6 @@ public:
     CSprite pointerSprite;
     float pointerWidth = 32.0f, pointerHeight = 32.0f;
     std::vector<CSprite> hotspotPointers; // 32x32 pointer shapes of the clickable areas
-    int32_t hoverCursor = -1;             // shape under the pointer in a clickable area; -1 none
     CTEXTURE pointerRingTexture;          // the glowing dot of the software-mode ring
     // Draws the pointer at the end of the frame's scene while cursorInside is set.
     void drawPointer();
@@ -149,6 +149,8 @@ public:
     // ---- script engine ----
     ScriptFile script;          // the scenario
     ScriptState scriptState;
+    ChoiceSet choices;   // "@select"
+    HotSpotSet hotSpots; // "@clickable"
     ReadTextRecord readText;
     MessageWindow messageWindow;
     UnlockRecord unlocks;

@@ -34,6 +34,7 @@ void CDirectX::drawPointer()
         return;
     platform::Video& video = *directDraw;
 
+    const int32_t hoverCursor = hotSpots.hoverCursor;
     bool hotspot = gameState == 6 && hoverCursor >= 0 && size_t(hoverCursor) < hotspotPointers.size() &&
                    hotspotPointers[size_t(hoverCursor)].texture;
     if (hotspot) {

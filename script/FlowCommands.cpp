@@ -2,6 +2,7 @@
 
 #include "app/CDirectX.h"
 #include "app/RunLog.h"
+#include "script/ChoiceCommands.h"
 #include "script/Interpreter.h"
 
 #include <algorithm>
@@ -83,6 +84,6 @@ void cmdLoad(CDirectX& dx, const std::string&)
 {
     const std::string name = dx.script.nextToken();
     loadScenario(dx, name);
-    dx.scriptState.clickableActive = 0;
+    clearBranchSets(dx);
     dx.holdUpdates(5);
 }

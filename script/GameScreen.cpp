@@ -3,6 +3,8 @@
 #include "app/CDirectX.h"
 #include "input/KeyCodes.h"
 #include "scene/CSprite.h"
+#include "script/ChoiceCommands.h"
+#include "script/ChoiceScreen.h"
 #include "script/FlowCommands.h"
 #include "scene/SceneCommands.h"
 #include "script/Interpreter.h"
@@ -23,6 +25,10 @@ void gameUpdate(CDirectX& dx)
     }
 
     messageWindowLogic(dx);
+    if (dx.gameState == 5)
+        choiceLogic(dx);
+    else if (dx.gameState == 6)
+        hotSpotLogic(dx);
 
     if (dx.gameState == 0 && !st.waitActive && scenePermitsScript(dx))
         runScript(dx);
@@ -52,6 +58,7 @@ void gameDraw(CDirectX& dx)
     }
 
     drawMessageWindow(dx);
+    drawChoices(dx);
 
     if (dx.gameState == kGameStateEndingFade) {
         st.endingFade += 4 * dx.frameDelta;
@@ -78,7 +85,7 @@ void returnToStartScreen(CDirectX& dx)
     st.endingMode = 0;
     st.endingFade = 0;
     st.waitActive = 0;
-    st.clickableActive = 0;
+    clearBranchSets(dx);
     dx.readText.saveReadText();
     dx.gameState = 0;
     if (dx.screens[kScreenTitle].logic || dx.screens[kScreenTitle].draw) {
@@ -93,6 +100,7 @@ void returnToStartScreen(CDirectX& dx)
 bool startGameScreen(CDirectX& dx, const std::string& name)
 {
     dx.scriptState = ScriptState{};
+    clearBranchSets(dx);
     dx.scriptState.startScript = name;
     dx.screenState = kScreenGame;
     dx.gameState = 0;

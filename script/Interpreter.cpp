@@ -16,8 +16,10 @@ void runScript(CDirectX& dx)
         if (token == "EOF")
             return;
 
-        // While a hot-spot block is open, every token but "]" clears the text window's
-        // auto mode (arrives with the message window).
+        // Inside a hot-spot section auto mode would page on by itself while the player is
+        // meant to be exploring.
+        if (st.clickableActive && token != "]")
+            dx.messageWindow.autoMode = 0;
 
         const CommandRow* row = findCommand(token);
         if (row == nullptr || row->handler == nullptr)
