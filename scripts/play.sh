@@ -21,9 +21,9 @@ OUT="$PWD/build/release/tour"
 mkdir -p "$OUT"
 echo "play: no display here; playing a scripted tour of the game headless instead."
 SHOTS=()
-for f in 40 120 200 280 360 440 520 600 700 800 900 1000 1150 1300 1450 1600; do
+for f in 40 120 200 280 360 440 520 600 735 745 990 1100 1300 1470 1540 1760 2000 2200; do
   SHOTS+=(--shot "$f:$OUT/frame$f.png")
 done
-"$RUNNER" --program-dir "$GAME" --script startup.scp --frames 1700 --input demo/tour.input \
+"$RUNNER" --program-dir "$GAME" --script startup.scp --frames 2300 --input demo/tour.input \
   "${SHOTS[@]}" --contact-sheet "$OUT/contact-sheet.png" --audio "$OUT/sound.wav" --log "$OUT/run-log.txt"
 echo "play: screenshots, the sound and the run log are in $OUT; all the pictures at a glance: $OUT/contact-sheet.png"
