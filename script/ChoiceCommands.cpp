@@ -1,9 +1,10 @@
 #include "script/ChoiceCommands.h"
 
 #include "app/CDirectX.h"
-#include "app/RunLog.h"
+#include "core/RunLog.h"
 #include "graphics/CTextLabel.h"
 #include "platform/Text.h"
+#include "script/CommandArgs.h"
 
 #include <cstdio>
 
@@ -49,11 +50,10 @@ bool defineSection(CDirectX& dx, const std::string& token)
         runLog().append(2, SJ("@clickable: ラベルに指定できるのはA-Gです。"));
         return false;
     }
-    const int32_t n = ScriptFile::toNumber(std::string_view(token).substr(1, comma - 1));
-    const std::string value = token.substr(comma + 1);
-    const size_t second = value.find(',');
-    const bool loop = second != std::string::npos && value.substr(0, second) == "loop";
-    const int32_t target = ScriptFile::toNumber(loop ? std::string_view(value).substr(second + 1) : value);
+    const std::vector<std::string> fields = splitArguments(token);
+    const int32_t n = argumentNumber(std::string_view(fields[0]).substr(1));
+    const bool loop = fields.size() > 2 && fields[1] == "loop";
+    const int32_t target = argumentNumber(loop ? fields[2] : fields[1]);
     // A section number or a loop target beyond the table would name an entry that does not
     // exist: the definition is refused like any other malformed label.
     if (n < 0 || n >= HotSpotSet::kSections || (loop && (target < 0 || target >= HotSpotSet::kSections))) {
@@ -62,7 +62,7 @@ bool defineSection(CDirectX& dx, const std::string& token)
     }
     HotSpotEntry& e = h.hotSpotTable[size_t(letter - 'A')][size_t(n)];
     e.loop = 0;
-    if (second == std::string::npos) {
+    if (fields.size() == 2) {
         e.target = target;
     } else if (loop) {
         e.target = target;
@@ -118,7 +118,7 @@ void cmdSelect(CDirectX& dx, const std::string&)
     for (int32_t i = 0; i < count; ++i)
         renderRow(dx, i);
 
-    dx.gameState = 5;
+    dx.gameState = GameState::Choice;
     c.choiceSelected = 0;
     c.choiceCount = count;
     if (dx.config.autoAfterChoice == 0)
@@ -183,7 +183,7 @@ void cmdClickable(CDirectX& dx, const std::string&)
         if (token == "#script") {
             dx.scriptState.clickableActive = 1;
             h.scriptStart = s.cursorIndex();
-            dx.gameState = 6;
+            dx.gameState = GameState::Hotspots;
             endClickableParse(dx);
             return;
         }
@@ -197,7 +197,7 @@ void cmdClickable(CDirectX& dx, const std::string&)
 void cmdSectionEnd(CDirectX& dx, const std::string&)
 {
     HotSpotSet& h = dx.hotSpots;
-    dx.gameState = 6;
+    dx.gameState = GameState::Hotspots;
     const int32_t r = h.activeRegion;
     if (r < 0 || r >= HotSpotSet::kRegions)
         return;

@@ -1,7 +1,7 @@
 #include "script/ChoiceScreen.h"
 
 #include "app/CDirectX.h"
-#include "app/RunLog.h"
+#include "core/RunLog.h"
 #include "graphics/CTextLabel.h"
 #include "input/KeyCodes.h"
 #include "platform/Text.h"
@@ -79,13 +79,13 @@ void choiceLogic(CDirectX& dx)
     loadScenario(dx, target);
     clearBranchSets(dx);
     // A failed load leaves no script: the interpreter then only sees its end.
-    dx.gameState = 0;
+    dx.gameState = GameState::Ready;
 }
 
 void drawChoices(CDirectX& dx)
 {
     ChoiceSet& c = dx.choices;
-    if (dx.gameState != 5 || !dx.directDraw)
+    if (dx.gameState != GameState::Choice || !dx.directDraw)
         return;
     for (int32_t i = 0; i < c.choiceCount; ++i) {
         const bool selected = i == c.choiceSelected;
@@ -141,5 +141,5 @@ void hotSpotLogic(CDirectX& dx)
         return;
     }
     h.activeRegion = r;
-    dx.gameState = 0;
+    dx.gameState = GameState::Ready;
 }

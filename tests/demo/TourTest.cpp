@@ -2,7 +2,7 @@
 // by keys, and explore the room's hot-spots by clicks until the door leads on.
 #include "../TestSupport.h"
 #include "app/CDirectX.h"
-#include "app/RunLog.h"
+#include "core/RunLog.h"
 #include "platform/Text.h"
 #include "tools/runner/Runner.h"
 
@@ -29,7 +29,7 @@ struct TourWatch : RunnerHooks {
 
     void afterFrame(int frame, CDirectX& dx, platform::HeadlessBackend&) override
     {
-        const int32_t state = dx.gameState;
+        const int32_t state = int32_t(dx.gameState);
         if (trace && state != lastState)
             std::printf("frame %d: gameState %d pointer %d,%d\n", frame, state, dx.mouseX, dx.mouseY);
         if (state == 5) {

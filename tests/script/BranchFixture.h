@@ -54,7 +54,7 @@ protected:
     // Starts the game screen on "SCP\\" + name and runs frames until it waits for the player
     // in the given game state (or the limit runs out).
     void start(const std::string& name) { ASSERT_TRUE(startGameScreen(*dx, name)); }
-    bool runUntilState(int32_t state, int limit = 200)
+    bool runUntilState(GameState state, int limit = 200)
     {
         for (int i = 0; i < limit && dx->gameState != state; ++i)
             frame();

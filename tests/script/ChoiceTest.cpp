@@ -35,7 +35,7 @@ TEST(ChoiceLayout, RowsSitAtTheirTopsForEachCount)
 TEST_F(ChoiceTest, ThreeChoicesAreDrawnWithTopsAt202_262_322)
 {
     offer("one,a.scp\ntwo,b.scp\nthree,c.scp\n");
-    ASSERT_TRUE(runUntilState(5));
+    ASSERT_TRUE(runUntilState(GameState::Choice));
     frame();
     EXPECT_EQ(dx->choices.choiceCount, 3);
     for (int top : {202, 262, 322}) {
@@ -64,7 +64,7 @@ TEST_F(ChoiceTest, ThreeChoicesAreDrawnWithTopsAt202_262_322)
 TEST_F(ChoiceTest, UpAndDownWrapAroundTheRows)
 {
     offer("one,a.scp\ntwo,b.scp\nthree,c.scp\n");
-    ASSERT_TRUE(runUntilState(5));
+    ASSERT_TRUE(runUntilState(GameState::Choice));
     EXPECT_EQ(dx->choices.choiceSelected, 0);
     press(DIK_UP);
     EXPECT_EQ(dx->choices.choiceSelected, 2);
@@ -80,13 +80,13 @@ TEST_F(ChoiceTest, UpAndDownWrapAroundTheRows)
 TEST_F(ChoiceTest, HoverSelectsARowAndAClickInsideItPicksIt)
 {
     offer("one,a.scp\ntwo,b.scp\n");
-    ASSERT_TRUE(runUntilState(5));
+    ASSERT_TRUE(runUntilState(GameState::Choice));
     pointAt(400, 300); // the second of two rows spans 292..319
     frame();
     EXPECT_EQ(dx->choices.choiceSelected, 1);
     // A click outside every row picks nothing.
     clickAt(400, 100);
-    EXPECT_EQ(dx->gameState, 5);
+    EXPECT_EQ(dx->gameState, GameState::Choice);
     EXPECT_EQ(dx->choices.choiceSelected, 1);
     clickAt(400, 300);
     frame();
@@ -101,36 +101,36 @@ TEST_F(ChoiceTest, SpaceEnterAndThePadEnterPickButAltEnterDoesNot)
         {DIK_SPACE, "space"}, {DIK_RETURN, "enter"}, {DIK_NUMPADENTER, "pad enter"}};
     for (const auto& [key, name] : keys) {
         offer("one,a.scp\ntwo,b.scp\n");
-        ASSERT_TRUE(runUntilState(5)) << name;
+        ASSERT_TRUE(runUntilState(GameState::Choice)) << name;
         pickWith(key);
         EXPECT_EQ(mark(), "a") << name;
         dx->scriptState.testTitle.clear();
     }
 
     offer("one,a.scp\ntwo,b.scp\n");
-    ASSERT_TRUE(runUntilState(5));
+    ASSERT_TRUE(runUntilState(GameState::Choice));
     backend.input.keyDown(DIK_LMENU);
     pickWith(DIK_RETURN);
     backend.input.keyUp(DIK_LMENU);
     frame();
-    EXPECT_EQ(dx->gameState, 5);
+    EXPECT_EQ(dx->gameState, GameState::Choice);
     EXPECT_EQ(mark(), "");
 }
 
 TEST_F(ChoiceTest, AFailedLoadIsLoggedAndTheScenarioEnds)
 {
     offer("one,missing.scp\n");
-    ASSERT_TRUE(runUntilState(5));
+    ASSERT_TRUE(runUntilState(GameState::Choice));
     pickWith(DIK_SPACE);
     EXPECT_EQ(logCount("ERROR: Load fail [missing.scp]"), 1u);
-    EXPECT_EQ(dx->gameState, 0);
+    EXPECT_EQ(dx->gameState, GameState::Ready);
     EXPECT_EQ(dx->script.nextToken(), "EOF");
 }
 
 TEST_F(ChoiceTest, RowsBeyondTheFourthAreIgnoredWithOneLogLine)
 {
     offer("one,a.scp\ntwo,b.scp\nthree,c.scp\nfour,a.scp\nfive,b.scp\nsix,c.scp\n");
-    ASSERT_TRUE(runUntilState(5));
+    ASSERT_TRUE(runUntilState(GameState::Choice));
     EXPECT_EQ(dx->choices.choiceCount, 4);
     EXPECT_EQ(dx->choices.choiceText[3], "four");
     EXPECT_EQ(logCount("choice(s) after the fourth ignored"), 1u);
@@ -140,7 +140,7 @@ TEST_F(ChoiceTest, RowsBeyondTheFourthAreIgnoredWithOneLogLine)
 TEST_F(ChoiceTest, TheParserTakesTextBeforeTheFirstCommaAndSkipsOtherTokens)
 {
     offer("plain word\nwords,b.scp,x\n,,,\n");
-    ASSERT_TRUE(runUntilState(5));
+    ASSERT_TRUE(runUntilState(GameState::Choice));
     ASSERT_EQ(dx->choices.choiceCount, 2);
     EXPECT_EQ(dx->choices.choiceText[0], "words");
     EXPECT_EQ(dx->choices.choiceTarget[0], "b.scp,x");
@@ -163,7 +163,7 @@ TEST_F(ChoiceTest, MissingBracesAreReportedAndNoChoiceIsShown)
         start("bad.scp");
         frames(3);
         EXPECT_EQ(logCount(message), 1u) << source << runLog().lines().back();
-        EXPECT_EQ(dx->gameState, 0) << source;
+        EXPECT_EQ(dx->gameState, GameState::Ready) << source;
         EXPECT_EQ(dx->script.nextToken(), "EOF") << source;
     }
 }
@@ -181,7 +181,7 @@ TEST_F(ChoiceTest, AutoAndSkipModeStopAtAChoiceUnlessTheSettingsKeepThem)
         dx->messageWindow.autoMode = 1;
         dx->messageWindow.skipMode = 1;
         runScript(*dx);
-        ASSERT_EQ(dx->gameState, 5);
+        ASSERT_EQ(dx->gameState, GameState::Choice);
         EXPECT_EQ(dx->messageWindow.autoMode, c.autoLeft) << int(c.autoAfter) << int(c.skipAfter);
         EXPECT_EQ(dx->messageWindow.skipMode, c.skipLeft) << int(c.autoAfter) << int(c.skipAfter);
     }
@@ -190,7 +190,7 @@ TEST_F(ChoiceTest, AutoAndSkipModeStopAtAChoiceUnlessTheSettingsKeepThem)
 TEST_F(ChoiceTest, TheChoiceRecordsHowFarTheScriptWasRead)
 {
     offer("one,a.scp\n");
-    ASSERT_TRUE(runUntilState(5));
+    ASSERT_TRUE(runUntilState(GameState::Choice));
     const int32_t at = dx->script.cursorIndex();
     EXPECT_EQ(dx->readText.entries().at("start.scp"), at);
 }
@@ -202,9 +202,9 @@ TEST_F(ChoiceTest, APickEndsAnOpenHotSpotSet)
           {"SCP\\a.scp", text("@test_title a\n")},
           {"CLICK\\m.png", branchtest::clickMapPng({{0, 0, 800, 600, 0xFF0000}})}});
     start("start.scp");
-    ASSERT_TRUE(runUntilState(6));
+    ASSERT_TRUE(runUntilState(GameState::Hotspots));
     clickAt(400, 500);
-    ASSERT_EQ(dx->gameState, 5);
+    ASSERT_EQ(dx->gameState, GameState::Choice);
     EXPECT_EQ(dx->scriptState.clickableActive, 1);
     pickWith(DIK_SPACE);
     EXPECT_EQ(mark(), "a");

@@ -38,7 +38,7 @@ protected:
 TEST_F(HotSpotTest, ALoopingRegionRunsA0ThenA1ThenA0WithItsCursorShapes)
 {
     game("A0,5\nA1,loop,0\n", kSections);
-    ASSERT_TRUE(runUntilState(6));
+    ASSERT_TRUE(runUntilState(GameState::Hotspots));
     EXPECT_EQ(dx->scriptState.clickableActive, 1);
     pointAt(kAx, kAy);
     frame();
@@ -48,7 +48,7 @@ TEST_F(HotSpotTest, ALoopingRegionRunsA0ThenA1ThenA0WithItsCursorShapes)
     for (const auto& [section, cursorAfter] : expected) {
         clickThrough(kAx, kAy);
         EXPECT_EQ(mark(), section);
-        EXPECT_EQ(dx->gameState, 6);
+        EXPECT_EQ(dx->gameState, GameState::Hotspots);
         EXPECT_EQ(dx->hotSpots.hoverCursor, cursorAfter) << section;
     }
 }
@@ -56,7 +56,7 @@ TEST_F(HotSpotTest, ALoopingRegionRunsA0ThenA1ThenA0WithItsCursorShapes)
 TEST_F(HotSpotTest, MinusOneKeepsARegionOnItsSection)
 {
     game("B0,-1\n", kSections);
-    ASSERT_TRUE(runUntilState(6));
+    ASSERT_TRUE(runUntilState(GameState::Hotspots));
     for (int i = 0; i < 3; ++i) {
         dx->scriptState.testTitle.clear();
         clickThrough(kBx, kBy);
@@ -69,14 +69,14 @@ TEST_F(HotSpotTest, MinusOneKeepsARegionOnItsSection)
 TEST_F(HotSpotTest, ADarkGreyPixelBelongsToNoRegion)
 {
     game("A0,1\nB0,2\n", kSections);
-    ASSERT_TRUE(runUntilState(6));
+    ASSERT_TRUE(runUntilState(GameState::Hotspots));
     pointAt(kAx, kAy);
     frame();
     EXPECT_EQ(dx->hotSpots.hoverCursor, 1);
     clickThrough(kGreyX, kGreyY);
     EXPECT_EQ(dx->hotSpots.hoverCursor, -1);
     EXPECT_EQ(mark(), "");
-    EXPECT_EQ(dx->gameState, 6);
+    EXPECT_EQ(dx->gameState, GameState::Hotspots);
     EXPECT_EQ(dx->hotSpots.regionAt(kGreyX, kGreyY), 0);
     EXPECT_EQ(dx->hotSpots.regionAt(-1, 10), -1);
     EXPECT_EQ(dx->hotSpots.regionAt(800, 10), -1);
@@ -104,17 +104,17 @@ TEST_F(HotSpotTest, TheMapsAlphaByteIsIgnored)
     testpng::Options o;
     o.colourType = PNG_COLOR_TYPE_RGB_ALPHA;
     game("A0,3\n", kSections, testpng::encode(800, 600, raw, o));
-    ASSERT_TRUE(runUntilState(6));
+    ASSERT_TRUE(runUntilState(GameState::Hotspots));
     EXPECT_EQ(dx->hotSpots.regionAt(700, 500), 1);
 }
 
 TEST_F(HotSpotTest, ANestedClickableIsRefusedWithItsMessage)
 {
     game("A0,1\n", "A0[\n@clickable\n{\n#bitmap\nmap.png\n#define\nB0,1\n#script\n]\n");
-    ASSERT_TRUE(runUntilState(6));
+    ASSERT_TRUE(runUntilState(GameState::Hotspots));
     clickThrough(kAx, kAy);
     EXPECT_EQ(logCount(SJ("@clickableに@clickableをネストすることはできません")), 1u);
-    EXPECT_EQ(dx->gameState, 6);
+    EXPECT_EQ(dx->gameState, GameState::Hotspots);
     // The set in force is untouched: A has moved on to its next section.
     EXPECT_EQ(dx->hotSpots.sectionCounter[0], 1);
     EXPECT_EQ(dx->hotSpots.hotSpotTable[1][0].target, -1);
@@ -123,11 +123,11 @@ TEST_F(HotSpotTest, ANestedClickableIsRefusedWithItsMessage)
 TEST_F(HotSpotTest, AMissingSectionIsReportedWithItsLineAndTheSetStays)
 {
     game("A0,1\nA1,1\n", "A0[\n@test_title a0\n]\n");
-    ASSERT_TRUE(runUntilState(6));
+    ASSERT_TRUE(runUntilState(GameState::Hotspots));
     clickThrough(kAx, kAy);
     EXPECT_EQ(mark(), "a0");
     clickThrough(kAx, kAy);
-    EXPECT_EQ(dx->gameState, 6);
+    EXPECT_EQ(dx->gameState, GameState::Hotspots);
     EXPECT_EQ(logCount(SJ("@clickable : error : 指定されたラベル(A1)がありません。 [")), 1u);
     EXPECT_EQ(logCount(SJ("がありません。 [12行目]")), 1u); // where the search ended: after the last line
 }
@@ -135,7 +135,7 @@ TEST_F(HotSpotTest, AMissingSectionIsReportedWithItsLineAndTheSetStays)
 TEST_F(HotSpotTest, EnterOverARegionStartsItsSection)
 {
     game("A0,1\n", kSections);
-    ASSERT_TRUE(runUntilState(6));
+    ASSERT_TRUE(runUntilState(GameState::Hotspots));
     pointAt(kGreyX, kGreyY);
     press(DIK_RETURN);
     EXPECT_EQ(mark(), "");
@@ -148,7 +148,7 @@ TEST_F(HotSpotTest, EnterOverARegionStartsItsSection)
 TEST_F(HotSpotTest, HeldArrowsMoveThePointerAndStopTenPixelsFromTheEdge)
 {
     game("A0,1\n", kSections);
-    ASSERT_TRUE(runUntilState(6));
+    ASSERT_TRUE(runUntilState(GameState::Hotspots));
     pointAt(20, 300);
     frame();
     backend.input.keyDown(DIK_LEFT);
@@ -182,20 +182,20 @@ TEST_F(HotSpotTest, HeldArrowsMoveThePointerAndStopTenPixelsFromTheEdge)
 TEST_F(HotSpotTest, CommandsInsideASetSwitchAutoModeOffButTheSectionEndDoesNot)
 {
     game("A0,1\nB0,1\n", "A0[\n@test_title a0\n]\nB0[ ]\n");
-    ASSERT_TRUE(runUntilState(6));
+    ASSERT_TRUE(runUntilState(GameState::Hotspots));
     dx->messageWindow.autoMode = 1;
     clickThrough(kAx, kAy);
     EXPECT_EQ(dx->messageWindow.autoMode, 0);
     dx->messageWindow.autoMode = 1;
     clickThrough(kBx, kBy); // "B0[" is consumed by the seek; "]" is the next token
     EXPECT_EQ(dx->messageWindow.autoMode, 1);
-    EXPECT_EQ(dx->gameState, 6);
+    EXPECT_EQ(dx->gameState, GameState::Hotspots);
 }
 
 TEST_F(HotSpotTest, LoadInsideASectionEndsTheSet)
 {
     game("A0,1\n", "A0[\n@load next.scp\n]\n");
-    ASSERT_TRUE(runUntilState(6));
+    ASSERT_TRUE(runUntilState(GameState::Hotspots));
     clickThrough(kAx, kAy);
     frames(8);
     EXPECT_EQ(dx->scriptState.clickableActive, 0);
@@ -207,7 +207,7 @@ TEST_F(HotSpotTest, TheSetStopsSkipMode)
 {
     game("A0,1\n", kSections);
     dx->messageWindow.skipMode = 1;
-    ASSERT_TRUE(runUntilState(6));
+    ASSERT_TRUE(runUntilState(GameState::Hotspots));
     EXPECT_EQ(dx->messageWindow.skipMode, 0);
 }
 
@@ -242,7 +242,7 @@ TEST_F(HotSpotTest, MalformedBlocksAreReportedAndOpenNothing)
         frame();
         EXPECT_EQ(logCount(c.message), 1u) << c.source << runLog().lines().back();
         EXPECT_EQ(dx->scriptState.clickableActive, 0) << c.source;
-        EXPECT_NE(dx->gameState, 6) << c.source;
+        EXPECT_NE(dx->gameState, GameState::Hotspots) << c.source;
     }
 }
 
@@ -254,7 +254,7 @@ TEST_F(HotSpotTest, DefinitionsAcceptedAsWritten)
           {"SCP\\closed.scp", text("@clickable { #bitmap } #define A0,1 }\n")},
           {"CLICK\\map.png", branchtest::clickMapPng({})}});
     start("ok.scp");
-    ASSERT_TRUE(runUntilState(6));
+    ASSERT_TRUE(runUntilState(GameState::Hotspots));
     const auto& t = dx->hotSpots.hotSpotTable;
     EXPECT_EQ(t[0][0].target, 1);
     EXPECT_EQ(t[1][0].target, 0);
@@ -300,13 +300,13 @@ TEST_F(HotSpotTest, OddMapsNeverReachOutsideThemselves)
         runLog().clear();
         dx->scriptState.testTitle.clear();
         start("start.scp");
-        ASSERT_TRUE(runUntilState(6)) << c.name;
+        ASSERT_TRUE(runUntilState(GameState::Hotspots)) << c.name;
         EXPECT_EQ(dx->hotSpots.regionAt(0, 0), c.regionAtOrigin) << c.name;
         EXPECT_EQ(logCount("@clickable: map load failed [CLICK\\map.png]"), c.logged ? 1u : 0u) << c.name;
         clickThrough(400, 300);
         clickThrough(799, 599);
         EXPECT_EQ(mark(), "") << c.name;
-        EXPECT_EQ(dx->gameState, 6) << c.name;
+        EXPECT_EQ(dx->gameState, GameState::Hotspots) << c.name;
         clearBranchSets(*dx);
     }
 }
