@@ -12,6 +12,7 @@
 #include "graphics/CSprite.h"
 #include "savedata/UnlockRecord.h"
 #include "scene/SceneState.h"
+#include "script/BranchState.h"
 #include "script/ScriptFile.h"
 #include "script/ScriptState.h"
 #include "text/MessageWindow.h"
@@ -134,6 +135,8 @@ public:
     // ---- script engine ----
     ScriptFile script;          // the scenario
     ScriptState scriptState;
+    ChoiceSet choices;   // "@select"
+    HotSpotSet hotSpots; // "@clickable"
     ReadTextRecord readText;
     MessageWindow messageWindow;
     UnlockRecord unlocks;

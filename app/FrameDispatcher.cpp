@@ -105,6 +105,7 @@ int CDirectX::runFrame()
         ConfirmFrame(*this);
     }
 
+    pointer.setHoverShape(hotSpots.hoverCursor);
     if (cursorInside && directDraw)
         pointer.draw(*directDraw, mouseX, mouseY, gameState == GameState::Hotspots, thisFrameTime);
     endFrameScene();

@@ -3,11 +3,14 @@
 // screen's timing, as frames would. Shared by the fuzz target and the test that replays the
 // inputs that once failed.
 #include "app/CDirectX.h"
+#include "script/ChoiceCommands.h"
+#include "script/ChoiceScreen.h"
 #include "script/GameScreen.h"
 #include "script/Interpreter.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 
 inline void runScriptBytes(CDirectX& dx, const uint8_t* data, size_t size)
 {
@@ -20,13 +23,37 @@ inline void runScriptBytes(CDirectX& dx, const uint8_t* data, size_t size)
     dx.frameDelta = 16;
     dx.script.loadFromBytes("fuzz.scp", data, size);
 
+    clearBranchSets(dx);
+    // Points on and around the fuzz archive's 8 x 8 click map.
+    static const int32_t kPoints[][2] = {{1, 1}, {3, 0}, {5, 2}, {7, 5}, {2, 6}, {0, 4}, {6, 7}, {4, 3}, {100, 5}, {-1, 2}};
+    int hotSpotClicks = 0;
+
     // Each call consumes at least one token until "EOF"; the bound only guards the test.
     for (int calls = 0; calls < 200000 && dx.script.cursorIndex() <= dx.script.lastIndex; ++calls) {
-        // Whatever the last command waits for ends at once.
+        dx.cursorInside = 1;
+        dx.leftClicked = 1;
+        if (dx.gameState == GameState::Choice && dx.choices.choiceCount > 0) {
+            // A click on the row the call count points at.
+            const int32_t row = calls % dx.choices.choiceCount;
+            dx.mouseX = ChoiceSet::kRowX + 10;
+            dx.mouseY = ChoiceSet::rowTop(dx.choices.choiceCount, row) + 5;
+            choiceLogic(dx);
+        } else if (dx.gameState == GameState::Hotspots && hotSpotClicks < 64) {
+            const auto& p = kPoints[size_t(hotSpotClicks++) % std::size(kPoints)];
+            dx.mouseX = p[0];
+            dx.mouseY = p[1];
+            hotSpotLogic(dx);
+        }
+        dx.leftClicked = 0;
+        // Whatever else the last command waits for ends at once; clicks on regions that start
+        // nothing give up after a while.
+        if (dx.gameState == GameState::Hotspots && hotSpotClicks < 64)
+            continue;
         dx.gameState = GameState::Ready;
         dx.scriptState.waitActive = 0;
         runScript(dx);
         gameDraw(dx);
     }
     runScript(dx);
+    clearBranchSets(dx);
 }

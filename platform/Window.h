@@ -48,6 +48,9 @@ public:
     // The pointer in client coordinates of the 800x600 picture (mapped back from a scaled
     // full-screen display).
     virtual void cursorPos(int& x, int& y) = 0;
+    // Moves the pointer to a point of the 800x600 picture (mapped into a scaled full-screen
+    // display), as keyboard control of the pointer needs.
+    virtual void setCursorPos(int x, int y) = 0;
 
     // The area of the desktop not taken by panels, and the desktop's size and depth.
     virtual Rect workArea() = 0;

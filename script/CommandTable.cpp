@@ -1,6 +1,7 @@
 #include "script/CommandTable.h"
 
 #include "scene/SceneCommands.h"
+#include "script/ChoiceCommands.h"
 #include "script/FlowCommands.h"
 #include "sound/SoundScriptCommands.h"
 #include "text/TextCommands.h"
@@ -24,7 +25,7 @@ const std::array<CommandRow, 72> kTable = {{
     {"#cg_quit", K::Yield, nullptr},
     {"#album_quit", K::Yield, nullptr},
     {"@omoide_flag_set", K::Continue, cmdOmoideFlagSet},
-    {"]", K::YieldInHotspotBlock, nullptr},
+    {"]", K::YieldInHotspotBlock, cmdSectionEnd},
     {"@exit", K::Yield, cmdExit},
     {"@textwindow_fast", K::Yield, cmdTextwindowFast},
     {"@textwindow_fx1", K::Yield, cmdTextwindowFx1},
@@ -38,8 +39,8 @@ const std::array<CommandRow, 72> kTable = {{
     {"@text_clear", K::Yield, cmdTextClear},
     {"@keywait", K::Yield, cmdKeywait},
     {"@wait", K::Yield, cmdWait},
-    {"@select", K::Yield, nullptr},
-    {"@clickable", K::Yield, nullptr},
+    {"@select", K::Yield, cmdSelect},
+    {"@clickable", K::Yield, cmdClickable},
     {"@bg_load", K::Yield, cmdBgLoad},
     {"@bg_load_ext", K::Yield, cmdBgLoadExt},
     {"@bg_ext_expire", K::Yield, cmdBgExtExpire},

@@ -2,6 +2,7 @@
 
 #include "app/CDirectX.h"
 #include "core/RunLog.h"
+#include "script/ChoiceCommands.h"
 #include "script/CommandArgs.h"
 #include "script/GameScreen.h"
 
@@ -90,6 +91,6 @@ void cmdLoad(CDirectX& dx, const std::string&)
 {
     const std::string name = dx.script.nextToken();
     loadScenario(dx, name);
-    dx.scriptState.clickableActive = 0;
+    clearBranchSets(dx);
     dx.holdUpdates(5);
 }

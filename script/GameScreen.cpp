@@ -4,6 +4,8 @@
 #include "core/ScreenSize.h"
 #include "graphics/CSprite.h"
 #include "input/KeyCodes.h"
+#include "script/ChoiceCommands.h"
+#include "script/ChoiceScreen.h"
 #include "scene/SceneCommands.h"
 #include "script/FlowCommands.h"
 #include "script/Interpreter.h"
@@ -24,6 +26,10 @@ void gameUpdate(CDirectX& dx)
     }
 
     messageWindowLogic(dx);
+    if (dx.gameState == GameState::Choice)
+        choiceLogic(dx);
+    else if (dx.gameState == GameState::Hotspots)
+        hotSpotLogic(dx);
 
     if (dx.gameState == GameState::Ready && !st.waitActive && scenePermitsScript(dx))
         runScript(dx);
@@ -54,6 +60,7 @@ void gameDraw(CDirectX& dx)
     }
 
     drawMessageWindow(dx);
+    drawChoices(dx);
 
     if (dx.gameState == GameState::EndingFade) {
         st.endingFade += 4 * dx.frameDelta;
@@ -76,6 +83,7 @@ void registerGameScreen(CDirectX& dx)
 
 void returnToStartScreen(CDirectX& dx)
 {
+    clearBranchSets(dx);
     if (dx.titleReturn)
         dx.titleReturn(dx);
 }
@@ -83,6 +91,8 @@ void returnToStartScreen(CDirectX& dx)
 bool startGameScreen(CDirectX& dx, const std::string& name)
 {
     dx.scriptState = ScriptState{};
+    clearBranchSets(dx);
+    dx.scriptState.startScript = name;
     dx.screenState = ScreenState::Game;
     dx.gameState = GameState::Ready;
     return loadScenario(dx, name);

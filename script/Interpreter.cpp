@@ -12,8 +12,10 @@ void runScript(CDirectX& dx)
         if (token == "EOF")
             return;
 
-        // While a hot-spot block is open, every token but "]" should clear the message
-        // window's auto mode; blocks are opened by "@clickable", whose family adds that here.
+        // Inside a hot-spot section auto mode would page on by itself while the player is
+        // meant to be exploring.
+        if (st.clickableActive && token != "]")
+            dx.messageWindow.autoMode = 0;
 
         const CommandRow* row = findCommand(token);
         if (row == nullptr || row->handler == nullptr)

@@ -28,9 +28,9 @@ OUT="$PWD/build/release/tour"
 mkdir -p "$OUT"
 echo "play: no display here; playing a scripted tour of the game headless instead."
 SHOTS=()
-for f in 30 75 100 125 190 270 350 430 510 590 670 750 850 950 1050 1150 1300 1450 1600 1750; do
+for f in 30 75 100 125 190 270 350 430 510 590 670 750 885 895 1140 1250 1450 1620 1690 1910 2150 2350; do
   SHOTS+=(--shot "$f:$OUT/frame$f.png")
 done
-"$RUNNER" --program-dir "$GAME" --frames 1850 --input demo/tour.input \
+"$RUNNER" --program-dir "$GAME" --frames 2450 --input demo/tour.input \
   "${SHOTS[@]}" --contact-sheet "$OUT/contact-sheet.png" --audio "$OUT/sound.wav" --log "$OUT/run-log.txt"
 echo "play: screenshots, the sound and the run log are in $OUT; all the pictures at a glance: $OUT/contact-sheet.png"

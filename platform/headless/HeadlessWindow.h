@@ -27,6 +27,11 @@ public:
         x = pointerX;
         y = pointerY;
     }
+    void setCursorPos(int x, int y) override
+    {
+        pointerX = x;
+        pointerY = y;
+    }
     Rect workArea() override { return work; }
     void desktopSize(int& width, int& height) override
     {

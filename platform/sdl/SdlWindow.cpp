@@ -211,6 +211,19 @@ void SdlWindow::cursorPos(int& x, int& y)
     y = int(dy >= 0 ? dy / ph : -((-dy + ph - 1) / ph));
 }
 
+void SdlWindow::setCursorPos(int x, int y)
+{
+    if (!window_)
+        return;
+    if (!fullscreen_) {
+        SDL_WarpMouseInWindow(window_, x, y);
+        return;
+    }
+    // The inverse of cursorPos: from the picture into the letterboxed display.
+    Rect r = pictureRect();
+    SDL_WarpMouseInWindow(window_, r.left + int(long(x) * r.width() / 800), r.top + int(long(y) * r.height() / 600));
+}
+
 Rect SdlWindow::workArea()
 {
     SDL_Rect r{0, 0, 1024, 768};

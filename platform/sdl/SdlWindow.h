@@ -25,6 +25,7 @@ public:
     void setPosition(int x, int y) override;
     bool pollMessage(WindowEvent& ev) override;
     void cursorPos(int& x, int& y) override;
+    void setCursorPos(int x, int y) override;
     Rect workArea() override;
     void desktopSize(int& width, int& height) override;
     int desktopBitsPerPixel() override;

@@ -2,6 +2,7 @@
 #include "graphics/InterfaceSprites.h"
 #include "platform/Text.h"
 #include "tools/demo/Audio.h"
+#include "tools/demo/ClickMaps.h"
 #include "tools/demo/Generator.h"
 #include "tools/demo/Interface.h"
 #include "tools/demo/Pictures.h"
@@ -14,6 +15,8 @@
 
 #include <cmath>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 #include <map>
 #include <set>
 
@@ -378,7 +381,13 @@ TEST(DemoAudio, VoicesDifferBySpeakerAndLine)
 
 TEST(DemoPictures, HotSpotMapUsesOnlyExactRegionColours)
 {
-    const std::vector<uint8_t> rgb = roomClickMap().rgb8();
+    std::ifstream f(std::string(SORAFUNE_SOURCE_DIR) + "/demo/click/room.txt", std::ios::binary);
+    std::stringstream source;
+    source << f.rdbuf();
+    Image map;
+    std::string error;
+    ASSERT_TRUE(clickMapFromSource(source.str(), map, error)) << error;
+    const std::vector<uint8_t> rgb = map.rgb8();
     std::map<uint32_t, size_t> counts;
     for (size_t i = 0; i < rgb.size(); i += 3)
         ++counts[uint32_t(rgb[i]) << 16 | uint32_t(rgb[i + 1]) << 8 | rgb[i + 2]];
@@ -387,4 +396,28 @@ TEST(DemoPictures, HotSpotMapUsesOnlyExactRegionColours)
     EXPECT_EQ(counts.size(), 5u);
     for (uint32_t c : {0x000000u, 0xFF0000u, 0x00FF00u, 0x0000FFu, 0xFFFF00u})
         EXPECT_GT(counts[c], 1000u) << std::hex << c;
+}
+
+TEST(DemoPictures, ClickMapSourcesPaintExactRectanglesAndRefuseFaults)
+{
+    Image map;
+    std::string error;
+    ASSERT_TRUE(clickMapFromSource("# comment\n\nG 10 20 3 2 label\nA 11 20 1 1\n", map, error)) << error;
+    const std::vector<uint8_t> rgb = map.rgb8();
+    auto at = [&](int x, int y) {
+        const size_t i = (size_t(y) * 800 + size_t(x)) * 3;
+        return uint32_t(rgb[i]) << 16 | uint32_t(rgb[i + 1]) << 8 | rgb[i + 2];
+    };
+    EXPECT_EQ(at(10, 20), 0xFFFFFFu);
+    EXPECT_EQ(at(11, 20), 0xFF0000u); // a later rectangle paints over an earlier one
+    EXPECT_EQ(at(12, 21), 0xFFFFFFu);
+    EXPECT_EQ(at(13, 20), 0u);
+    EXPECT_EQ(at(10, 22), 0u);
+
+    for (const char* bad : {"H 0 0 1 1\n", "AB 0 0 1 1\n", "A 0 0 1\n", "A 0 0 0 5\n", "A 790 0 11 1\n",
+                            "A -1 0 1 1\n", "A 0 590 1 11\n", "a 0 0 1 1\n"}) {
+        error.clear();
+        EXPECT_FALSE(clickMapFromSource(bad, map, error)) << bad;
+        EXPECT_NE(error.find("line 1:"), std::string::npos) << bad;
+    }
 }

@@ -71,9 +71,14 @@ TEST_F(PointerDrawTest, NormalPointerHasItsTopLeftFourPixelsLeftOfThePointer)
 
 TEST_F(PointerDrawTest, OverAHotSpotTheRegionsPointerIsCentred)
 {
+    // The whole picture is region A, whose next section shows pointer shape 1.
+    ASSERT_EQ(dx->hotSpots.clickMap.Create(800, 600), 1);
+    dx->hotSpots.clickMap.Fill(0xFFFF0000u);
+    auto& sectionA0 = dx->hotSpots.hotSpotTable[0][0];
+    sectionA0.target = 1;
     dx->gameState = GameState::Hotspots;
-    dx->pointer.setHoverShape(1);
     frameWithPointerAt(300, 300);
+    EXPECT_EQ(dx->hotSpots.hoverCursor, 1);
     EXPECT_EQ(pixel(284, 284), 0x0000FFu);
     EXPECT_EQ(pixel(315, 315), 0x0000FFu);
     EXPECT_EQ(pixel(283, 284), 0u);
@@ -85,10 +90,10 @@ TEST_F(PointerDrawTest, OverAHotSpotTheRegionsPointerIsCentred)
     EXPECT_EQ(pixel(296, 300), 0xFF0000u);
     EXPECT_EQ(pixel(290, 300), 0u);
     dx->gameState = GameState::Hotspots;
-    dx->pointer.setHoverShape(0);
+    sectionA0.target = 0;
     frameWithPointerAt(300, 300);
     EXPECT_EQ(pixel(296, 300), 0xFF0000u);
-    dx->pointer.setHoverShape(7);
+    sectionA0.target = 7;
     frameWithPointerAt(300, 300);
     EXPECT_EQ(pixel(296, 300), 0xFF0000u);
 }

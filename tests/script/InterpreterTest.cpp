@@ -108,7 +108,7 @@ TEST_F(InterpreterTest, ContinuingCommandsRunTogetherUpToOneYield)
 
 TEST_F(InterpreterTest, CommandsWithoutTheirSubsystemAreSkippedSilently)
 {
-    script("@sfx 3\r\n@select a b\r\n@anime_stop ] @exit\r\n");
+    script("@sfx 3\r\n@anime_init a b\r\n@anime_stop ] @exit\r\n");
     runScript(*dx);
     EXPECT_EQ(dx->scriptState.commandsRun, 1u);
     ASSERT_EQ(runLog().lines().size(), 1u);

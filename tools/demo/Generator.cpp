@@ -2,6 +2,7 @@
 
 #include "platform/Text.h"
 #include "tools/demo/Audio.h"
+#include "tools/demo/ClickMaps.h"
 #include "tools/demo/Pictures.h"
 #include "tools/pkd/PackWriter.h"
 
@@ -193,7 +194,6 @@ GeneratedGame generateGame(const GeneratorOptions& options)
 
     archive("CUT\\bell.png", rgb(cutinBell()));
     archive("CUT\\star.png", rgb(cutinStar()));
-    archive("CLICK\\room.png", rgb(roomClickMap()));
 
     // Interface atlases, the text window and the circled-number sheet.
     archive("SYSTEM\\systex1.png", rgba(drawAtlas(SpriteAtlas::Systex1, options.label)));
@@ -229,6 +229,26 @@ GeneratedGame generateGame(const GeneratorOptions& options)
                 return game;
             }
             archive(prefix + rel, Bytes(sjis.begin(), sjis.end()));
+        }
+    }
+
+    // Hot-spot maps: demo/click/NAME.txt -> "CLICK\\NAME.png".
+    {
+        const fs::path root = fs::path(options.sourceDir) / "click";
+        std::error_code ec;
+        std::vector<fs::path> paths;
+        for (const auto& entry : fs::directory_iterator(root, ec))
+            if (entry.is_regular_file() && entry.path().extension() == ".txt")
+                paths.push_back(entry.path());
+        std::sort(paths.begin(), paths.end());
+        for (const fs::path& p : paths) {
+            std::string text, why;
+            Image map;
+            if (!readText(p, text) || !clickMapFromSource(text, map, why)) {
+                game.error = p.string() + ": " + (why.empty() ? "cannot read" : why);
+                return game;
+            }
+            archive("CLICK\\" + p.stem().string() + ".png", rgb(map));
         }
     }
 

@@ -438,16 +438,6 @@ Image cutinStar()
     return framed;
 }
 
-Image roomClickMap()
-{
-    Image map(W, H, hex(0x000000));
-    map.rect(96, 76, 288, 228, Paint::solid(hex(0xFF0000)), 0, 0.01f);     // A: window
-    map.rect(420, 286, 270, 184, Paint::solid(hex(0x00FF00)), 0, 0.01f);   // B: bed
-    map.rect(40, 300, 200, 166, Paint::solid(hex(0x0000FF)), 0, 0.01f);    // C: desk and lamp
-    map.rect(700, 120, 90, 310, Paint::solid(hex(0xFFFF00)), 0, 0.01f);    // D: door
-    return map;
-}
-
 const std::vector<CgRecipe>& cgRecipes()
 {
     static const std::vector<CgRecipe> list = {

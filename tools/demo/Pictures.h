@@ -1,5 +1,5 @@
 #pragma once
-// The demo's pictures: scenes, event pictures (CGs), characters, cut-ins and hot-spot maps.
+// The demo's pictures: scenes, event pictures (CGs), characters and cut-ins.
 #include "tools/demo/Interface.h"
 #include "tools/demo/Raster.h"
 
@@ -27,9 +27,6 @@ inline constexpr int kCharacterHeight = 608;
 // Cut-in pictures (opaque, framed).
 Image cutinBell();
 Image cutinStar();
-
-// Hot-spot map for room(): window red (A), bed green (B), desk blue (C), door yellow (D).
-Image roomClickMap();
 
 struct CgRecipe {
     const char* name;   // as in the game's CG list

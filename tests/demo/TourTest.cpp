@@ -1,0 +1,100 @@
+// The play command's headless tour of the demo: it must reach the first choice, pick a row
+// by keys, and explore the room's hot-spots by clicks until the door leads on.
+#include "../TestSupport.h"
+#include "app/CDirectX.h"
+#include "core/RunLog.h"
+#include "platform/Text.h"
+#include "tools/runner/Runner.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// What the tour went through, seen between frames.
+struct TourWatch : RunnerHooks {
+    int choiceShownAt = 0;
+    int32_t selectedAtPick = -1;
+    bool pickedWithPointerOnARow = true;
+    int32_t lastState = -1;
+    std::vector<int32_t> sectionsRun;    // region index each time a section starts
+    std::vector<int32_t> cursorsSeen;    // distinct hover shapes, in order
+    int hotSpotFrames = 0;
+    bool trace = std::getenv("SORAFUNE_TOUR_TRACE") != nullptr;
+
+    void afterFrame(int frame, CDirectX& dx, platform::HeadlessBackend&) override
+    {
+        const int32_t state = int32_t(dx.gameState);
+        if (trace && state != lastState)
+            std::printf("frame %d: gameState %d pointer %d,%d\n", frame, state, dx.mouseX, dx.mouseY);
+        if (state == 5) {
+            if (!choiceShownAt)
+                choiceShownAt = frame;
+            selectedAtPick = dx.choices.choiceSelected;
+            const int32_t top = ChoiceSet::rowTop(dx.choices.choiceCount, dx.choices.choiceSelected);
+            pickedWithPointerOnARow = dx.mouseY >= top && dx.mouseY < top + ChoiceSet::kRowHeight;
+        }
+        if (state == 6) {
+            ++hotSpotFrames;
+            const int32_t c = dx.hotSpots.hoverCursor;
+            if (c >= 0 && (cursorsSeen.empty() || cursorsSeen.back() != c))
+                cursorsSeen.push_back(c);
+        }
+        // A click starts a section: the state leaves 6 for the section's first command.
+        if (lastState == 6 && state != 6)
+            sectionsRun.push_back(dx.hotSpots.activeRegion);
+        lastState = state;
+    }
+};
+
+template <class Lines>
+size_t logIndex(const Lines& lines, const std::string& text)
+{
+    for (size_t i = 0; i < lines.size(); ++i)
+        if (lines[i].find(text) != std::string::npos)
+            return i;
+    return lines.size();
+}
+
+} // namespace
+
+TEST(DemoTour, PicksTheRoomByKeysAndExploresItsHotSpotsByClicks)
+{
+    const fs::path game = SORAFUNE_DEMO_GAME_DIR;
+    ASSERT_TRUE(fs::exists(game / "system.pkd")) << "the demo game is built with the suite";
+    testsupport::TempDir dir;
+    fs::copy(game, dir.path(), fs::copy_options::recursive);
+
+    RunnerOptions opts;
+    opts.programDir = dir.str();
+    opts.startScript = "startup.scp";
+    opts.frames = 2300;
+    std::string error;
+    const std::vector<uint8_t> tour = testsupport::readAll(std::string(SORAFUNE_SOURCE_DIR) + "/demo/tour.input");
+    ASSERT_TRUE(parseInputScript(std::string(tour.begin(), tour.end()), opts.input, error)) << error;
+    TourWatch watch;
+    std::ostringstream report;
+    ASSERT_EQ(runHeadless(opts, report, &watch), kRunnerOk) << report.str();
+
+    const auto& log = runLog().lines();
+    ASSERT_GT(watch.choiceShownAt, 0) << "the tour never reached the first choice";
+    // The second row, the room, chosen with Down and Enter while the pointer rested elsewhere.
+    EXPECT_EQ(watch.selectedAtPick, 1);
+    EXPECT_FALSE(watch.pickedWithPointerOnARow);
+    const size_t room = logIndex(log, "Load Script [room.scp]");
+    ASSERT_LT(room, log.size());
+
+    // Window twice (it loops between its two sections), bed, desk, then the door.
+    EXPECT_EQ(watch.sectionsRun, (std::vector<int32_t>{0, 0, 1, 2, 3}));
+    EXPECT_GE(watch.cursorsSeen.size(), 4u);
+    const size_t town = logIndex(log, "Load Script [town.scp]");
+    EXPECT_LT(room, town);
+    EXPECT_LT(town, logIndex(log, "Load Script [ending.scp]"));
+    EXPECT_LT(logIndex(log, "Load Script [ending.scp]"), log.size());
+    EXPECT_EQ(logIndex(log, SJ("がありません")), log.size()) << log[logIndex(log, SJ("がありません"))];
+}
