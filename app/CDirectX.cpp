@@ -2,10 +2,12 @@
 
 #include "platform/Text.h"
 #include "script/GameScreen.h"
+#include "typing/TypingScreen.h"
 
 CDirectX::CDirectX(platform::Services& services) : sys(services), title(SJ("星降る丘の鐘"))
 {
     registerGameScreen(*this);
+    registerTypingGame(*this);
 }
 
 CDirectX::~CDirectX() = default;

@@ -14,6 +14,7 @@
 #include "text/MessageWindow.h"
 #include "text/ReadTextRecord.h"
 #include "sound/SoundSystem.h"
+#include "typing/TypingMode.h"
 
 #include <array>
 #include <cstdint>
@@ -155,6 +156,9 @@ public:
 
     // ---- scene layers (scene/) ----
     SceneState scene;
+
+    // ---- the typing game (typing/) ----
+    TypingMode typing;
 
     // ---- main window ----
     void handleWindowMessage(const platform::WindowEvent& ev);

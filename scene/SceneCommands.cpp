@@ -244,7 +244,12 @@ void cmdBgExtExpire(CDirectX& dx, const std::string&)
 
 void cmdBgChange(CDirectX& dx, const std::string&)
 {
-    const int32_t time = number(dx.script.nextToken());
+    startBackgroundCrossFade(dx, number(dx.script.nextToken()));
+    dx.gameState = kPresentationWait;
+}
+
+void startBackgroundCrossFade(CDirectX& dx, int32_t time)
+{
     SceneState& sc = dx.scene;
     // A free-running scroll gives way: it ends where it was going.
     if (sc.scroll.active) {
@@ -258,7 +263,7 @@ void cmdBgChange(CDirectX& dx, const std::string&)
     cf.rate = time > 0 ? 255.0f / float(time) : 0.0f;
     if (sc.bg.current == 1)
         sc.setTileAlpha(0);
-    block(dx);
+    sc.presentationBusy = true;
 }
 
 void cmdBgScroll(CDirectX& dx, const std::string& token)
