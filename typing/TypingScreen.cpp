@@ -100,7 +100,12 @@ void cmdTypeStart(CDirectX& dx, const std::string&)
         runLog().appendf(1, "Load Script [%s]", full.c_str());
     else
         runLog().appendf(2, "ERROR: Load fail [%s]", full.c_str());
+    startTypingMode(dx);
+}
 
+void startTypingMode(CDirectX& dx)
+{
+    TypingMode& t = dx.typing;
     loadTypingSounds(dx);
     prepareKanaTables();
     prepareTypingPictures(dx);

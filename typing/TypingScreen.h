@@ -9,6 +9,8 @@ void registerTypingGame(CDirectX& dx);
 
 // "@type_start": loads "TYPE\\" + name and opens the typing screen.
 void cmdTypeStart(CDirectX& dx, const std::string& token);
+// Opens the typing screen on the script already loaded: its sounds, pictures and values.
+void startTypingMode(CDirectX& dx);
 
 // The screen's two phases, once a frame while the screen state is the typing game.
 void TypingUpdate(CDirectX& dx);
