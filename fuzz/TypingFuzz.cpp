@@ -1,7 +1,7 @@
 // Arbitrary bytes as a typing script and as keys against kana.
 #include "TypingFuzzDriver.h"
 
-#include "app/RunLog.h"
+#include "core/RunLog.h"
 #include "platform/Files.h"
 #include "platform/headless/HeadlessBackend.h"
 

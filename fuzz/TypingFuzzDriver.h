@@ -18,14 +18,14 @@ inline void runTypingBytes(CDirectX& dx, const uint8_t* data, size_t size)
         MatchKana(keys, code(i), code(i + 2), code(i + 4));
     }
 
-    dx.screenState = kScreenTyping;
+    dx.screenState = ScreenState::Typing;
     dx.frameDelta = 1000;
     dx.typing.TypingScriptName = "fuzz";
     dx.script.loadFromBytes("fuzz", data, size);
     startTypingMode(dx);
 
     size_t key = 0;
-    for (int frames = 0; frames < 100000 && dx.screenState == kScreenTyping && !dx.typing.halted; ++frames) {
+    for (int frames = 0; frames < 100000 && dx.screenState == ScreenState::Typing && !dx.typing.halted; ++frames) {
         TypingMode& t = dx.typing;
         // Whatever the screen waits for ends at once; lines time out after 20 frames.
         dx.scene.presentationBusy = false;

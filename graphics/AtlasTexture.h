@@ -3,7 +3,7 @@
 // by their rows in the interface sprite table.
 #include "graphics/InterfaceSprites.h"
 #include "graphics/Textures.h"
-#include "scene/CSprite.h"
+#include "graphics/CSprite.h"
 
 class CPackArchive;
 

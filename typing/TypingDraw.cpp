@@ -2,7 +2,7 @@
 #include "typing/TypingDraw.h"
 
 #include "app/CDirectX.h"
-#include "app/RunLog.h"
+#include "core/RunLog.h"
 #include "graphics/AtlasTexture.h"
 #include "graphics/GlyphCell.h"
 #include "platform/Fonts.h"

@@ -3,7 +3,7 @@
 // lives and the display, and the pictures it draws with.
 #include "graphics/InterfaceSprites.h"
 #include "graphics/Textures.h"
-#include "scene/CSprite.h"
+#include "graphics/CSprite.h"
 #include "typing/TypingEngine.h"
 
 #include <array>

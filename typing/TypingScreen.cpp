@@ -2,7 +2,7 @@
 #include "typing/TypingScreen.h"
 
 #include "app/CDirectX.h"
-#include "app/RunLog.h"
+#include "core/RunLog.h"
 #include "input/KeyCodes.h"
 #include "scene/SceneCommands.h"
 #include "script/CommandTable.h"
@@ -68,12 +68,12 @@ void leaveTyping(CDirectX& dx, const std::string& scriptName)
 {
     TypingMode& t = dx.typing;
     if (dx.script.load(dx.archive, scriptName)) {
-        dx.gameState = 0;
+        dx.gameState = GameState::Ready;
         runLog().appendf(1, "Load Script [%s]", scriptName.c_str());
     } else {
         runLog().appendf(2, "ERROR: Load fail [%s]", scriptName.c_str());
     }
-    dx.screenState = kScreenGame;
+    dx.screenState = ScreenState::Game;
     dx.loadSystemSounds();
     t.state = TypingState::RunningScript;
     t.line = TypingLine{};
@@ -87,7 +87,7 @@ void leaveTyping(CDirectX& dx, const std::string& scriptName)
 
 void registerTypingGame(CDirectX& dx)
 {
-    dx.registerScreen(kScreenTyping, TypingUpdate, TypingDraw);
+    dx.registerScreen(ScreenState::Typing, TypingUpdate, TypingDraw);
     setCommandHandler("@type_start", cmdTypeStart);
 }
 
@@ -117,7 +117,7 @@ void startTypingMode(CDirectX& dx)
     t.halted = false;
     t.fadeAlpha = 0;
     t.display.count = t.romaji.count = 0;
-    dx.screenState = kScreenTyping;
+    dx.screenState = ScreenState::Typing;
 }
 
 void TypingUpdate(CDirectX& dx)

@@ -1,9 +1,9 @@
 // The typing script: a small dialect of its own, one token a frame, read from the
 // scenario's script object.
 #include "app/CDirectX.h"
-#include "app/RunLog.h"
+#include "core/RunLog.h"
 #include "scene/SceneCommands.h"
-#include "script/Interpreter.h"
+#include "script/CommandArgs.h"
 #include "typing/TypingDraw.h"
 #include "typing/TypingScreen.h"
 
@@ -99,7 +99,7 @@ void typingWait(CDirectX& dx, const std::string&)
     TypingMode& t = dx.typing;
     t.WaitActive = true;
     t.WaitElapsed = 0;
-    t.WaitDuration = ScriptFile::toNumber(dx.script.nextToken());
+    t.WaitDuration = argumentNumber(dx.script.nextToken());
     t.state = TypingState::RunningScript;
 }
 
@@ -125,28 +125,28 @@ void typingBgLoad(CDirectX& dx, const std::string&)
 
 void typingBgChange(CDirectX& dx, const std::string&)
 {
-    startBackgroundCrossFade(dx, ScriptFile::toNumber(dx.script.nextToken()));
+    startBackgroundCrossFade(dx, argumentNumber(dx.script.nextToken()));
     dx.typing.state = TypingState::BackgroundWait;
 }
 
 void typingSeLoad(CDirectX& dx, const std::string& token)
 {
     const std::string arg = dx.script.nextToken();
-    if (dx.seLoadCommand(arg) == SoundCommandResult::ArgumentError)
+    if (dx.seLoadCommand(arg) == CommandResult::ArgumentError)
         reportArgumentError(dx, ArgumentError::Invalid, token, arg);
 }
 
 void typingSe(CDirectX& dx, const std::string& token)
 {
     const std::string arg = dx.script.nextToken();
-    if (dx.seCommand(arg) == SoundCommandResult::ArgumentError)
+    if (dx.seCommand(arg) == CommandResult::ArgumentError)
         reportArgumentError(dx, ArgumentError::Invalid, token, arg);
 }
 
 void typingBgmLoad(CDirectX& dx, const std::string&)
 {
     const std::string name = dx.script.nextToken();
-    if (dx.bgmLoadCommand(name) != SoundCommandResult::Done)
+    if (dx.bgmLoadCommand(name) != CommandResult::Done)
         runLog().appendf(2, "BGM load failed. [%s]", name.c_str());
 }
 
@@ -221,7 +221,7 @@ void runTypingScript(CDirectX& dx)
         if (!command)
             return;
         command->handler(dx, token);
-        if (!command->continues || dx.screenState != kScreenTyping)
+        if (!command->continues || dx.screenState != ScreenState::Typing)
             return;
     }
 }

@@ -2,7 +2,7 @@
 // end with the alternative spellings, once left to time out into the game-over script.
 #include "../TestSupport.h"
 #include "app/CDirectX.h"
-#include "app/RunLog.h"
+#include "core/RunLog.h"
 #include "platform/Fonts.h"
 #include "platform/Text.h"
 #include "platform/headless/HeadlessBackend.h"
@@ -95,7 +95,7 @@ struct Player : RunnerHooks {
             return;
         }
         const TypingMode& t = dx.typing;
-        if (dx.screenState == kScreenTyping) {
+        if (dx.screenState == ScreenState::Typing) {
             sawTyping = true;
             const TypingLine& l = t.line;
             const bool typing = t.state == TypingState::Typing && !l.LineDone;
@@ -127,7 +127,7 @@ struct Player : RunnerHooks {
             }
             return;
         }
-        if (dx.screenState == kScreenGame && sawTyping && !left) {
+        if (dx.screenState == ScreenState::Game && sawTyping && !left) {
             left = true;
             releaseAt = frame + 40; // a look at the scenario on its way back
             release = Kind::ButtonUp;
@@ -137,7 +137,7 @@ struct Player : RunnerHooks {
         if (left && frame == releaseAt - 1)
             shot(dx, b, "after-exit");
         // Page through the scene before the lesson.
-        if (!sawTyping && dx.screenState == kScreenGame && frame - lastClick >= 25) {
+        if (!sawTyping && dx.screenState == ScreenState::Game && frame - lastClick >= 25) {
             lastClick = frame;
             press(frame, b, Kind::ButtonDown, 0);
         }

@@ -108,10 +108,10 @@ protected:
         ASSERT_TRUE(w.write(pkd, error)) << error;
         ASSERT_TRUE(dx->archive.Open(pkd));
         ASSERT_TRUE(dx->script.loadFromBytes("start.scp", std::string("@type_start t\r\n")));
-        dx->screenState = kScreenGame;
-        dx->gameState = 0;
+        dx->screenState = ScreenState::Game;
+        dx->gameState = GameState::Ready;
         frame();
-        ASSERT_EQ(dx->screenState, kScreenTyping);
+        ASSERT_EQ(dx->screenState, ScreenState::Typing);
         runLog().clear();
     }
 

@@ -26,7 +26,7 @@ protected:
     void run(const std::string& bytes)
     {
         runTypingBytes(*dx, reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-        EXPECT_TRUE(dx->typing.halted || dx->screenState == kScreenGame) << bytes.substr(0, 60);
+        EXPECT_TRUE(dx->typing.halted || dx->screenState == ScreenState::Game) << bytes.substr(0, 60);
     }
     std::filesystem::path oldCwd_;
 };

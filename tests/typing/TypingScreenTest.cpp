@@ -2,7 +2,7 @@
 // the two ways back into the scenario.
 #include "TypingFixture.h"
 
-#include "app/RunLog.h"
+#include "core/RunLog.h"
 
 #include <gtest/gtest.h>
 
@@ -44,12 +44,12 @@ TEST_F(TypingScreenTest, TypingTheLineClearsItAndFinishLoadsTheClearScript)
 
     // The clear banner for a second, then the script goes on past the block to "@finish".
     ASSERT_TRUE(until(TypingState::RunningScript, 100));
-    for (int i = 0; i < 10 && dx->screenState == kScreenTyping; ++i)
+    for (int i = 0; i < 10 && dx->screenState == ScreenState::Typing; ++i)
         frame();
-    EXPECT_EQ(dx->screenState, kScreenGame);
+    EXPECT_EQ(dx->screenState, ScreenState::Game);
     EXPECT_TRUE(logged("Load Script [t_clear]"));
     EXPECT_EQ(dx->script.scriptName(), "t_clear");
-    EXPECT_EQ(dx->gameState, 0);
+    EXPECT_EQ(dx->gameState, GameState::Ready);
     EXPECT_EQ(dx->sound.systemSounds[0].name(), "SYSTEM\\ok.wav") << "the scenario's sounds are back";
     EXPECT_EQ(dx->sound.systemSounds[3].name(), "SYSTEM\\test.wav");
 }
@@ -58,7 +58,7 @@ TEST_F(TypingScreenTest, QuitToOpeningLeavesLikeFinish)
 {
     start("@QUIT_TO_OP\n");
     frames(3);
-    EXPECT_EQ(dx->screenState, kScreenGame);
+    EXPECT_EQ(dx->screenState, ScreenState::Game);
     EXPECT_TRUE(logged("Load Script [t_clear]"));
 }
 
@@ -97,7 +97,7 @@ TEST_F(TypingScreenTest, TheFifthTimeOutEndsInGameOverAndTheGameOverScript)
     key(DIK_RETURN);
     EXPECT_EQ(t().state, TypingState::FadeOut);
     ASSERT_TRUE(until(TypingState::RunningScript, 200));
-    EXPECT_EQ(dx->screenState, kScreenGame);
+    EXPECT_EQ(dx->screenState, ScreenState::Game);
     EXPECT_TRUE(logged("Load Script [t_gameover]"));
     EXPECT_EQ(dx->scene.bg.name[size_t(dx->scene.bg.current)], "black.png");
     EXPECT_EQ(dx->sound.systemSounds[1].name(), "SYSTEM\\cancel.wav");
@@ -234,19 +234,19 @@ TEST_F(TypingScreenTest, BadScriptsAreLoggedAndNeverCrash)
         EXPECT_EQ(logCount(c.logLine), 1u) << c.what;
         EXPECT_EQ(logCount("SCRIPT : Find Script EOF. Script HALT."), 1u) << c.what << ": logged once";
         EXPECT_TRUE(t().halted) << c.what;
-        EXPECT_EQ(dx->screenState, kScreenTyping) << c.what;
+        EXPECT_EQ(dx->screenState, ScreenState::Typing) << c.what;
     }
 }
 
 TEST_F(TypingScreenTest, AMissingTypingScriptIsLoggedAndHalts)
 {
     start("", false);
-    EXPECT_EQ(dx->screenState, kScreenTyping);
+    EXPECT_EQ(dx->screenState, ScreenState::Typing);
     frames(3);
     EXPECT_TRUE(t().halted);
     runLog().clear();
     ASSERT_TRUE(dx->script.loadFromBytes("start.scp", std::string("@type_start none\r\n")));
-    dx->screenState = kScreenGame;
+    dx->screenState = ScreenState::Game;
     frame();
     EXPECT_TRUE(logged("ERROR: Load fail [TYPE\\none]"));
 }
