@@ -4,6 +4,7 @@
 #include "platform/Text.h"
 #include "script/GameScreen.h"
 #include "screens/TitleScreen.h"
+#include "typing/TypingScreen.h"
 
 namespace {
 int enginesAlive = 0;
@@ -20,6 +21,7 @@ CDirectX::CDirectX(platform::Services& services) : sys(services), title(SJ("æ˜Ÿé
     }
     registerGameScreen(*this);
     registerTitleScreen(*this);
+    registerTypingGame(*this);
 }
 
 CDirectX::~CDirectX()

@@ -20,6 +20,7 @@
 #include "screens/ConfirmBox.h"
 #include "screens/TitleScreen.h"
 #include "sound/SoundSystem.h"
+#include "typing/TypingMode.h"
 
 #include <array>
 #include <cstdint>
@@ -150,6 +151,9 @@ public:
     // The way back to the title for the layers below the screens (the ending, "@QUIT_TO_OP");
     // the title sets it when it registers.
     std::function<void(CDirectX&)> titleReturn;
+
+    // ---- the typing game (typing/) ----
+    TypingMode typing;
 
     // ---- main window ----
     void handleWindowMessage(const platform::WindowEvent& ev);

@@ -1,9 +1,7 @@
 // The three interface atlases "SYSTEM\\systex1-3.png" and the sprites cut from them.
-#include "graphics/SystemAtlas.h"
-
 #include "app/CDirectX.h"
 #include "core/RunLog.h"
-#include "graphics/InterfaceSprites.h"
+#include "graphics/AtlasTexture.h"
 #include "resources/Image.h"
 
 #include <algorithm>
@@ -13,7 +11,7 @@
 
 // An atlas is a 256 x 256 picture; a smaller one sits in the top-left corner of its texture
 // and a larger one is cut there, so a wrong picture never reads or writes past a texture.
-bool loadAtlas(CTEXTURE& texture, platform::Video* video, const CPackArchive& archive, const char* entry)
+bool loadAtlasTexture(CTEXTURE& texture, platform::Video* video, const CPackArchive& archive, const char* entry)
 {
     CImage img;
     if (img.LoadPNG(entry, archive) != 0) {
@@ -24,22 +22,18 @@ bool loadAtlas(CTEXTURE& texture, platform::Video* video, const CPackArchive& ar
     const int32_t w = std::min(img.width, 256), h = std::min(img.height, 256);
     for (int32_t y = 0; y < h; ++y)
         std::memcpy(full.data() + size_t(y) * 1024, img.row(y), size_t(w) * 4);
-    if (!texture.Create(video, 256, 256, false))
+    if (!texture.hasSurface() && !texture.Create(video, 256, 256, false))
         return false;
     texture.AcquireHandle(video);
     texture.handleWanted = true;
     return texture.Update(full.data());
 }
 
-namespace {
-
-void cut(CSprite& sprite, const CTEXTURE& atlas, SpriteId id)
+void cutAtlasSprite(CSprite& sprite, const CTEXTURE& atlas, SpriteId id)
 {
     const InterfaceSprite& s = interfaceSprite(id);
     sprite.Set(atlas, float(s.x), float(s.y), float(s.w), float(s.h));
 }
-
-} // namespace
 
 void CDirectX::loadSystemAtlases()
 {
@@ -48,7 +42,7 @@ void CDirectX::loadSystemAtlases()
         char entry[32];
         std::snprintf(entry, sizeof entry, "SYSTEM\\systex%d.png", i + 1);
         systemAtlas[size_t(i)].hasContent = false;
-        loadAtlas(systemAtlas[size_t(i)], video, archive, entry);
+        loadAtlasTexture(systemAtlas[size_t(i)], video, archive, entry);
     }
 
     // The pointer shapes live in the first atlas; without it the pointer is simply not drawn.
@@ -56,10 +50,10 @@ void CDirectX::loadSystemAtlases()
     if (!first.hasContent)
         return;
     CSprite arrow;
-    cut(arrow, first, SpriteId::Pointer);
+    cutAtlasSprite(arrow, first, SpriteId::Pointer);
     const InterfaceSprite& arrowRect = interfaceSprite(SpriteId::Pointer);
     std::vector<CSprite> hotspotShapes(8);
     for (int n = 0; n < 8; ++n)
-        cut(hotspotShapes[size_t(n)], first, SpriteId(int(SpriteId::HotPointer0) + n));
+        cutAtlasSprite(hotspotShapes[size_t(n)], first, SpriteId(int(SpriteId::HotPointer0) + n));
     pointer.setShapes(arrow, float(arrowRect.w), float(arrowRect.h), std::move(hotspotShapes));
 }

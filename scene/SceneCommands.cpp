@@ -217,7 +217,12 @@ void cmdBgExtExpire(CDirectX& dx, const std::string&)
 
 void cmdBgChange(CDirectX& dx, const std::string&)
 {
-    const int32_t time = argumentNumber(dx.script.nextToken());
+    startBackgroundCrossFade(dx, argumentNumber(dx.script.nextToken()));
+    dx.gameState = GameState::PresentationWait;
+}
+
+void startBackgroundCrossFade(CDirectX& dx, int32_t time)
+{
     SceneState& sc = dx.scene;
     // A free-running scroll gives way: it ends where it was going.
     if (sc.scroll.active) {
@@ -231,7 +236,7 @@ void cmdBgChange(CDirectX& dx, const std::string&)
     cf.rate = time > 0 ? 255.0f / float(time) : 0.0f;
     if (sc.bg.current == 1)
         sc.setTileAlpha(0);
-    block(dx);
+    sc.presentationBusy = true;
 }
 
 void cmdBgScroll(CDirectX& dx, const std::string& token)

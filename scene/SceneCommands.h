@@ -5,7 +5,8 @@
 class CDirectX;
 
 // Loaders. Each logs its decode and upload times; a failed decode leaves the target as it was.
-bool loadBackground(CDirectX& dx, int channel, std::string_view name);
+// name is looked up in folder of the archive ("BG\\" for the scenario, "TYPE\\" for the typing game).
+bool loadBackground(CDirectX& dx, int channel, std::string_view name, std::string_view folder = "BG\\");
 bool loadCharacter(CDirectX& dx, int group, int channel, std::string_view name);
 bool loadOptionBackground(CDirectX& dx, std::string_view name);
 bool loadCutin(CDirectX& dx, int slot, std::string_view name);
@@ -17,6 +18,11 @@ void drawBackgroundChannel(CDirectX& dx, int channel, int ox, int oy);
 // The game screen's picture for one frame: background, character, cut-in; the effects,
 // message window and colour overlay take their places in between as they arrive.
 void composeGameScreen(CDirectX& dx);
+// Only the background channels of that picture, with a running cross-fade or scroll.
+void composeBackgroundLayer(CDirectX& dx);
+// Starts the cross-fade to the loaded background over time ms; the presentation is busy
+// until it ends.
+void startBackgroundCrossFade(CDirectX& dx, int32_t time);
 // The interpreter may run: no blocking effect and no synced scroll.
 bool scenePermitsScript(const CDirectX& dx);
 

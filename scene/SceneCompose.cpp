@@ -331,6 +331,30 @@ bool scenePermitsScript(const CDirectX& dx)
     return !dx.scene.presentationBusy && !dx.scene.scrollHoldsScript();
 }
 
+namespace {
+
+void backgroundLayer(CDirectX& dx, const FrameTiming& t)
+{
+    SceneState& sc = dx.scene;
+    if (sc.crossFade.active) {
+        crossFadeFrame(dx, t);
+    } else if (sc.scroll.active) {
+        scrollFrame(dx, t);
+    } else {
+        drawBackgroundChannel(dx, sc.bg.current, sc.shakeX, sc.shakeY);
+        // (Petals are drawn here, over a still background only.)
+    }
+}
+
+} // namespace
+
+void composeBackgroundLayer(CDirectX& dx)
+{
+    if (!dx.scene.created || !dx.directDraw || !dx.directDraw->backBuffer())
+        return;
+    backgroundLayer(dx, frameTiming(dx));
+}
+
 void composeGameScreen(CDirectX& dx)
 {
     SceneState& sc = dx.scene;
@@ -341,14 +365,7 @@ void composeGameScreen(CDirectX& dx)
     // (In the presentation wait the shake advances here.)
 
     // 1. Background.
-    if (sc.crossFade.active) {
-        crossFadeFrame(dx, t);
-    } else if (sc.scroll.active) {
-        scrollFrame(dx, t);
-    } else {
-        drawBackgroundChannel(dx, sc.bg.current, sc.shakeX, sc.shakeY);
-        // (Petals are drawn here, over a still background only.)
-    }
+    backgroundLayer(dx, t);
 
     // 2. Effects under the character (flash zoom, strips, rain) take their place here.
 

@@ -17,7 +17,7 @@ int32_t msSince(platform::Clock& clock, uint32_t start)
 
 } // namespace
 
-bool loadBackground(CDirectX& dx, int channel, std::string_view name)
+bool loadBackground(CDirectX& dx, int channel, std::string_view name, std::string_view folder)
 {
     if (channel < 0 || channel > 1)
         return false;
@@ -36,7 +36,7 @@ bool loadBackground(CDirectX& dx, int channel, std::string_view name)
 
     uint32_t start = clock.now();
     CImage picture;
-    if (picture.LoadPNG("BG\\" + nm, dx.archive) != 0) {
+    if (picture.LoadPNG(std::string(folder) + nm, dx.archive) != 0) {
         runLog().appendf(2, "PNG Load failed. -> %s", nm.c_str());
         return false;
     }

@@ -4,7 +4,7 @@
 #include "core/RunLog.h"
 #include "core/ScreenSize.h"
 #include "graphics/InterfaceSprites.h"
-#include "graphics/SystemAtlas.h"
+#include "graphics/AtlasTexture.h"
 #include "input/KeyCodes.h"
 #include "scene/SceneCommands.h"
 #include "screens/ConfirmBox.h"
@@ -23,7 +23,7 @@ void loadTitlePictures(CDirectX& dx)
     TitleState& t = dx.titleScreen;
     platform::Video* video = dx.directDraw ? dx.directDraw : dx.sys.video;
     t.logoTexture.hasContent = false;
-    t.logoLoaded = loadAtlas(t.logoTexture, video, dx.archive, "SYSTEM\\logotex5.png");
+    t.logoLoaded = loadAtlasTexture(t.logoTexture, video, dx.archive, "SYSTEM\\logotex5.png");
     if (t.logoLoaded) {
         for (int k = 0; k < int(t.strips.size()); ++k) {
             const InterfaceSprite& s = interfaceSprite(SpriteId(int(SpriteId::TitleNewGame) + k));

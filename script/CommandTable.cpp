@@ -14,7 +14,7 @@ using K = CommandKind;
 
 // One row per command in the order tokens are compared. A family that joins the engine puts
 // its handler into its rows; the names and kinds are fixed by the scenario language.
-const std::array<CommandRow, 72> kTable = {{
+std::array<CommandRow, 72> kTable = {{
     {"@ending_start", K::Yield, cmdEndingStart},
     {"@fps_capture", K::Yield, cmdFpsCapture},
     {"@test_title", K::Yield, cmdTestTitle},
@@ -94,6 +94,16 @@ const std::array<CommandRow, 72> kTable = {{
 std::span<const CommandRow> commandTable()
 {
     return kTable;
+}
+
+bool setCommandHandler(std::string_view name, CommandHandler handler)
+{
+    for (CommandRow& row : kTable)
+        if (!row.substring && row.name == name) {
+            row.handler = handler;
+            return true;
+        }
+    return false;
 }
 
 const CommandRow* findCommand(std::string_view token)

@@ -29,6 +29,11 @@ struct CommandRow {
 // Every command of the scenario language, in dispatch order.
 std::span<const CommandRow> commandTable();
 
+// Fills in the handler of the row with that name: families above the script engine (the
+// typing game) join the table this way when the engine object is made. False when no row
+// has the name.
+bool setCommandHandler(std::string_view name, CommandHandler handler);
+
 // The first row whose name equals token (or, for the text command, occurs in it); nullptr
 // when nothing matches.
 const CommandRow* findCommand(std::string_view token);

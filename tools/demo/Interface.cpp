@@ -224,8 +224,9 @@ void drawSprite(Image& img, const InterfaceSprite& s, const LabelPainter& label)
         break;
     case SpriteStyle::Digit: {
         const char d = s.label ? s.label[0] : '0';
-        const float gh = h * 0.78f, gw = gh * 0.6f;
-        const float stroke = s.param ? 4.0f : 2.2f;
+        // The typing display sets its digits 18 pixels apart in 32-pixel cells: narrow glyphs.
+        const float gh = h * 0.78f, gw = gh * (s.param ? 0.45f : 0.6f);
+        const float stroke = s.param ? 3.2f : 2.2f;
         const float gx = x + (w - gw) / 2, gy = y + (h - gh) / 2;
         if (d == ':') {
             img.circle(x + w / 2, y + h * 0.32f, stroke * 0.8f, Paint::solid(white));
