@@ -4,6 +4,7 @@
 #include "app/CDirectX.h"
 #include "app/RunLog.h"
 #include "platform/Clock.h"
+#include "scene/CommandArgs.h"
 #include "script/Interpreter.h"
 
 #include <algorithm>
@@ -14,25 +15,10 @@ namespace {
 
 constexpr int32_t kPresentationWait = 4;
 
-// The fields of a comma-separated argument token; nullopt (after the argument-error line)
-// when it has fewer than count fields.
 std::optional<std::vector<std::string>> fields(CDirectX& dx, const std::string& command, const std::string& arg,
                                                size_t count)
 {
-    std::vector<std::string> out;
-    size_t start = 0;
-    for (;;) {
-        size_t comma = arg.find(',', start);
-        out.push_back(arg.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
-        if (comma == std::string::npos)
-            break;
-        start = comma + 1;
-    }
-    if (out.size() < count) {
-        reportArgumentError(dx, ArgumentError::Invalid, command, arg);
-        return std::nullopt;
-    }
-    return out;
+    return commandFields(dx, command, arg, count);
 }
 
 int number(const std::string& s)

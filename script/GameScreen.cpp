@@ -4,6 +4,7 @@
 #include "input/KeyCodes.h"
 #include "scene/CSprite.h"
 #include "script/FlowCommands.h"
+#include "scene/EffectCommands.h"
 #include "scene/SceneCommands.h"
 #include "script/Interpreter.h"
 #include "text/TextScreen.h"
@@ -13,6 +14,8 @@
 void gameUpdate(CDirectX& dx)
 {
     ScriptState& st = dx.scriptState;
+
+    stepAnimation(dx);
 
     // In ending mode the player leaves with Escape or a right click inside the picture.
     if (st.endingMode && dx.gameState != kGameStateEndingFade && dx.windowActive) {
@@ -52,6 +55,7 @@ void gameDraw(CDirectX& dx)
     }
 
     drawMessageWindow(dx);
+    drawGameOverlays(dx);
 
     if (dx.gameState == kGameStateEndingFade) {
         st.endingFade += 4 * dx.frameDelta;
@@ -94,6 +98,8 @@ bool startGameScreen(CDirectX& dx, const std::string& name)
 {
     dx.scriptState = ScriptState{};
     dx.scriptState.startScript = name;
+    resetScreenEffects(dx.scene);
+    resetAnimation(dx.scene);
     dx.screenState = kScreenGame;
     dx.gameState = 0;
     return loadScenario(dx, name);
