@@ -26,4 +26,13 @@ for f in 40 120 200 280 360 440 520 600 700 800 900 1000 1150 1300 1450 1600; do
 done
 "$RUNNER" --program-dir "$GAME" --script startup.scp --frames 1700 --input demo/tour.input \
   "${SHOTS[@]}" --contact-sheet "$OUT/contact-sheet.png" --audio "$OUT/sound.wav" --log "$OUT/run-log.txt"
-echo "play: screenshots, the sound and the run log are in $OUT; all the pictures at a glance: $OUT/contact-sheet.png"
+# Second leg: the night the bell rings, a scene of screen effects and frame animation, one
+# screenshot in the middle of each effect.
+SHOTS=()
+for f in 120 180 300 480 642 780 840 930 1110; do
+  SHOTS+=(--shot "$f:$OUT/stars$f.png")
+done
+"$RUNNER" --program-dir "$GAME" --script stars.scp --frames 1200 --input demo/stars.input \
+  "${SHOTS[@]}" --contact-sheet "$OUT/contact-sheet-effects.png" --log "$OUT/run-log-effects.txt"
+echo "play: screenshots, the sound and the run logs are in $OUT; all the pictures at a glance:"
+echo "      $OUT/contact-sheet.png (the opening) and $OUT/contact-sheet-effects.png (screen effects)"
