@@ -4,12 +4,11 @@
 #include "scene/EffectCommands.h"
 
 #include "app/CDirectX.h"
-#include "app/RunLog.h"
+#include "core/RunLog.h"
 #include "platform/Clock.h"
 #include "platform/Text.h"
-#include "scene/CommandArgs.h"
 #include "scene/SceneCommands.h"
-#include "script/Interpreter.h"
+#include "script/CommandArgs.h"
 
 #include <algorithm>
 
@@ -44,10 +43,10 @@ void cmdAnimeInit(CDirectX& dx, const std::string&)
 void cmdAnimeLoad(CDirectX& dx, const std::string& token)
 {
     const std::string arg = dx.script.nextToken();
-    auto f = commandFields(dx, token, arg, 2);
+    auto f = requireArguments(dx, token, arg, 2);
     if (!f)
         return;
-    const int number = ScriptFile::toNumber((*f)[0]);
+    const int number = argumentNumber((*f)[0]);
     if (number < 0 || number > 3) {
         reportArgumentError(dx, ArgumentError::Invalid, token, arg);
         return;
@@ -72,9 +71,9 @@ void cmdAnimeSet(CDirectX& dx, const std::string& token)
     }
     const std::string rest = arg.substr(first + 1);
     const size_t second = rest.find(',');
-    const int entry = ScriptFile::toNumber(arg.substr(0, first));
-    const int pattern = ScriptFile::toNumber(rest.substr(0, second));
-    const int wait = second == std::string::npos ? 0 : ScriptFile::toNumber(rest.substr(second + 1));
+    const int entry = argumentNumber(arg.substr(0, first));
+    const int pattern = argumentNumber(rest.substr(0, second));
+    const int wait = second == std::string::npos ? 0 : argumentNumber(rest.substr(second + 1));
     if (entry < 0 || entry >= kAnimationEntries) {
         reportArgumentError(dx, ArgumentError::Invalid, token, arg);
         return;

@@ -2,20 +2,19 @@
 #include "scene/EffectCommands.h"
 
 #include "app/CDirectX.h"
-#include "scene/CommandArgs.h"
+#include "core/ScreenSize.h"
 #include "scene/EffectTiming.h"
-#include "script/Interpreter.h"
+#include "script/CommandArgs.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
 
-constexpr int32_t kPresentationWait = 4;
 
 void startOverlay(CDirectX& dx, OverlayKind kind)
 {
-    const int32_t time = ScriptFile::toNumber(dx.script.nextToken());
+    const int32_t time = argumentNumber(dx.script.nextToken());
     SceneState& sc = dx.scene;
     ColourOverlay& o = sc.overlay;
     o.kind = kind;
@@ -25,7 +24,7 @@ void startOverlay(CDirectX& dx, OverlayKind kind)
     o.finished = false;
     o.active = true;
     sc.presentationBusy = true;
-    dx.gameState = kPresentationWait;
+    dx.gameState = GameState::PresentationWait;
 }
 
 void drawShakeBar(CDirectX& dx)
@@ -43,14 +42,14 @@ void drawShakeBar(CDirectX& dx)
     platform::Video& video = *dx.directDraw;
     if (sc.shake.axis == 0) {
         if (h < 0)
-            bar.Draw(video, 0, float(600 + h), 800, 32);
+            bar.Draw(video, 0, float(kScreenHeight + h), kScreenWidth, 32);
         else
-            bar.Draw(video, 0, 0, 800, float(h));
+            bar.Draw(video, 0, 0, kScreenWidth, float(h));
     } else {
         if (h < 0)
-            bar.Draw(video, float(800 + h), 0, 32, 600);
+            bar.Draw(video, float(kScreenWidth + h), 0, 32, kScreenHeight);
         else
-            bar.Draw(video, 0, 0, float(h), 600);
+            bar.Draw(video, 0, 0, float(h), kScreenHeight);
     }
 }
 
@@ -66,15 +65,15 @@ void drawColourOverlay(CDirectX& dx, const FrameTiming& t)
     const int alpha = std::clamp(out ? int(m) : 255 - int(m), 0, 255);
     CSprite& sprite = white ? sc.whiteOverlay : sc.blackOverlay;
     sprite.SetAlpha(alpha);
-    sprite.Draw(*dx.directDraw, 0, 0, 800, 600);
+    sprite.Draw(*dx.directDraw, 0, 0, kScreenWidth, kScreenHeight);
     if (int(m) > 255) {
         // Only the frame the fade completes releases the script: a white screen that
         // stays up must not end another effect that runs under it.
         if (!o.finished) {
             o.finished = true;
             sc.presentationBusy = false;
-            if (dx.gameState == kPresentationWait)
-                dx.gameState = 0;
+            if (dx.gameState == GameState::PresentationWait)
+                dx.gameState = GameState::Ready;
         }
         if (!out)
             o.active = false;
@@ -88,10 +87,10 @@ void drawColourOverlay(CDirectX& dx, const FrameTiming& t)
 void cmdEffectQuake(CDirectX& dx, const std::string& token)
 {
     const std::string arg = dx.script.nextToken();
-    auto f = commandFields(dx, token, arg, 2);
+    auto f = requireArguments(dx, token, arg, 2);
     if (!f)
         return;
-    const int32_t time = ScriptFile::toNumber((*f)[1]);
+    const int32_t time = argumentNumber((*f)[1]);
     if (time <= 0) {
         reportArgumentError(dx, ArgumentError::BadNumber, token, arg);
         return;
@@ -107,7 +106,7 @@ void cmdEffectQuake(CDirectX& dx, const std::string& token)
     s.waves = 20;
     s.active = true;
     sc.presentationBusy = true;
-    dx.gameState = kPresentationWait;
+    dx.gameState = GameState::PresentationWait;
 }
 
 void cmdEffectWhiteOut(CDirectX& dx, const std::string&)
@@ -155,7 +154,7 @@ void drawGameOverlays(CDirectX& dx)
     SceneState& sc = dx.scene;
     if (!sc.created || !dx.directDraw || !dx.directDraw->backBuffer())
         return;
-    if (dx.gameState == kPresentationWait)
+    if (dx.gameState == GameState::PresentationWait)
         drawShakeBar(dx);
     drawColourOverlay(dx, frameTiming(dx));
 }

@@ -2,16 +2,16 @@
 #include "scene/EffectCommands.h"
 
 #include "app/CDirectX.h"
-#include "app/RunLog.h"
+#include "core/ScreenSize.h"
+#include "core/RunLog.h"
 #include "scene/EffectTiming.h"
-#include "script/Interpreter.h"
+#include "script/CommandArgs.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
 
-constexpr int32_t kPresentationWait = 4;
 using Type = SpecialEffectType;
 
 constexpr std::array<uint32_t, 6> kZoomColours = {0xFF0000, 0x0000FF, 0x00FF00, 0xFF80FF, 0xFFFF00, 0xFFFFFF};
@@ -21,6 +21,7 @@ constexpr std::array<float, 3> kRainSpeed = {10.0f, 12.0f, 16.0f};
 constexpr std::array<int, 3> kRainDelayUnit = {200, 500, 1000};
 constexpr float kStreakLength = 1024.0f;
 constexpr float kStreakEnd = 1624.0f; // the lower end has passed the screen by a streak
+constexpr float kPetalFrameMs = 16.0f;
 
 bool is(const SpecialEffects& e, Type t)
 {
@@ -57,7 +58,7 @@ void startFlashZoom(CDirectX& dx)
     e.type = Type::FlashZoom;
     e.active = true;
     dx.scene.presentationBusy = true;
-    dx.gameState = kPresentationWait;
+    dx.gameState = GameState::PresentationWait;
 }
 
 struct SparkShower {
@@ -230,7 +231,7 @@ void flashZoomFrame(CDirectX& dx, const FrameTiming& t)
             continue;
         const float s = rec.scale * 0.01f * 2.5f;
         const float side = 256.0f * s;
-        const float x0 = (800.0f - 512.0f * s) / 2, y0 = (600.0f - 512.0f * s) / 2;
+        const float x0 = (float(kScreenWidth) - 512.0f * s) / 2, y0 = (float(kScreenHeight) - 512.0f * s) / 2;
         for (int i = 0; i < 4; ++i) {
             CSprite& sp = sprites[size_t(i)];
             sp.SetBlend(SpriteBlend::Add);
@@ -250,8 +251,8 @@ void flashZoomFrame(CDirectX& dx, const FrameTiming& t)
             g.visible = false;
         e.active = false;
         sc.presentationBusy = false;
-        if (dx.gameState == kPresentationWait)
-            dx.gameState = 0;
+        if (dx.gameState == GameState::PresentationWait)
+            dx.gameState = GameState::Ready;
     }
 }
 
@@ -354,15 +355,33 @@ void flashesFrame(CDirectX& dx, const FrameTiming& t)
         e.active = false;
 }
 
+// One streak, light blue and clear at its upper end, white at alpha 0x40 at its lower end,
+// as steps of one colour each: flat upright quads are the rasteriser's fast path, and at
+// 2 px wide the 16 steps cannot be told from a smooth ramp.
+void drawStreak(platform::Video& video, float x, float lowerEnd)
+{
+    constexpr int kSteps = 16;
+    constexpr float kStep = kStreakLength / kSteps;
+    CSprite step;
+    step.SetNoTexture();
+    const float top = lowerEnd - kStreakLength;
+    for (int i = 0; i < kSteps; ++i) {
+        const float y = top + kStep * float(i);
+        if (y + kStep <= 0 || y >= float(kScreenHeight))
+            continue;
+        const float t = (float(i) + 0.5f) / kSteps;
+        auto channel = [t](uint32_t from, uint32_t to) { return uint32_t(float(from) + (float(to) - float(from)) * t); };
+        step.SetColour(channel(0x99, 0xFF) << 16 | channel(0x99, 0xFF) << 8 | 0xFF);
+        step.SetAlpha(int(0x40 * t));
+        step.Draw(video, x, y, 2, kStep);
+    }
+}
+
 void rainLayerFrame(CDirectX& dx, const FrameTiming& t, int layer)
 {
     SpecialEffects& e = dx.scene.effects;
     const int n = e.weatherStrength;
     platform::Video& video = *dx.directDraw;
-    CSprite streak;
-    streak.SetNoTexture();
-    streak.colour = {0x9999FF, 0x9999FF, 0xFFFFFF, 0xFFFFFF};
-    streak.alpha = {0, 0, 0x40, 0x40};
     for (RainDrop& d : e.rain[size_t(layer)]) {
         if (d.delay > 0) {
             d.delay -= t.delta;
@@ -374,7 +393,7 @@ void rainLayerFrame(CDirectX& dx, const FrameTiming& t, int layer)
             continue;
         }
         if (d.y > 0)
-            streak.Draw(video, d.x, d.y - kStreakLength, 2, kStreakLength);
+            drawStreak(video, d.x, d.y);
     }
 }
 
@@ -392,15 +411,17 @@ void petalsFrame(CDirectX& dx, const FrameTiming& t)
             continue;
         }
         p.age += t.delta;
-        p.x += p.vx * t.delta;
-        p.y += p.vy * t.delta;
-        if (p.x > 800.0f) {
+        // Petal speeds count per 16 ms frame: per millisecond they would cross the screen
+        // in a fifth of a second and spend their seconds-long restart delays off screen.
+        p.x += p.vx * t.delta / kPetalFrameMs;
+        p.y += p.vy * t.delta / kPetalFrameMs;
+        if (p.x > float(kScreenWidth)) {
             placePetal(e.random, p, e.weatherStrength);
             continue;
         }
         // A sway of 100 px over about three seconds, and one turn a second.
         const float y = p.y + 100.0f * std::sin(p.age * 0.002f);
-        if (y < -p.size || y > 600.0f)
+        if (y < -p.size || y > float(kScreenHeight))
             continue;
         quad.SetColour(p.colour);
         quad.DrawRotated(video, p.x, y, p.size, p.size * 0.6f, p.age * 0.36f);
@@ -419,7 +440,7 @@ int intensityArgument(CDirectX& dx, const std::string& numberToken)
     const char c = arg[start];
     if (!(c >= '0' && c <= '9') && c != '-' && c != '+')
         return -1;
-    return ScriptFile::toNumber(arg);
+    return argumentNumber(arg);
 }
 
 } // namespace
@@ -427,7 +448,7 @@ int intensityArgument(CDirectX& dx, const std::string& numberToken)
 void cmdSfx(CDirectX& dx, const std::string& token)
 {
     const std::string arg = dx.script.nextToken();
-    const int number = ScriptFile::toNumber(arg);
+    const int number = argumentNumber(arg);
     SceneState& sc = dx.scene;
     if (number < 0 || number > 7)
         return;

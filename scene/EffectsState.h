@@ -1,6 +1,6 @@
 #pragma once
 // The state of the screen effects and the frame animation, kept in SceneState.
-#include "scene/CSprite.h"
+#include "graphics/CSprite.h"
 #include "scene/EffectRandom.h"
 
 #include <array>

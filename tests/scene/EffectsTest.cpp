@@ -57,7 +57,7 @@ TEST_F(EffectsTest, ShakeFallsFromEightToNothingWithTheWaveArithmetic)
     EXPECT_FALSE(dx->scene.presentationBusy);
     EXPECT_FALSE(dx->scene.shake.active);
     EXPECT_EQ(dx->scene.shakeY, 0);
-    EXPECT_EQ(dx->gameState, 0);
+    EXPECT_EQ(dx->gameState, GameState::Ready);
 }
 
 TEST_F(EffectsTest, ShakeLastsItsTimeWhateverTheSpeedOrSkip)
@@ -203,7 +203,7 @@ TEST_F(EffectsTest, EveryPresentationTimerFollowsTheSpeedTable)
                 backend.input.keyUp(DIK_LCONTROL);
             script(std::string(row.command) + "\n@wait 100000\n");
             EXPECT_NEAR(measureBusy(), row.expected[c], 24);
-            EXPECT_EQ(dx->gameState, 0);
+            EXPECT_EQ(dx->gameState, GameState::Ready);
         }
     }
 }
@@ -264,7 +264,7 @@ TEST_F(EffectsTest, FlashZoomBlocksThenHidesEveryCharacterGroup)
         EXPECT_EQ(s.alpha[0], 255);
         EXPECT_EQ(s.colour[0], 0xFFFFFFu);
     }
-    EXPECT_EQ(dx->gameState, 0);
+    EXPECT_EQ(dx->gameState, GameState::Ready);
 }
 
 TEST_F(EffectsTest, SparkSetsFillTheRingOfTenAndEndWhenAllAreDead)
@@ -410,6 +410,6 @@ TEST_F(EffectsTest, BadInputStartsNothingAndSaysWhy)
         EXPECT_FALSE(dx->scene.shake.active);
         EXPECT_FALSE(dx->scene.effects.active);
         EXPECT_FALSE(dx->scene.presentationBusy);
-        EXPECT_EQ(dx->gameState, 0);
+        EXPECT_EQ(dx->gameState, GameState::Ready);
     }
 }
