@@ -2,7 +2,8 @@
 //
 //   static scene: the tiled background and the standing character, composed as the game
 //   screen does every frame; cross-fade: the same with a background cross-fade and a
-//   character change running (blocks, 475 faded tiles, two character channels);
+//   character change running (blocks, 475 faded tiles, two character channels); rain and
+//   petals of intensity 7 over the static scene, every element on screen;
 //   baseline: one memcpy of an 800x600 32-bit frame.
 //
 //   "@bg_load" into each channel (archive read, PNG decode, cut and upload) against a bare
@@ -10,6 +11,7 @@
 #include "app/CDirectX.h"
 #include "core/RunLog.h"
 #include "platform/headless/HeadlessBackend.h"
+#include "scene/EffectCommands.h"
 #include "scene/SceneCommands.h"
 #include "tests/resources/PngWrite.h"
 #include "tools/pkd/PackWriter.h"
@@ -145,6 +147,50 @@ void BM_CrossFadeWithCharacterChange(benchmark::State& state)
     state.counters["fps"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_CrossFadeWithCharacterChange);
+
+// The heaviest weather frames over the static scene: intensity-7 rain with all 336 streaks
+// on screen at once (two layers under the character, one over it), and intensity-7 petals
+// with all 448 in the picture. Compare with BM_StaticScene of the same run.
+void BM_RainIntensity7(benchmark::State& state)
+{
+    Game& g = game();
+    SceneState& sc = g.dx->scene;
+    restartWeather(*g.dx, 4, 7);
+    for (auto _ : state) {
+        int i = 0;
+        for (auto& layer : sc.effects.rain)
+            for (RainDrop& d : layer) {
+                d.delay = 0;
+                d.y = float(300 + (i++ * 37) % 700); // lower ends spread over the picture
+            }
+        g.frame();
+        benchmark::DoNotOptimize(g.dx->directDraw->backBuffer()->data());
+    }
+    restartWeather(*g.dx, 4, 0);
+    state.counters["fps"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_RainIntensity7);
+
+void BM_PetalsIntensity7(benchmark::State& state)
+{
+    Game& g = game();
+    SceneState& sc = g.dx->scene;
+    restartWeather(*g.dx, 5, 7);
+    for (auto _ : state) {
+        int i = 0;
+        for (Petal& p : sc.effects.petals) {
+            p.delay = 0;
+            p.x = float((i * 53) % 780);
+            p.y = float((i * 29) % 400 + 100);
+            p.age = float(i++ * 10);
+        }
+        g.frame();
+        benchmark::DoNotOptimize(g.dx->directDraw->backBuffer()->data());
+    }
+    restartWeather(*g.dx, 5, 0);
+    state.counters["fps"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_PetalsIntensity7);
 
 // The floor of a background load: libpng decoding the same bytes into one plain buffer.
 void BM_BareLibpngDecode800x600(benchmark::State& state)

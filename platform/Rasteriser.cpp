@@ -390,10 +390,27 @@ void drawTriangle(Surface& dst, const Sampler* smp, const RenderStates& st, Mode
         e[i] = Edge{s.x, s.y, dx, dy, top || left};
     }
     Channels col[3] = {channelsOf(a.diffuse), channelsOf(b.diffuse), channelsOf(c.diffuse)};
+    // One colour at every corner needs no interpolation: the weights sum to one.
+    const bool flat = a.diffuse == b.diffuse && a.diffuse == c.diffuse;
     uint8_t* base = dst.data();
     for (int y = y0; y <= y1; ++y) {
         uint32_t* row = reinterpret_cast<uint32_t*>(base + size_t(y) * size_t(dst.pitch()));
-        for (int x = x0; x <= x1; ++x) {
+        // Narrow the row to where the edges cross it, a pixel wider on each side; the exact
+        // test below still decides every pixel, so rotated and thin shapes cost their area,
+        // not their bounding box.
+        double lo = x0, hi = x1;
+        for (int i = 0; i < 3; ++i) {
+            if (e[i].dy == 0)
+                continue;
+            const double cross =
+                std::clamp(e[i].ax + e[i].dx * (y - e[i].ay) / e[i].dy, double(x0) - 2.0, double(x1) + 2.0);
+            if (e[i].dy < 0)
+                lo = std::max(lo, std::floor(cross) - 1);
+            else
+                hi = std::min(hi, std::ceil(cross) + 1);
+        }
+        const int xs = int(lo), xe = int(hi);
+        for (int x = xs; x <= xe; ++x) {
             double w[3];
             bool inside = true;
             for (int i = 0; i < 3 && inside; ++i) {
@@ -406,11 +423,14 @@ void drawTriangle(Surface& dst, const Sampler* smp, const RenderStates& st, Mode
                 continue;
             // Edge i's function weights the corner opposite it: p[(i+2)%3].
             double l0 = w[1] / area, l1 = w[2] / area, l2 = w[0] / area;
-            double ca = l0 * col[0].a + l1 * col[1].a + l2 * col[2].a;
-            double cr = l0 * col[0].r + l1 * col[1].r + l2 * col[2].r;
-            double cg = l0 * col[0].g + l1 * col[1].g + l2 * col[2].g;
-            double cb = l0 * col[0].b + l1 * col[1].b + l2 * col[2].b;
-            uint32_t diffuse = packChannels(ca, cr, cg, cb);
+            uint32_t diffuse = a.diffuse;
+            if (!flat) {
+                double ca = l0 * col[0].a + l1 * col[1].a + l2 * col[2].a;
+                double cr = l0 * col[0].r + l1 * col[1].r + l2 * col[2].r;
+                double cg = l0 * col[0].g + l1 * col[1].g + l2 * col[2].g;
+                double cb = l0 * col[0].b + l1 * col[1].b + l2 * col[2].b;
+                diffuse = packChannels(ca, cr, cg, cb);
+            }
             uint32_t s = diffuse;
             if (smp) {
                 double u = l0 * a.u + l1 * b.u + l2 * c.u;

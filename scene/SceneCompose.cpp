@@ -3,7 +3,8 @@
 
 #include "app/CDirectX.h"
 #include "core/ScreenSize.h"
-#include "input/KeyCodes.h"
+#include "scene/EffectCommands.h"
+#include "scene/EffectTiming.h"
 
 #include <algorithm>
 #include <cmath>
@@ -27,31 +28,7 @@ void drawBackgroundChannel(CDirectX& dx, int channel, int ox, int oy)
 
 namespace {
 
-// What this frame's timers may do: advance twice as fast, or end at once.
-struct FrameTiming {
-    float delta = 0.0f;
-    bool doubled = false;
-    bool skip = false;
-    bool ending = false;
-    bool paused = false;
-    uint32_t clock = 0;
-
-    // Most character and background timers play plainly in ending mode.
-    float step() const { return ending ? delta : (doubled ? 2 * delta : delta); }
-    bool skipping() const { return !ending && skip; }
-};
-
-FrameTiming frameTiming(const CDirectX& dx)
-{
-    FrameTiming t;
-    t.delta = float(dx.frameDelta);
-    t.ending = dx.scriptState.endingMode != 0;
-    t.doubled = dx.config.effectSpeed == 1;
-    t.skip = dx.config.effectSpeed == 2 || dx.input.keyHeld(DIK_LCONTROL) || dx.input.keyHeld(DIK_RCONTROL);
-    t.paused = dx.confirmOpen;
-    t.clock = dx.thisFrameTime;
-    return t;
-}
+using Timer = PresentationTimer;
 
 // A coordinate moving from start toward target over time, truncated, never past the target.
 int towards(int start, int target, double elapsed, int32_t time)
@@ -82,9 +59,9 @@ void crossFadeFrame(CDirectX& dx, const FrameTiming& t)
     }
     drawBackgroundChannel(dx, 1, 0, 0);
     drawBackgroundChannel(dx, 0, 0, 0);
-    if (!t.paused) {
-        cf.remaining -= t.step();
-        if (t.skipping())
+    if (!t.paused(Timer::CrossFade)) {
+        cf.remaining -= t.step(Timer::CrossFade);
+        if (t.skipping(Timer::CrossFade))
             cf.remaining = 0;
     }
     if (cf.remaining <= 0) {
@@ -123,9 +100,10 @@ void scrollFrame(CDirectX& dx, const FrameTiming& t)
     scrollOffsets(s.direction, p - (s.pages - 1) * length, ox, oy);
     drawBackgroundChannel(dx, 1 - sc.bg.current, ox, oy);
 
-    if (!t.paused) {
-        s.position += t.delta * s.speed * (t.doubled ? 2.0f : 1.0f);
-        if (s.skippable && t.skip)
+    const Timer timer = s.skippable ? Timer::ScrollSync : Timer::ScrollNosync;
+    if (!t.paused(timer)) {
+        s.position += t.step(timer) * s.speed;
+        if (t.skipping(timer))
             s.position = s.distance;
         s.position = std::min(s.position, s.distance);
     }
@@ -147,7 +125,8 @@ void drawGroup(CDirectX& dx, int group, int channel, int x, int y, int alpha)
         sc.setGroupAlpha(group, channel, alpha);
     x += sc.shakeX;
     y += sc.shakeY;
-    if (!sc.slide.active)
+    // A slide moves the script's character only; it gives absolute coordinates.
+    if (!(sc.slide.active && group == 0))
         x += ChrPositionTable[size_t(std::clamp(g.position, 0, 4))];
     auto& sp = g.sprites[size_t(channel)];
     platform::Video& video = *dx.directDraw;
@@ -167,9 +146,8 @@ void slideFrame(CDirectX& dx, const FrameTiming& t)
         s.y = s.targetY = 0;
     } else {
         double elapsed = double(int32_t(t.clock - s.startTime));
-        if (!t.ending && t.doubled)
-            elapsed *= 2;
-        if (t.skipping())
+        elapsed *= double(t.scale(Timer::Character));
+        if (t.skipping(Timer::Character))
             elapsed = s.time;
         s.x = towards(s.startX, s.targetX, elapsed, s.time);
         s.y = towards(s.startY, s.targetY, elapsed, s.time);
@@ -223,8 +201,8 @@ void turnFrame(CDirectX& dx, const FrameTiming& t)
             drawTurningGroup(dx, gi, g.current, 256.0f);
             continue;
         }
-        g.turnProgress += t.delta * g.turnRate * (!t.ending && t.doubled ? 2.0f : 1.0f);
-        if (t.skipping())
+        g.turnProgress += t.step(Timer::Character) * g.turnRate;
+        if (t.skipping(Timer::Character))
             g.turnProgress = float(g.turnDuration);
         const float duration = float(g.turnDuration);
         const bool finished = g.turnProgress >= duration;
@@ -257,13 +235,13 @@ void changeFrame(CDirectX& dx, const FrameTiming& t)
     const int oldCh = g.current, newCh = 1 - g.current;
     drawGroup(dx, 0, oldCh, 0, 0, int(c.oldAlpha));
     drawGroup(dx, 0, newCh, 0, 0, c.remaining1 > 0 ? int(255.0f - c.remaining1 * c.rate1) : 255);
-    if (t.skipping()) {
+    if (t.skipping(Timer::Character)) {
         c.remaining1 = 0;
         c.remaining2 = 0;
     } else if (c.remaining1 > 0) {
-        c.remaining1 -= t.step();
+        c.remaining1 -= t.step(Timer::Character);
     } else {
-        c.remaining2 -= t.step();
+        c.remaining2 -= t.step(Timer::Character);
         c.oldAlpha = c.remaining2 > 0 ? c.remaining2 * c.rate2 : 0.0f;
     }
     if (c.remaining1 <= 0 && c.remaining2 <= 0) {
@@ -278,8 +256,8 @@ void fadeFrame(CDirectX& dx, const FrameTiming& t)
     SceneState& sc = dx.scene;
     CharacterFade& f = sc.fade;
     CharacterGroup& g = sc.groups[0];
-    f.elapsed += t.step();
-    if (t.skipping())
+    f.elapsed += t.step(Timer::Character);
+    if (t.skipping(Timer::Character))
         f.elapsed = std::max(f.remaining, 0.0f);
     int alpha;
     if (f.time <= 0)
@@ -291,8 +269,8 @@ void fadeFrame(CDirectX& dx, const FrameTiming& t)
         alpha = a < 1.0f ? 0 : int(a);
     }
     drawGroup(dx, 0, g.current, 0, 0, alpha);
-    f.remaining -= t.step();
-    if (t.skipping())
+    f.remaining -= t.step(Timer::Character);
+    if (t.skipping(Timer::Character))
         f.remaining = -1;
     if (f.remaining < 0) {
         if (!f.in)
@@ -362,34 +340,46 @@ void composeGameScreen(CDirectX& dx)
         return;
     const FrameTiming t = frameTiming(dx);
 
-    // (In the presentation wait the shake advances here.)
+    if (dx.gameState == GameState::PresentationWait)
+        advanceShake(dx);
 
     // 1. Background.
     backgroundLayer(dx, t);
+    if (!sc.crossFade.active && !sc.scroll.active)
+        drawEffectsOverBackground(dx, t);
 
-    // 2. Effects under the character (flash zoom, strips, rain) take their place here.
+    // 2. Effects under the character; the flash zoom stands in for the character layer.
+    const bool zooming = drawEffectsUnderCharacter(dx, t);
 
-    // 3. Character layer: the first running effect, else the standing character.
-    if (sc.slide.active)
-        slideFrame(dx, t);
-    else if (sc.turnActive)
-        turnFrame(dx, t);
-    else if (sc.change.active)
-        changeFrame(dx, t);
-    else if (sc.fade.active)
-        fadeFrame(dx, t);
-    else {
-        if (sc.groups[0].visible)
+    // 3. Character layer: the first running effect, else the standing character; then the
+    // frame animation's picture.
+    bool characterMoving = false;
+    if (!zooming) {
+        characterMoving = sc.slide.active || sc.turnActive || sc.change.active;
+        if (sc.slide.active)
+            slideFrame(dx, t);
+        else if (sc.turnActive)
+            turnFrame(dx, t);
+        else if (sc.change.active)
+            changeFrame(dx, t);
+        else if (sc.fade.active)
+            fadeFrame(dx, t);
+        else if (sc.groups[0].visible)
             drawGroup(dx, 0, sc.groups[0].current, 0, 0, 255);
+        const int picture = animationPicture(sc);
+        if (picture >= 0) {
+            drawGroup(dx, picture / 2 + 1, picture % 2, 0, 0, 255);
+        }
     }
 
-    // 4. Effects over the character (sparks, flashes, front rain) are skipped while a
-    // slide, move, turn or change runs.
+    // 4. Effects over the character, which wait while a slide, move, turn or change runs.
+    if (!zooming && !characterMoving)
+        drawEffectsOverCharacter(dx, t);
 
     // 5. The cut-in.
     cutinFrame(dx, t);
 
-    // 6. The message window follows (the game screen draws it), then 7. the colour overlay.
+    // 6. The message window and 7. the colour overlay follow in drawGameOverlays.
 
     if (dx.gameState == GameState::PresentationWait && scenePermitsScript(dx))
         dx.gameState = GameState::Ready;

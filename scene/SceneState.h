@@ -1,6 +1,7 @@
 #pragma once
 #include "graphics/Textures.h"
 #include "graphics/CSprite.h"
+#include "scene/EffectsState.h"
 
 #include <array>
 #include <cstdint>
@@ -142,6 +143,10 @@ public:
     CutinSlide cutinSlide;
     // Offsets the shake adds to background and character draws.
     int shakeX = 0, shakeY = 0;
+    ShakeEffect shake;
+    ColourOverlay overlay;
+    SpecialEffects effects;
+    AnimationState animation;
     bool presentationBusy = false;
 
     // Times of the last background or character load, for the log lines of the commands.

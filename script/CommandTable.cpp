@@ -1,5 +1,6 @@
 #include "script/CommandTable.h"
 
+#include "scene/EffectCommands.h"
 #include "scene/SceneCommands.h"
 #include "script/ChoiceCommands.h"
 #include "script/FlowCommands.h"
@@ -66,18 +67,18 @@ std::array<CommandRow, 72> kTable = {{
     {"@cutin_slide_in", K::Yield, cmdCutinSlideIn},
     {"@cutin_slide_out", K::Yield, cmdCutinSlideOut},
     {"@shadow", K::Continue, cmdShadow},
-    {"@anime_init", K::Yield, nullptr},
-    {"@anime_set", K::Continue, nullptr},
-    {"@anime_start", K::Yield, nullptr},
-    {"@anime_pause", K::Yield, nullptr},
-    {"@anime_play", K::Yield, nullptr},
-    {"@anime_stop", K::Yield, nullptr},
-    {"@anime_load", K::Yield, nullptr},
-    {"@effect_quake", K::Yield, nullptr},
-    {"@effect_white_out", K::Yield, nullptr},
-    {"@effect_white_in", K::Yield, nullptr},
-    {"@effect_black_out", K::Yield, nullptr},
-    {"@effect_black_in", K::Yield, nullptr},
+    {"@anime_init", K::Yield, cmdAnimeInit},
+    {"@anime_set", K::Continue, cmdAnimeSet},
+    {"@anime_start", K::Yield, cmdAnimeStart},
+    {"@anime_pause", K::Yield, cmdAnimePause},
+    {"@anime_play", K::Yield, cmdAnimePlay},
+    {"@anime_stop", K::Yield, cmdAnimeStop},
+    {"@anime_load", K::Yield, cmdAnimeLoad},
+    {"@effect_quake", K::Yield, cmdEffectQuake},
+    {"@effect_white_out", K::Yield, cmdEffectWhiteOut},
+    {"@effect_white_in", K::Yield, cmdEffectWhiteIn},
+    {"@effect_black_out", K::Yield, cmdEffectBlackOut},
+    {"@effect_black_in", K::Yield, cmdEffectBlackIn},
     {"@se_load", K::Yield, cmdSeLoad},
     {"@se", K::Continue, cmdSe},
     {"@se_fade", K::Continue, cmdSeFade},
@@ -86,7 +87,7 @@ std::array<CommandRow, 72> kTable = {{
     {"@bgm_fade", K::Continue, cmdBgmFade},
     {"@load", K::Yield, cmdLoad},
     {"@QUIT_TO_OP", K::Yield, cmdQuitToOp},
-    {"@sfx", K::Yield, nullptr},
+    {"@sfx", K::Yield, cmdSfx},
 }};
 
 } // namespace

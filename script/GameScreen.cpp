@@ -6,6 +6,7 @@
 #include "input/KeyCodes.h"
 #include "script/ChoiceCommands.h"
 #include "script/ChoiceScreen.h"
+#include "scene/EffectCommands.h"
 #include "scene/SceneCommands.h"
 #include "script/FlowCommands.h"
 #include "script/Interpreter.h"
@@ -16,6 +17,8 @@
 void gameUpdate(CDirectX& dx)
 {
     ScriptState& st = dx.scriptState;
+
+    stepAnimation(dx);
 
     // In ending mode the player leaves with Escape or a right click inside the picture.
     if (st.endingMode && dx.gameState != GameState::EndingFade && dx.windowActive) {
@@ -61,6 +64,7 @@ void gameDraw(CDirectX& dx)
 
     drawMessageWindow(dx);
     drawChoices(dx);
+    drawGameOverlays(dx);
 
     if (dx.gameState == GameState::EndingFade) {
         st.endingFade += 4 * dx.frameDelta;
@@ -93,6 +97,8 @@ bool startGameScreen(CDirectX& dx, const std::string& name)
     dx.scriptState = ScriptState{};
     clearBranchSets(dx);
     dx.scriptState.startScript = name;
+    resetScreenEffects(dx.scene);
+    resetAnimation(dx.scene);
     dx.screenState = ScreenState::Game;
     dx.gameState = GameState::Ready;
     return loadScenario(dx, name);

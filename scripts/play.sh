@@ -33,4 +33,13 @@ for f in 30 75 100 125 190 270 350 430 510 590 670 750 885 895 1140 1250 1450 16
 done
 "$RUNNER" --program-dir "$GAME" --frames 2450 --input demo/tour.input \
   "${SHOTS[@]}" --contact-sheet "$OUT/contact-sheet.png" --audio "$OUT/sound.wav" --log "$OUT/run-log.txt"
-echo "play: screenshots, the sound and the run log are in $OUT; all the pictures at a glance: $OUT/contact-sheet.png"
+# Second leg: the night the bell rings, a scene of screen effects and frame animation, one
+# screenshot in the middle of each effect.
+SHOTS=()
+for f in 120 180 300 480 642 780 840 930 1110; do
+  SHOTS+=(--shot "$f:$OUT/stars$f.png")
+done
+"$RUNNER" --program-dir "$GAME" --script stars.scp --frames 1200 --input demo/stars.input \
+  "${SHOTS[@]}" --contact-sheet "$OUT/contact-sheet-effects.png" --log "$OUT/run-log-effects.txt"
+echo "play: screenshots, the sound and the run logs are in $OUT; all the pictures at a glance:"
+echo "      $OUT/contact-sheet.png (the opening) and $OUT/contact-sheet-effects.png (screen effects)"

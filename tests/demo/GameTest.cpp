@@ -263,6 +263,8 @@ TEST(DemoGame, ScriptsNameOnlyFilesThatExistAndFitTheWindow)
                 EXPECT_TRUE(exists((typing ? "TYPE\\" : "BG\\") + next)) << where << ": " << next;
             else if (t == "@chr_load")
                 EXPECT_TRUE(exists("CHR\\" + field(next, 1))) << where << ": " << next;
+            else if (t == "@anime_load")
+                EXPECT_TRUE(exists("CHR\\" + field(next, 1))) << where << ": " << next;
             else if (t == "@cutin_load")
                 EXPECT_TRUE(exists("CUT\\" + field(next, 1))) << where << ": " << next;
             else if (t == "@se_load")

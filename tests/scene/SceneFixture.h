@@ -117,7 +117,7 @@ protected:
     {
         const platform::Surface& bb = *dx->directDraw->backBuffer();
         uint32_t v;
-        std::memcpy(&v, bb.data() + size_t(599 - y) * size_t(bb.pitch()) + size_t(x) * 4, 4);
+        std::memcpy(&v, bb.data() + size_t(y) * size_t(bb.pitch()) + size_t(x) * 4, 4);
         return v & 0xFFFFFF;
     }
     std::filesystem::path oldCwd_;

@@ -3,6 +3,7 @@
 #include "platform/Text.h"
 #include "tools/demo/Audio.h"
 #include "tools/demo/ClickMaps.h"
+#include "tools/demo/AnimationPictures.h"
 #include "tools/demo/Pictures.h"
 #include "tools/pkd/PackWriter.h"
 
@@ -191,6 +192,10 @@ GeneratedGame generateGame(const GeneratorOptions& options)
     for (int c = 0; c < 2; ++c)
         for (int e = 0; e < 3; ++e)
             archive(std::string("CHR\\") + who[c] + "_0" + std::to_string(e + 1) + ".png", rgba(characterShared(c, e)));
+
+    // The frame animation of the tower's bell.
+    for (int f = 0; f < kBellSwingFrames; ++f)
+        archive("CHR\\bell_swing_" + std::to_string(f) + ".png", rgba(bellSwing(f)));
 
     archive("CUT\\bell.png", rgb(cutinBell()));
     archive("CUT\\star.png", rgb(cutinStar()));
