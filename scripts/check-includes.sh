@@ -6,7 +6,7 @@ root="${1:-.}"
 cd "$root"
 status=0
 forbidden='#[[:space:]]*include[[:space:]]*[<"](SDL|SDL2/|ft2build|freetype/|fontconfig/|iconv\.h|unistd\.h|dirent\.h|fcntl\.h|sys/|pthread\.h|dlfcn\.h)'
-for dir in app graphics resources script scene text sound input savedata screens typing diagnostics; do
+for dir in app graphics resources script scene text sound input savedata screens typing diagnostics installer; do
   [ -d "$dir" ] || continue
   if grep -rEn "$forbidden" "$dir" --include='*.cpp' --include='*.h'; then
     echo "check-includes: $dir includes a platform library header (see above)"
