@@ -88,9 +88,9 @@ bool SetupProgram::start()
     }
     lists_.lines.clear();
     if (st.title.empty()) {
-        // Without a title there is no folder to install into and no record to keep.
-        box(lineErrorText(1), st.title, MessageBoxType::Ok);
-        exitCode_ = kExitError;
+        // A header without a title names no folder to install into and no record to keep.
+        sys_.messageBoxes->show(nullptr, SJ("コピーリストを読み込むことが出来ませんでした"), SJ("ERROR"), MessageBoxType::Ok);
+        exitCode_ = -2;
         return false;
     }
 

@@ -101,6 +101,15 @@ TEST_F(SetupPages, StartUpFailuresEndWithTheirCodes)
         EXPECT_EQ(r.program.exitCode(), 1);
     }
     {
+        const std::string noTitle = home.dir.str() + "/notitle";
+        writeDisc(noTitle, "INSTALL_NO\t1\nEXE_NAME\tgame\n", kList, {});
+        testsupport::CurrentDir cd(noTitle);
+        SetupRun r;
+        EXPECT_FALSE(r.program.start());
+        EXPECT_EQ(r.program.exitCode(), -2);
+        EXPECT_EQ(r.shownTexts(), std::vector<std::string>{"コピーリストを読み込むことが出来ませんでした"});
+    }
+    {
         // A picture missing from the archive.
         const std::string noPicture = home.dir.str() + "/nopicture";
         PackWriter pack;
