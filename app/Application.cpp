@@ -1,7 +1,8 @@
 #include "app/Application.h"
 
 #include "app/CDirectX.h"
-#include "app/RunLog.h"
+#include "core/RunLog.h"
+#include "core/ScreenSize.h"
 #include "platform/Clock.h"
 #include "platform/InstanceLock.h"
 #include "platform/MessageBox.h"
@@ -9,8 +10,8 @@
 #include "platform/Window.h"
 
 namespace {
-constexpr int kClientWidth = 800;
-constexpr int kClientHeight = 600;
+constexpr int kClientWidth = kScreenWidth;
+constexpr int kClientHeight = kScreenHeight;
 } // namespace
 
 bool Application::start()

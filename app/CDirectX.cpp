@@ -10,10 +10,10 @@ CDirectX::CDirectX(platform::Services& services) : sys(services), title(SJ("æ˜Ÿé
 
 CDirectX::~CDirectX() = default;
 
-void CDirectX::registerScreen(int32_t state, std::function<void(CDirectX&)> logic,
+void CDirectX::registerScreen(ScreenState state, std::function<void(CDirectX&)> logic,
                               std::function<void(CDirectX&)> draw)
 {
-    if (state < 0 || size_t(state) >= screens.size())
+    if (int32_t(state) < 0 || size_t(state) >= screens.size())
         return;
     screens[size_t(state)] = ScreenPhases{std::move(logic), std::move(draw)};
 }

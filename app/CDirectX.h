@@ -1,12 +1,14 @@
 #pragma once
 #include "app/SystemConfig.h"
+#include "core/GameState.h"
+#include "core/ScreenState.h"
 #include "graphics/DisplayDevice.h"
 #include "graphics/FontSheet.h"
 #include "input/CInput.h"
 #include "platform/Services.h"
 #include "platform/Window.h"
 #include "resources/PackArchive.h"
-#include "scene/CSprite.h"
+#include "graphics/CSprite.h"
 #include "savedata/UnlockRecord.h"
 #include "scene/SceneState.h"
 #include "script/ScriptFile.h"
@@ -21,20 +23,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-// Screen states of the frame dispatcher.
-enum ScreenState : int32_t {
-    kScreenNone = 0,
-    kScreenGame = 4,
-    kScreenSaveLoad = 5,
-    kScreenOptions = 6,
-    kScreenBacklog = 7,
-    kScreenTitle = 9,
-    kScreenTyping = 10,
-    kScreenCgGallery = 12,
-    kScreenAlbum = 13,
-    kScreenMusicRoom = 14,
-};
 
 // The one engine object: the display device first, then all game-wide state. Each
 // subsystem's state is a member object of its own class; its operations live in the
@@ -92,8 +80,8 @@ public:
     FontSheet fontSheet;             // "textbox\\default_font.bmp": the circled numbers
 
     // ---- frame dispatcher ----
-    int32_t screenState = kScreenNone;
-    int32_t gameState = 0;
+    ScreenState screenState = ScreenState::None;
+    GameState gameState = GameState::Ready;
     int32_t frameDelta = 1;
     uint32_t lastFrameTime = 0;
     uint32_t thisFrameTime = 0;
@@ -132,8 +120,8 @@ public:
         std::function<void(CDirectX&)> logic;
         std::function<void(CDirectX&)> draw;
     };
-    std::array<ScreenPhases, 16> screens;
-    void registerScreen(int32_t state, std::function<void(CDirectX&)> logic, std::function<void(CDirectX&)> draw);
+    std::array<ScreenPhases, kScreenStates> screens;
+    void registerScreen(ScreenState state, std::function<void(CDirectX&)> logic, std::function<void(CDirectX&)> draw);
 
     // One pass of the engine. -1 when the display device is not ready, else 0.
     int runFrame();
@@ -170,12 +158,12 @@ public:
     void stopSound();
     void releaseSound();
     // Script sound commands, given their argument token. stopAtOnce: auto mode or Ctrl.
-    SoundCommandResult bgmLoadCommand(std::string_view name);
-    SoundCommandResult bgmCommand(std::string_view word);
-    SoundCommandResult bgmFadeCommand(std::string_view args, bool stopAtOnce);
-    SoundCommandResult seLoadCommand(std::string_view args);
-    SoundCommandResult seCommand(std::string_view args);
-    SoundCommandResult seFadeCommand(std::string_view args, bool stopAtOnce);
+    CommandResult bgmLoadCommand(std::string_view name);
+    CommandResult bgmCommand(std::string_view word);
+    CommandResult bgmFadeCommand(std::string_view args, bool stopAtOnce);
+    CommandResult seLoadCommand(std::string_view args);
+    CommandResult seCommand(std::string_view args);
+    CommandResult seFadeCommand(std::string_view args, bool stopAtOnce);
     // The four interface sounds (slots 1..4) that the title and new-game screens load.
     void loadSystemSounds();
     bool playSystemSound(int slot);

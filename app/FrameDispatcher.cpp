@@ -1,5 +1,6 @@
 // One pass of the engine: input, logic, timing, drawing, presenting, pacing, requests.
 #include "app/CDirectX.h"
+#include "core/ScreenSize.h"
 #include "platform/Clock.h"
 #include "platform/Window.h"
 
@@ -7,7 +8,7 @@ namespace {
 
 bool pointerInsidePicture(int x, int y)
 {
-    return x >= 0 && x <= 799 && y >= 0 && y <= 599;
+    return x >= 0 && x < kScreenWidth && y >= 0 && y < kScreenHeight;
 }
 
 } // namespace

@@ -11,7 +11,7 @@ void CDirectX::handleWindowMessage(const platform::WindowEvent& ev)
         input.acquire();
         windowActive = true;
         frameSuspended = false;
-        if (!windowed && !modeSwitching && screenState != kScreenNone && minimisedFromFullscreen) {
+        if (!windowed && !modeSwitching && screenState != ScreenState::None && minimisedFromFullscreen) {
             frameSuspended = true;
             sys.window->show(platform::ShowCommand::ShowNormal);
             Reactivate();
@@ -23,7 +23,7 @@ void CDirectX::handleWindowMessage(const platform::WindowEvent& ev)
         input.unacquire();
         windowActive = false;
         // A full-screen game gives the display back while another program has it.
-        if (screenState >= kScreenGame && !windowed && !modeSwitching) {
+        if (screenState >= ScreenState::Game && !windowed && !modeSwitching) {
             frameSuspended = true;
             ReleaseAllSurfaces();
             Destroy();

@@ -7,7 +7,7 @@
 #include "app/CDirectX.h"
 #include "graphics/Textures.h"
 #include "platform/headless/HeadlessBackend.h"
-#include "scene/CSprite.h"
+#include "graphics/CSprite.h"
 
 #include <benchmark/benchmark.h>
 

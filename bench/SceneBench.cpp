@@ -8,7 +8,7 @@
 //   "@bg_load" into each channel (archive read, PNG decode, cut and upload) against a bare
 //   libpng decode of the same 800x600 entry.
 #include "app/CDirectX.h"
-#include "app/RunLog.h"
+#include "core/RunLog.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "scene/SceneCommands.h"
 #include "tests/resources/PngWrite.h"
@@ -78,7 +78,7 @@ struct Game {
         loadBackground(*dx, 1, "b.png");
         loadCharacter(*dx, 0, 0, "a.png");
         loadCharacter(*dx, 0, 1, "b.png");
-        dx->screenState = kScreenGame;
+        dx->screenState = ScreenState::Game;
         dx->frameDelta = 16;
         SceneState& sc = dx->scene;
         sc.bg.current = 0;
@@ -182,24 +182,24 @@ BENCHMARK(BM_BareLibpngDecode800x600);
 void BM_BgLoadTiledChannel(benchmark::State& state)
 {
     Game& g = game();
-    g.dx->screenState = kScreenTitle;
+    g.dx->screenState = ScreenState::Title;
     for (auto _ : state) {
         benchmark::DoNotOptimize(loadBackground(*g.dx, 0, "a.png"));
         runLog().clear(); // three lines a load; kept short so memory stays flat
     }
-    g.dx->screenState = kScreenGame;
+    g.dx->screenState = ScreenState::Game;
 }
 BENCHMARK(BM_BgLoadTiledChannel);
 
 void BM_BgLoadSurfaceChannel(benchmark::State& state)
 {
     Game& g = game();
-    g.dx->screenState = kScreenTitle;
+    g.dx->screenState = ScreenState::Title;
     for (auto _ : state) {
         benchmark::DoNotOptimize(loadBackground(*g.dx, 1, "b.png"));
         runLog().clear();
     }
-    g.dx->screenState = kScreenGame;
+    g.dx->screenState = ScreenState::Game;
 }
 BENCHMARK(BM_BgLoadSurfaceChannel);
 

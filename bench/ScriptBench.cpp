@@ -1,6 +1,6 @@
 // Tokenising and interpreting speed, each next to a baseline measured in the same run.
 #include "app/CDirectX.h"
-#include "app/RunLog.h"
+#include "core/RunLog.h"
 #include "platform/Files.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "script/Interpreter.h"

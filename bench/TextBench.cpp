@@ -2,7 +2,7 @@
 // (font cache cold and warm), against drawing that page's window once, the work every frame
 // does anyway.
 #include "app/CDirectX.h"
-#include "app/RunLog.h"
+#include "core/RunLog.h"
 #include "platform/Fonts.h"
 #include "platform/Text.h"
 #include "platform/headless/HeadlessBackend.h"

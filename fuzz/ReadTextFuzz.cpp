@@ -1,6 +1,6 @@
 // "text.dat" contents of any length: every name stays within its field, and what is read
 // writes back to records that read again the same.
-#include "app/RunLog.h"
+#include "core/RunLog.h"
 #include "text/ReadTextRecord.h"
 
 #include <cstdlib>

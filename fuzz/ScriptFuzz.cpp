@@ -2,7 +2,7 @@
 // not part of the engine are skipped like unknown words.
 #include "ScriptFuzzDriver.h"
 
-#include "app/RunLog.h"
+#include "core/RunLog.h"
 #include "platform/Files.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "resources/PackFormat.h"

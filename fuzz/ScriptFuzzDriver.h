@@ -11,7 +11,7 @@
 
 inline void runScriptBytes(CDirectX& dx, const uint8_t* data, size_t size)
 {
-    dx.gameState = 0;
+    dx.gameState = GameState::Ready;
     dx.scriptState = ScriptState{};
     dx.unlocks.flags.fill(0);
     // Some CG flags set, so that "#if" both runs and skips blocks.
@@ -23,7 +23,7 @@ inline void runScriptBytes(CDirectX& dx, const uint8_t* data, size_t size)
     // Each call consumes at least one token until "EOF"; the bound only guards the test.
     for (int calls = 0; calls < 200000 && dx.script.cursorIndex() <= dx.script.lastIndex; ++calls) {
         // Whatever the last command waits for ends at once.
-        dx.gameState = 0;
+        dx.gameState = GameState::Ready;
         dx.scriptState.waitActive = 0;
         runScript(dx);
         gameDraw(dx);

@@ -1,6 +1,6 @@
 #include "graphics/CTextLabel.h"
 
-#include "app/RunLog.h"
+#include "core/RunLog.h"
 #include "graphics/FontSheet.h"
 #include "graphics/GlyphCell.h"
 #include "platform/Fonts.h"

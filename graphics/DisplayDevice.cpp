@@ -3,14 +3,15 @@
 #include "graphics/DisplayDevice.h"
 
 #include "app/CDirectX.h"
-#include "app/RunLog.h"
+#include "core/RunLog.h"
+#include "core/ScreenSize.h"
+#include "graphics/CSprite.h"
 #include "graphics/Textures.h"
 #include "platform/Clock.h"
 #include "platform/DebugOutput.h"
 #include "platform/MessageBox.h"
 #include "platform/Text.h"
 #include "platform/Window.h"
-#include "scene/CSprite.h"
 
 #include <cmath>
 #include <cstring>
@@ -18,8 +19,8 @@
 namespace {
 
 constexpr uint32_t kClearValue = 8;
-constexpr int kWidth = 800;
-constexpr int kHeight = 600;
+constexpr int kWidth = kScreenWidth;
+constexpr int kHeight = kScreenHeight;
 
 const std::string& softwareQuestion()
 {
@@ -408,7 +409,7 @@ void CDirectX::RestoreAllSurfaces()
 
 void CDirectX::Init()
 {
-    screenState = kScreenTitle;
+    screenState = ScreenState::Title;
     scene.create(directDraw ? directDraw : sys.video);
     if (!LoadFontSheet(archive, "textbox\\default_font.bmp", fontSheet))
         runLog().append(2, SJ("CDirectX::Init() : default_font.bmpのロードに失敗しました。"));

@@ -1,4 +1,5 @@
 #pragma once
+#include "core/ScreenSize.h"
 #include "platform/Video.h"
 
 #include <cstdint>
@@ -18,7 +19,7 @@ DisplayProcessState& displayProcess();
 // The viewport record the device is set up with (the whole 800x600 target).
 struct D3DViewport2 {
     uint32_t dwSize = 44;
-    uint32_t dwX = 0, dwY = 0, dwWidth = 800, dwHeight = 600;
+    uint32_t dwX = 0, dwY = 0, dwWidth = kScreenWidth, dwHeight = kScreenHeight;
     float dvClipX = -1.0f, dvClipY = 0.75f, dvClipWidth = 2.0f, dvClipHeight = 1.5f;
     float dvMinZ = 0.0f, dvMaxZ = 1.0f;
 };

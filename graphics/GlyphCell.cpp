@@ -1,6 +1,6 @@
 #include "graphics/GlyphCell.h"
 
-#include "app/RunLog.h"
+#include "core/RunLog.h"
 #include "graphics/FontSheet.h"
 #include "platform/Fonts.h"
 #include "platform/Text.h"

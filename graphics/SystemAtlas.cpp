@@ -1,6 +1,6 @@
 // The three interface atlases "SYSTEM\\systex1-3.png" and the sprites cut from them.
 #include "app/CDirectX.h"
-#include "app/RunLog.h"
+#include "core/RunLog.h"
 #include "graphics/InterfaceSprites.h"
 #include "resources/Image.h"
 

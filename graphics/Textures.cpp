@@ -2,7 +2,7 @@
 // rebuilt after the device goes away.
 #include "graphics/Textures.h"
 
-#include "app/RunLog.h"
+#include "core/RunLog.h"
 #include "graphics/DisplayDevice.h"
 #include "platform/DebugOutput.h"
 #include "platform/Text.h"

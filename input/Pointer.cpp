@@ -34,7 +34,7 @@ void CDirectX::drawPointer()
         return;
     platform::Video& video = *directDraw;
 
-    bool hotspot = gameState == 6 && hoverCursor >= 0 && size_t(hoverCursor) < hotspotPointers.size() &&
+    bool hotspot = gameState == GameState::Hotspots && hoverCursor >= 0 && size_t(hoverCursor) < hotspotPointers.size() &&
                    hotspotPointers[size_t(hoverCursor)].texture;
     if (hotspot) {
         CSprite& s = hotspotPointers[size_t(hoverCursor)];

@@ -1,6 +1,6 @@
 #include "savedata/UnlockRecord.h"
 
-#include "app/RunLog.h"
+#include "core/RunLog.h"
 #include "platform/Files.h"
 
 #include <cctype>

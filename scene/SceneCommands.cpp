@@ -2,43 +2,16 @@
 #include "scene/SceneCommands.h"
 
 #include "app/CDirectX.h"
-#include "app/RunLog.h"
+#include "core/RunLog.h"
+#include "core/ScreenSize.h"
 #include "platform/Clock.h"
-#include "script/Interpreter.h"
+#include "script/CommandArgs.h"
 
 #include <algorithm>
 #include <optional>
 #include <vector>
 
 namespace {
-
-constexpr int32_t kPresentationWait = 4;
-
-// The fields of a comma-separated argument token; nullopt (after the argument-error line)
-// when it has fewer than count fields.
-std::optional<std::vector<std::string>> fields(CDirectX& dx, const std::string& command, const std::string& arg,
-                                               size_t count)
-{
-    std::vector<std::string> out;
-    size_t start = 0;
-    for (;;) {
-        size_t comma = arg.find(',', start);
-        out.push_back(arg.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
-        if (comma == std::string::npos)
-            break;
-        start = comma + 1;
-    }
-    if (out.size() < count) {
-        reportArgumentError(dx, ArgumentError::Invalid, command, arg);
-        return std::nullopt;
-    }
-    return out;
-}
-
-int number(const std::string& s)
-{
-    return ScriptFile::toNumber(s);
-}
 
 // A number that must lie in lo..hi; otherwise the given error line and false.
 bool inRange(CDirectX& dx, int value, int lo, int hi, ArgumentError kind, const std::string& command,
@@ -53,7 +26,7 @@ bool inRange(CDirectX& dx, int value, int lo, int hi, ArgumentError kind, const 
 // The group field of a character command: read, checked, not otherwise used.
 bool groupField(CDirectX& dx, const std::string& field, const std::string& command, const std::string& arg)
 {
-    return inRange(dx, number(field), 0, 2, ArgumentError::OutOfRange02, command, arg);
+    return inRange(dx, argumentNumber(field), 0, 2, ArgumentError::OutOfRange02, command, arg);
 }
 
 std::optional<SceneDirection> straightDirection(const std::string& w)
@@ -87,23 +60,23 @@ std::optional<SceneDirection> anyDirection(const std::string& w)
 void block(CDirectX& dx)
 {
     dx.scene.presentationBusy = true;
-    dx.gameState = kPresentationWait;
+    dx.gameState = GameState::PresentationWait;
 }
 
 void startScroll(CDirectX& dx, const std::string& token, int pages, bool sync)
 {
     const std::string arg = dx.script.nextToken();
-    auto f = fields(dx, token, arg, 2);
+    auto f = requireArguments(dx, token, arg, 2);
     if (!f)
         return;
     SceneState& sc = dx.scene;
     BackgroundScroll& s = sc.scroll;
-    const int32_t time = number((*f)[1]);
+    const int32_t time = argumentNumber((*f)[1]);
     // An unknown word keeps the last scroll's direction and speed.
     const auto dir = straightDirection((*f)[0]);
     if (dir)
         s.direction = *dir;
-    const float length = (s.direction == SceneDirection::Up || s.direction == SceneDirection::Down) ? 600.0f : 800.0f;
+    const float length = (s.direction == SceneDirection::Up || s.direction == SceneDirection::Down) ? float(kScreenHeight) : float(kScreenWidth);
     s.pages = pages;
     s.distance = float(pages - 1) * length;
     if (dir)
@@ -122,10 +95,10 @@ void startScroll(CDirectX& dx, const std::string& token, int pages, bool sync)
 void startCutinSlide(CDirectX& dx, const std::string& token, bool out)
 {
     const std::string arg = dx.script.nextToken();
-    auto f = fields(dx, token, arg, 3);
+    auto f = requireArguments(dx, token, arg, 3);
     if (!f)
         return;
-    const int n = number((*f)[0]);
+    const int n = argumentNumber((*f)[0]);
     if (!inRange(dx, n, 0, 3, ArgumentError::Invalid, token, arg))
         return;
     SceneState& sc = dx.scene;
@@ -134,19 +107,19 @@ void startCutinSlide(CDirectX& dx, const std::string& token, bool out)
         s.direction = *d;
     const CutinSlot& slot = sc.cutins[size_t(n)];
     const int w = slot.width, h = slot.height;
-    const int cx = (800 - w) / 2, cy = (600 - h) / 2;
+    const int cx = (kScreenWidth - w) / 2, cy = (kScreenHeight - h) / 2;
     int ex = cx, ey = cy;
     switch (s.direction) {
     case SceneDirection::Up: ey = -h; break;
-    case SceneDirection::Down: ey = 600; break;
+    case SceneDirection::Down: ey = kScreenHeight; break;
     case SceneDirection::Left: ex = -w; break;
-    default: ex = 800; break;
+    default: ex = kScreenWidth; break;
     }
     s.startX = out ? cx : ex;
     s.startY = out ? cy : ey;
     s.targetX = out ? ex : cx;
     s.targetY = out ? ey : cy;
-    s.time = number((*f)[2]);
+    s.time = argumentNumber((*f)[2]);
     s.startTime = dx.sys.clock->now();
     s.out = out;
     s.active = true;
@@ -181,12 +154,12 @@ void startCharacterSlide(CDirectX& dx, int sx, int sy, int tx, int ty, int32_t t
 void startFade(CDirectX& dx, const std::string& token, bool in)
 {
     const std::string arg = dx.script.nextToken();
-    auto f = fields(dx, token, arg, 2);
+    auto f = requireArguments(dx, token, arg, 2);
     if (!f || !groupField(dx, (*f)[0], token, arg))
         return;
     SceneState& sc = dx.scene;
     CharacterFade& fd = sc.fade;
-    const int32_t time = number((*f)[1]);
+    const int32_t time = argumentNumber((*f)[1]);
     fd.in = in;
     fd.time = time;
     fd.elapsed = 0.0f;
@@ -201,7 +174,7 @@ void startFade(CDirectX& dx, const std::string& token, bool in)
 void showOrHide(CDirectX& dx, const std::string& token, bool visible)
 {
     const std::string arg = dx.script.nextToken();
-    if (inRange(dx, number(arg), 0, 2, ArgumentError::OutOfRange02, token, arg))
+    if (inRange(dx, argumentNumber(arg), 0, 2, ArgumentError::OutOfRange02, token, arg))
         dx.scene.groups[0].visible = visible;
 }
 
@@ -244,7 +217,7 @@ void cmdBgExtExpire(CDirectX& dx, const std::string&)
 
 void cmdBgChange(CDirectX& dx, const std::string&)
 {
-    const int32_t time = number(dx.script.nextToken());
+    const int32_t time = argumentNumber(dx.script.nextToken());
     SceneState& sc = dx.scene;
     // A free-running scroll gives way: it ends where it was going.
     if (sc.scroll.active) {
@@ -281,7 +254,7 @@ void cmdBgSync(CDirectX& dx, const std::string&)
     if (!dx.scene.scroll.active)
         return;
     dx.scene.scroll.sync = true;
-    dx.gameState = kPresentationWait;
+    dx.gameState = GameState::PresentationWait;
 }
 
 // ---- cut-ins ----
@@ -289,10 +262,10 @@ void cmdBgSync(CDirectX& dx, const std::string&)
 void cmdCutinLoad(CDirectX& dx, const std::string& token)
 {
     const std::string arg = dx.script.nextToken();
-    auto f = fields(dx, token, arg, 2);
+    auto f = requireArguments(dx, token, arg, 2);
     if (!f)
         return;
-    const int n = number((*f)[0]);
+    const int n = argumentNumber((*f)[0]);
     if (!inRange(dx, n, 0, 3, ArgumentError::Invalid, token, arg))
         return;
     const std::string& name = (*f)[1];
@@ -318,7 +291,7 @@ void cmdCutinSlideOut(CDirectX& dx, const std::string& token)
 void cmdChrLoad(CDirectX& dx, const std::string& token)
 {
     const std::string arg = dx.script.nextToken();
-    auto f = fields(dx, token, arg, 2);
+    auto f = requireArguments(dx, token, arg, 2);
     if (!f || !groupField(dx, (*f)[0], token, arg))
         return;
     SceneState& sc = dx.scene;
@@ -335,10 +308,10 @@ void cmdChrLoad(CDirectX& dx, const std::string& token)
 void cmdChrChange(CDirectX& dx, const std::string& token)
 {
     const std::string arg = dx.script.nextToken();
-    auto f = fields(dx, token, arg, 2);
+    auto f = requireArguments(dx, token, arg, 2);
     if (!f || !groupField(dx, (*f)[0], token, arg))
         return;
-    int32_t time = number((*f)[1]);
+    int32_t time = argumentNumber((*f)[1]);
     if (time < 0) {
         reportArgumentError(dx, ArgumentError::BadNumber, token, arg);
         time = 0;
@@ -360,10 +333,10 @@ void cmdChrChange(CDirectX& dx, const std::string& token)
 void cmdChrSlideIn(CDirectX& dx, const std::string& token)
 {
     const std::string arg = dx.script.nextToken();
-    auto f = fields(dx, token, arg, 4);
+    auto f = requireArguments(dx, token, arg, 4);
     if (!f || !groupField(dx, (*f)[0], token, arg))
         return;
-    const int pos = number((*f)[2]);
+    const int pos = argumentNumber((*f)[2]);
     if (!inRange(dx, pos, 0, 4, ArgumentError::Invalid, token, arg))
         return;
     SceneState& sc = dx.scene;
@@ -372,25 +345,25 @@ void cmdChrSlideIn(CDirectX& dx, const std::string& token)
     const int X = ChrPositionTable[size_t(pos)];
     int sx = X, sy = 0, tx = X;
     switch (sc.slide.direction) {
-    case SceneDirection::Up: sy = 600; break;
+    case SceneDirection::Up: sy = kScreenHeight; break;
     case SceneDirection::Down: sy = -608; break;
     case SceneDirection::Left: sx = -512; break;
-    case SceneDirection::Right: sx = 800; break;
+    case SceneDirection::Right: sx = kScreenWidth; break;
     case SceneDirection::LeftTop: sx = -512, sy = -608, tx = 0; break;
-    case SceneDirection::LeftBottom: sx = -512, sy = 600, tx = 0; break;
-    case SceneDirection::RightTop: sx = 800, sy = -608, tx = 288; break;
-    case SceneDirection::RightBottom: sx = 800, sy = 600, tx = 288; break;
+    case SceneDirection::LeftBottom: sx = -512, sy = kScreenHeight, tx = 0; break;
+    case SceneDirection::RightTop: sx = kScreenWidth, sy = -608, tx = 288; break;
+    case SceneDirection::RightBottom: sx = kScreenWidth, sy = kScreenHeight, tx = 288; break;
     }
-    startCharacterSlide(dx, sx, sy, tx, 0, number((*f)[3]), false);
+    startCharacterSlide(dx, sx, sy, tx, 0, argumentNumber((*f)[3]), false);
 }
 
 void cmdChrSlideOut(CDirectX& dx, const std::string& token)
 {
     const std::string arg = dx.script.nextToken();
-    auto f = fields(dx, token, arg, 4);
+    auto f = requireArguments(dx, token, arg, 4);
     if (!f || !groupField(dx, (*f)[0], token, arg))
         return;
-    const int pos = number((*f)[2]);
+    const int pos = argumentNumber((*f)[2]);
     if (!inRange(dx, pos, 0, 4, ArgumentError::Invalid, token, arg))
         return;
     SceneState& sc = dx.scene;
@@ -402,37 +375,37 @@ void cmdChrSlideOut(CDirectX& dx, const std::string& token)
     case SceneDirection::Up: ty = -608; break;
     case SceneDirection::Down: ty = 608; break;
     case SceneDirection::Left: tx = -512; break;
-    case SceneDirection::Right: tx = 800; break;
+    case SceneDirection::Right: tx = kScreenWidth; break;
     case SceneDirection::LeftTop: sx = 0, tx = -512, ty = -608; break;
-    case SceneDirection::LeftBottom: sx = 0, tx = -512, ty = 600; break;
-    case SceneDirection::RightTop: sx = 288, tx = 800, ty = -608; break;
-    case SceneDirection::RightBottom: sx = 288, tx = 800, ty = 600; break;
+    case SceneDirection::LeftBottom: sx = 0, tx = -512, ty = kScreenHeight; break;
+    case SceneDirection::RightTop: sx = 288, tx = kScreenWidth, ty = -608; break;
+    case SceneDirection::RightBottom: sx = 288, tx = kScreenWidth, ty = kScreenHeight; break;
     }
-    startCharacterSlide(dx, sx, 0, tx, ty, number((*f)[3]), true);
+    startCharacterSlide(dx, sx, 0, tx, ty, argumentNumber((*f)[3]), true);
 }
 
 void cmdChrMove(CDirectX& dx, const std::string& token)
 {
     const std::string arg = dx.script.nextToken();
-    auto f = fields(dx, token, arg, 4);
+    auto f = requireArguments(dx, token, arg, 4);
     if (!f || !groupField(dx, (*f)[0], token, arg))
         return;
-    const int from = number((*f)[1]), to = number((*f)[2]);
+    const int from = argumentNumber((*f)[1]), to = argumentNumber((*f)[2]);
     if (!inRange(dx, from, 0, 4, ArgumentError::Invalid, token, arg) ||
         !inRange(dx, to, 0, 4, ArgumentError::Invalid, token, arg))
         return;
     dx.scene.groups[0].position = to;
-    startCharacterSlide(dx, ChrPositionTable[size_t(from)], 0, ChrPositionTable[size_t(to)], 0, number((*f)[3]),
+    startCharacterSlide(dx, ChrPositionTable[size_t(from)], 0, ChrPositionTable[size_t(to)], 0, argumentNumber((*f)[3]),
                         false);
 }
 
 void cmdChrTurn(CDirectX& dx, const std::string& token)
 {
     const std::string arg = dx.script.nextToken();
-    auto f = fields(dx, token, arg, 2);
+    auto f = requireArguments(dx, token, arg, 2);
     if (!f || !groupField(dx, (*f)[0], token, arg))
         return;
-    const int32_t time = number((*f)[1]);
+    const int32_t time = argumentNumber((*f)[1]);
     SceneState& sc = dx.scene;
     CharacterGroup& g = sc.groups[0];
     sc.setGroupAlpha(0, 1 - g.current, 255);
@@ -448,10 +421,10 @@ void cmdChrTurn(CDirectX& dx, const std::string& token)
 void cmdChrSetpos(CDirectX& dx, const std::string& token)
 {
     const std::string arg = dx.script.nextToken();
-    auto f = fields(dx, token, arg, 2);
+    auto f = requireArguments(dx, token, arg, 2);
     if (!f || !groupField(dx, (*f)[0], token, arg))
         return;
-    const int pos = number((*f)[1]);
+    const int pos = argumentNumber((*f)[1]);
     if (inRange(dx, pos, 0, 4, ArgumentError::Invalid, token, arg))
         dx.scene.groups[0].position = pos;
 }
@@ -479,7 +452,7 @@ void cmdChrFadeOut(CDirectX& dx, const std::string& token)
 void cmdChrSwapScreen(CDirectX& dx, const std::string& token)
 {
     const std::string arg = dx.script.nextToken();
-    const int n = number(arg);
+    const int n = argumentNumber(arg);
     if (!inRange(dx, n, 0, 2, ArgumentError::OutOfRange02, token, arg))
         return;
     SceneState& sc = dx.scene;
@@ -489,7 +462,7 @@ void cmdChrSwapScreen(CDirectX& dx, const std::string& token)
 void cmdChrShadow(CDirectX& dx, const std::string& token)
 {
     const std::string arg = dx.script.nextToken();
-    auto f = fields(dx, token, arg, 2);
+    auto f = requireArguments(dx, token, arg, 2);
     if (!f || !groupField(dx, (*f)[0], token, arg))
         return;
     if ((*f)[1] == "on")

@@ -2,6 +2,7 @@
 #include "scene/SceneCommands.h"
 
 #include "app/CDirectX.h"
+#include "core/ScreenSize.h"
 #include "input/KeyCodes.h"
 
 #include <algorithm>
@@ -110,7 +111,7 @@ void scrollFrame(CDirectX& dx, const FrameTiming& t)
     SceneState& sc = dx.scene;
     BackgroundScroll& s = sc.scroll;
     const int p = int(s.position);
-    const int length = (s.direction == SceneDirection::Up || s.direction == SceneDirection::Down) ? 600 : 800;
+    const int length = (s.direction == SceneDirection::Up || s.direction == SceneDirection::Down) ? kScreenHeight : kScreenWidth;
     int ox, oy;
     // The outgoing page moves by p; each later page follows one screen length behind.
     scrollOffsets(s.direction, p, ox, oy);
@@ -373,6 +374,6 @@ void composeGameScreen(CDirectX& dx)
 
     // 6. The message window, then 7. the colour overlay, come here.
 
-    if (dx.gameState == 4 && scenePermitsScript(dx))
-        dx.gameState = 0;
+    if (dx.gameState == GameState::PresentationWait && scenePermitsScript(dx))
+        dx.gameState = GameState::Ready;
 }

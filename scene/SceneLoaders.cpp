@@ -2,7 +2,7 @@
 #include "scene/SceneCommands.h"
 
 #include "app/CDirectX.h"
-#include "app/RunLog.h"
+#include "core/RunLog.h"
 #include "platform/Clock.h"
 #include "resources/Image.h"
 
@@ -27,7 +27,7 @@ bool loadBackground(CDirectX& dx, int channel, std::string_view name)
 
     // Only the game screen trusts the name: the galleries put other pictures into the
     // channels behind the scenario's back.
-    if (dx.screenState == kScreenGame && sc.bg.name[size_t(channel)] == nm) {
+    if (dx.screenState == ScreenState::Game && sc.bg.name[size_t(channel)] == nm) {
         runLog().append(1, "@bg_load PNG load cache.");
         sc.lastDiskMs = 0;
         sc.lastVramMs = 0;

@@ -1,5 +1,6 @@
 #include "scene/SceneState.h"
 
+#include "core/ScreenSize.h"
 #include "resources/Image.h"
 
 #include <algorithm>
@@ -171,7 +172,7 @@ void SceneState::fillDefaultOptionBackground()
 {
     // A plain dark slate: the options screen stays readable over it.
     CImage picture;
-    if (!picture.Create(800, 600))
+    if (!picture.Create(kScreenWidth, kScreenHeight))
         return;
     picture.Fill(0xFF202830);
     uploadBackgroundSurfaces(optionBg.surfaces, picture);

@@ -1,6 +1,6 @@
 #pragma once
 #include "graphics/Textures.h"
-#include "scene/CSprite.h"
+#include "graphics/CSprite.h"
 
 #include <array>
 #include <cstdint>

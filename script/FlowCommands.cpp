@@ -1,8 +1,8 @@
 #include "script/FlowCommands.h"
 
 #include "app/CDirectX.h"
-#include "app/RunLog.h"
-#include "script/Interpreter.h"
+#include "core/RunLog.h"
+#include "script/CommandArgs.h"
 
 #include <algorithm>
 
@@ -49,7 +49,7 @@ void cmdOmoideFlagSet(CDirectX& dx, const std::string& token)
 {
     const std::string arg = dx.script.nextToken();
     // Only memory flags 0..15 exist in the record; any other number would write elsewhere.
-    if (!dx.unlocks.setMemoryFlag(ScriptFile::toNumber(arg)))
+    if (!dx.unlocks.setMemoryFlag(argumentNumber(arg)))
         reportArgumentError(dx, ArgumentError::BadNumber, token, arg);
 }
 
@@ -63,7 +63,7 @@ void cmdWait(CDirectX& dx, const std::string&)
     ScriptState& st = dx.scriptState;
     st.waitActive = 1;
     st.waitElapsed = 0;
-    st.waitDuration = ScriptFile::toNumber(dx.script.nextToken());
+    st.waitDuration = argumentNumber(dx.script.nextToken());
 }
 
 bool loadScenario(CDirectX& dx, const std::string& name)
@@ -71,7 +71,7 @@ bool loadScenario(CDirectX& dx, const std::string& name)
     if (!dx.script.scriptName().empty())
         dx.readText.recordReadPosition(dx.script.scriptName(), dx.script.cursorIndex());
     if (dx.script.load(dx.archive, name)) {
-        dx.gameState = 0;
+        dx.gameState = GameState::Ready;
         runLog().appendf(1, "Load Script [%s]", name.c_str());
         return true;
     }

@@ -1,10 +1,11 @@
 #include "script/GameScreen.h"
 
 #include "app/CDirectX.h"
+#include "core/ScreenSize.h"
+#include "graphics/CSprite.h"
 #include "input/KeyCodes.h"
-#include "scene/CSprite.h"
-#include "script/FlowCommands.h"
 #include "scene/SceneCommands.h"
+#include "script/FlowCommands.h"
 #include "script/Interpreter.h"
 #include "text/TextScreen.h"
 
@@ -15,16 +16,16 @@ void gameUpdate(CDirectX& dx)
     ScriptState& st = dx.scriptState;
 
     // In ending mode the player leaves with Escape or a right click inside the picture.
-    if (st.endingMode && dx.gameState != kGameStateEndingFade && dx.windowActive) {
+    if (st.endingMode && dx.gameState != GameState::EndingFade && dx.windowActive) {
         if (dx.input.keyPressed(DIK_ESCAPE) || (dx.rightClicked && dx.cursorInside)) {
-            dx.gameState = kGameStateEndingFade;
+            dx.gameState = GameState::EndingFade;
             st.endingFade = 0;
         }
     }
 
     messageWindowLogic(dx);
 
-    if (dx.gameState == 0 && !st.waitActive && scenePermitsScript(dx))
+    if (dx.gameState == GameState::Ready && !st.waitActive && scenePermitsScript(dx))
         runScript(dx);
 }
 
@@ -53,14 +54,14 @@ void gameDraw(CDirectX& dx)
 
     drawMessageWindow(dx);
 
-    if (dx.gameState == kGameStateEndingFade) {
+    if (dx.gameState == GameState::EndingFade) {
         st.endingFade += 4 * dx.frameDelta;
         if (dx.directDraw) {
             CSprite black;
             black.SetNoTexture();
             black.SetColour(0);
             black.SetAlpha(std::min(st.endingFade, 255));
-            black.Draw(*dx.directDraw, 0, 0, 800, 600);
+            black.Draw(*dx.directDraw, 0, 0, kScreenWidth, kScreenHeight);
         }
         if (st.endingFade > 300)
             returnToStartScreen(dx);
@@ -69,7 +70,7 @@ void gameDraw(CDirectX& dx)
 
 void registerGameScreen(CDirectX& dx)
 {
-    dx.registerScreen(kScreenGame, gameUpdate, gameDraw);
+    dx.registerScreen(ScreenState::Game, gameUpdate, gameDraw);
 }
 
 void returnToStartScreen(CDirectX& dx)
@@ -80,9 +81,10 @@ void returnToStartScreen(CDirectX& dx)
     st.waitActive = 0;
     st.clickableActive = 0;
     dx.readText.saveReadText();
-    dx.gameState = 0;
-    if (dx.screens[kScreenTitle].logic || dx.screens[kScreenTitle].draw) {
-        dx.screenState = kScreenTitle;
+    dx.gameState = GameState::Ready;
+    const auto& title = dx.screens[size_t(ScreenState::Title)];
+    if (title.logic || title.draw) {
+        dx.screenState = ScreenState::Title;
         return;
     }
     // No title screen in this build: the game starts over from its first script.
@@ -94,7 +96,7 @@ bool startGameScreen(CDirectX& dx, const std::string& name)
 {
     dx.scriptState = ScriptState{};
     dx.scriptState.startScript = name;
-    dx.screenState = kScreenGame;
-    dx.gameState = 0;
+    dx.screenState = ScreenState::Game;
+    dx.gameState = GameState::Ready;
     return loadScenario(dx, name);
 }

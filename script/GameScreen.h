@@ -3,7 +3,7 @@
 
 class CDirectX;
 
-// The game screen (screen state 4): its logic phase runs the interpreter, its draw phase
+// The game screen (ScreenState::Game): its logic phase runs the interpreter, its draw phase
 // advances the "@wait" timer and the fade out of the ending.
 void gameUpdate(CDirectX& dx);
 void gameDraw(CDirectX& dx);
@@ -18,4 +18,3 @@ bool startGameScreen(CDirectX& dx, const std::string& name);
 // script of the game.
 void returnToStartScreen(CDirectX& dx);
 
-constexpr int kGameStateEndingFade = 999;

@@ -1,8 +1,9 @@
 #include "script/ScriptFile.h"
 
-#include "app/RunLog.h"
+#include "core/RunLog.h"
 #include "platform/Text.h"
 #include "resources/PackArchive.h"
+#include "script/CommandArgs.h"
 
 #include <climits>
 
@@ -181,7 +182,7 @@ const std::string& ScriptFile::nextToken()
             uint8_t& frame = lineFrames_.back();
             if (frame == 0) {
                 if (*t != kLineFeed) {
-                    sourceLine = toNumber(*t);
+                    sourceLine = argumentNumber(*t);
                     frame = 1;
                 }
                 break;
@@ -201,27 +202,4 @@ bool ScriptFile::seekToken(std::string_view text)
             return true;
     }
     return true;
-}
-
-int32_t ScriptFile::toNumber(std::string_view s)
-{
-    size_t i = 0;
-    while (i < s.size() && (s[i] == ' ' || (s[i] >= '\t' && s[i] <= '\r')))
-        ++i;
-    bool negative = false;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
-        negative = s[i] == '-';
-        ++i;
-    }
-    int64_t value = 0;
-    for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) {
-        value = value * 10 + (s[i] - '0');
-        if (value > int64_t(INT32_MAX) + 1)
-            value = int64_t(INT32_MAX) + 1;
-    }
-    if (negative)
-        value = -value;
-    if (value > INT32_MAX)
-        value = INT32_MAX;
-    return int32_t(value);
 }

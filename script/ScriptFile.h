@@ -40,10 +40,6 @@ public:
     // Counts loads, so that observers can tell a new script from the old one.
     uint32_t loadSerial() const { return loadSerial_; }
 
-    // atoi as scripts expect it (leading blanks, sign, digits, junk after them ignored),
-    // saturated to the 32-bit range instead of overflowing.
-    static int32_t toNumber(std::string_view text);
-
     uint8_t loaded = 0;
     std::string name;
     std::vector<std::string> tokens;

@@ -12,7 +12,7 @@ public:
     int32_t waitElapsed = 0;
     int32_t waitDuration = 0;
 
-    // "@ending_start": Escape or a right click leaves through a fade to black (gameState 999).
+    // "@ending_start": Escape or a right click leaves through a fade to black (GameState::EndingFade).
     uint8_t endingMode = 0;
     int32_t endingFade = 0;
 

@@ -1,45 +1,23 @@
 // The engine's sound operations: start-up and teardown of the sound objects, the script
 // sound commands and voice playback.
 #include "app/CDirectX.h"
-#include "app/RunLog.h"
-#include "app/SystemConfig.h"
+#include "core/RunLog.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Text.h"
+#include "script/CommandArgs.h"
 
-#include <charconv>
 #include <vector>
 
 namespace {
-std::vector<std::string_view> splitFields(std::string_view token)
-{
-    std::vector<std::string_view> fields;
-    size_t start = 0;
-    for (;;) {
-        size_t comma = token.find(',', start);
-        fields.push_back(token.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start));
-        if (comma == std::string_view::npos)
-            return fields;
-        start = comma + 1;
-    }
-}
-
-// A whole decimal number; the effect channels are 0..7 and anything else is refused.
+// The effect channels are 0..7, written as a whole number; anything else is refused.
 bool parseChannel(std::string_view field, int& channel)
 {
-    int v = 0;
-    auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), v);
-    if (ec != std::errc() || end != field.data() + field.size() || v < 0 || v >= SoundSystem::kStreams)
+    int32_t v = 0;
+    if (!wholeNumber(field, v) || v < 0 || v >= SoundSystem::kStreams)
         return false;
     channel = v;
     return true;
-}
-
-int parseNumber(std::string_view field)
-{
-    int v = 0;
-    std::from_chars(field.data(), field.data() + field.size(), v);
-    return v;
 }
 
 // The program folder as the game writes paths below it, ending with a backslash.
@@ -119,7 +97,7 @@ bool CDirectX::playSystemSound(int slot)
     return sound.systemSounds[size_t(slot - 1)].play(false);
 }
 
-SoundCommandResult CDirectX::bgmLoadCommand(std::string_view name)
+CommandResult CDirectX::bgmLoadCommand(std::string_view name)
 {
     const uint32_t t0 = sys.clock->now();
     sound.bgm.stop();
@@ -127,46 +105,46 @@ SoundCommandResult CDirectX::bgmLoadCommand(std::string_view name)
     path.append(name);
     const int result = sound.bgm.load(path);
     runLog().appendf(1, "BGM loaded.. [%.*s](DISK %dms)", int(name.size()), name.data(), int(sys.clock->now() - t0));
-    return result == 0 ? SoundCommandResult::Done : SoundCommandResult::Failed;
+    return result == 0 ? CommandResult::Done : CommandResult::Failed;
 }
 
-SoundCommandResult CDirectX::bgmCommand(std::string_view word)
+CommandResult CDirectX::bgmCommand(std::string_view word)
 {
     if (word == "play" || word == "noloop") {
         const bool loop = word == "play";
         const bool ok = sound.bgm.play(loop);
         sound.bgmPlaying = true;
         sound.bgmLooping = loop;
-        return ok ? SoundCommandResult::Done : SoundCommandResult::Failed;
+        return ok ? CommandResult::Done : CommandResult::Failed;
     }
     if (word == "stop") {
         sound.bgm.stop();
         sound.bgmPlaying = false;
         sound.bgmLooping = false;
     }
-    return SoundCommandResult::Done;
+    return CommandResult::Done;
 }
 
-SoundCommandResult CDirectX::bgmFadeCommand(std::string_view args, bool stopAtOnce)
+CommandResult CDirectX::bgmFadeCommand(std::string_view args, bool stopAtOnce)
 {
-    std::vector<std::string_view> f = splitFields(args);
+    const std::vector<std::string> f = splitArguments(args);
     if (f[0] != "out")
-        return SoundCommandResult::Done;
+        return CommandResult::Done;
     if (stopAtOnce)
         sound.bgm.stop();
     else
-        sound.bgm.fadeOut(f.size() > 1 ? parseNumber(f[1]) : 0);
+        sound.bgm.fadeOut(f.size() > 1 ? argumentNumber(f[1]) : 0);
     sound.bgmPlaying = false;
     sound.bgmLooping = false;
-    return SoundCommandResult::Done;
+    return CommandResult::Done;
 }
 
-SoundCommandResult CDirectX::seLoadCommand(std::string_view args)
+CommandResult CDirectX::seLoadCommand(std::string_view args)
 {
-    std::vector<std::string_view> f = splitFields(args);
+    const std::vector<std::string> f = splitArguments(args);
     int ch = 0;
     if (f.size() < 2 || !parseChannel(f[0], ch))
-        return SoundCommandResult::ArgumentError;
+        return CommandResult::ArgumentError;
     // The name is everything after the first comma.
     std::string_view name = args.substr(f[0].size() + 1);
     const uint32_t t0 = sys.clock->now();
@@ -174,51 +152,51 @@ SoundCommandResult CDirectX::seLoadCommand(std::string_view args)
     path.append(name);
     if (sound.se[size_t(ch)].load(path) != 0) {
         runLog().appendf(2, "@se_load failed. %.*s", int(name.size()), name.data());
-        return SoundCommandResult::Failed;
+        return CommandResult::Failed;
     }
     runLog().appendf(1, "SE loaded.. [%.*s](DISK %dms)", int(args.size()), args.data(), int(sys.clock->now() - t0));
-    return SoundCommandResult::Done;
+    return CommandResult::Done;
 }
 
-SoundCommandResult CDirectX::seCommand(std::string_view args)
+CommandResult CDirectX::seCommand(std::string_view args)
 {
-    std::vector<std::string_view> f = splitFields(args);
+    const std::vector<std::string> f = splitArguments(args);
     int ch = 0;
     if (f.size() < 2 || !parseChannel(f[0], ch))
-        return SoundCommandResult::ArgumentError;
+        return CommandResult::ArgumentError;
     const size_t i = size_t(ch);
     if (f[1] == "play") {
         const bool loop = f.size() > 2 && f[2] == "loop";
         if (!sound.se[i].play(loop)) {
             runLog().appendf(2, "@se failed. %.*s", int(args.size()), args.data());
-            return SoundCommandResult::Failed;
+            return CommandResult::Failed;
         }
         sound.sePlaying[i] = true;
         sound.seLooping[i] = loop;
-        return SoundCommandResult::Done;
+        return CommandResult::Done;
     }
     sound.se[i].stop();
     sound.sePlaying[i] = false;
     sound.seLooping[i] = false;
-    return SoundCommandResult::Done;
+    return CommandResult::Done;
 }
 
-SoundCommandResult CDirectX::seFadeCommand(std::string_view args, bool stopAtOnce)
+CommandResult CDirectX::seFadeCommand(std::string_view args, bool stopAtOnce)
 {
-    std::vector<std::string_view> f = splitFields(args);
+    const std::vector<std::string> f = splitArguments(args);
     int ch = 0;
     if (f.size() < 2 || !parseChannel(f[0], ch))
-        return SoundCommandResult::ArgumentError;
+        return CommandResult::ArgumentError;
     if (f[1] != "out")
-        return SoundCommandResult::Done;
+        return CommandResult::Done;
     const size_t i = size_t(ch);
     if (stopAtOnce)
         sound.se[i].stop();
     else
-        sound.se[i].fadeOut(f.size() > 2 ? parseNumber(f[2]) : 0);
+        sound.se[i].fadeOut(f.size() > 2 ? argumentNumber(f[2]) : 0);
     sound.sePlaying[i] = false;
     sound.seLooping[i] = false;
-    return SoundCommandResult::Done;
+    return CommandResult::Done;
 }
 
 void CDirectX::playQueuedVoice(VoiceQueue& queue, bool ctrlHeld)

@@ -2,7 +2,7 @@
 
 #include "app/CDirectX.h"
 #include "input/KeyCodes.h"
-#include "script/Interpreter.h"
+#include "script/CommandArgs.h"
 
 namespace {
 // Loads hold the game screen's logic for five frames while drawing goes on.
@@ -15,9 +15,9 @@ bool stopAtOnce(CDirectX& dx)
     return dx.input.keyHeld(DIK_LCONTROL) || dx.input.keyHeld(DIK_RCONTROL);
 }
 
-void reportIfArgumentError(CDirectX& dx, SoundCommandResult result, const std::string& token, const std::string& arg)
+void reportIfArgumentError(CDirectX& dx, CommandResult result, const std::string& token, const std::string& arg)
 {
-    if (result == SoundCommandResult::ArgumentError)
+    if (result == CommandResult::ArgumentError)
         reportArgumentError(dx, ArgumentError::Invalid, token, arg);
 }
 } // namespace
@@ -41,8 +41,8 @@ void cmdBgmFade(CDirectX& dx, const std::string&)
 void cmdSeLoad(CDirectX& dx, const std::string& token)
 {
     const std::string arg = dx.script.nextToken();
-    const SoundCommandResult result = dx.seLoadCommand(arg);
-    if (result == SoundCommandResult::Done)
+    const CommandResult result = dx.seLoadCommand(arg);
+    if (result == CommandResult::Done)
         dx.holdUpdates(kLoadHoldFrames);
     reportIfArgumentError(dx, result, token, arg);
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "script/CommandArgs.h"
 #include "sound/COggStream.h"
 #include "sound/CSoundBuffer.h"
 #include "sound/CSoundDevice.h"
@@ -26,10 +27,6 @@ struct SoundSystem {
     std::array<bool, kStreams> sePlaying{};
     std::array<bool, kStreams> seLooping{};
 };
-
-// How a sound command went; an argument error is reported by the interpreter with its
-// argument-error message.
-enum class SoundCommandResult { Done, Failed, ArgumentError };
 
 // The percentage a sound group gets from its switch and level: the level table, or 0 off.
 int soundGroupPercent(uint8_t on, int32_t level);

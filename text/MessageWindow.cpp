@@ -1,6 +1,6 @@
 #include "text/MessageWindow.h"
 
-#include "app/RunLog.h"
+#include "core/RunLog.h"
 #include "graphics/FontSheet.h"
 #include "graphics/GlyphCell.h"
 #include "platform/Fonts.h"
@@ -125,7 +125,7 @@ void MessageWindow::typedCharacter(uint32_t code, size_t length)
     markY = kTextOriginY + 32 * typeLine + 10;
 }
 
-int MessageWindow::advance(bool all)
+AdvanceResult MessageWindow::advance(bool all)
 {
     for (;;) {
         // Step over finished and empty lines.
@@ -145,7 +145,7 @@ int MessageWindow::advance(bool all)
         }
         if (typeLine < 0 || typeLine >= kLines) {
             typeLine = -1;
-            return 1;
+            return AdvanceResult::PageComplete;
         }
         const std::string& line = lines[size_t(typeLine)];
         size_t len = 1;
@@ -156,7 +156,7 @@ int MessageWindow::advance(bool all)
             ++pauseCount;
             // The mark sits on the pause character itself.
             markX = 40 + 24 * (typeChar - 1);
-            return 2;
+            return AdvanceResult::Paused;
         }
         if (!all) {
             // Say "complete" with the last character rather than one call later.
@@ -165,16 +165,16 @@ int MessageWindow::advance(bool all)
                 more = !lines[size_t(l)].empty();
             if (!more) {
                 typeLine = -1;
-                return 1;
+                return AdvanceResult::PageComplete;
             }
-            return 0;
+            return AdvanceResult::Typing;
         }
     }
 }
 
-void MessageWindow::startWindowEffect(int mode)
+void MessageWindow::startWindowEffect(WindowEffectMode mode)
 {
-    const bool hide = mode == 0 || mode == 2;
+    const bool hide = mode == WindowEffectMode::HideFx1 || mode == WindowEffectMode::HideFx2;
     for (int r = 0; r < WindowEffect::kRows; ++r) {
         for (int c = 0; c < WindowEffect::kColumns; ++c) {
             // xorshift: a cheap repeatable spread of 0..63 ms within a row.

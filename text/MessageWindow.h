@@ -1,6 +1,7 @@
 #pragma once
+#include "core/GameState.h"
 #include "graphics/Textures.h"
-#include "scene/CSprite.h"
+#include "graphics/CSprite.h"
 #include "sound/VoiceQueue.h"
 
 #include <array>
@@ -26,12 +27,27 @@ struct CharacterName {
 };
 static_assert(sizeof(CharacterName) == 22);
 
+// Which tile effect runs and in which direction.
+enum class WindowEffectMode : int32_t {
+    HideFx1 = 0, // "@textwindow_fx1 hide"
+    ShowFx1 = 1, // "@textwindow_fx1 show"
+    HideFx2 = 2, // "@textwindow_fx2 hide"
+    ShowFx2 = 3, // "@textwindow_fx2 show"
+};
+
+// What one call of MessageWindow::advance reached; the game screen turns it into its state.
+enum class AdvanceResult : int {
+    Typing = 0,       // characters remain before the next stop
+    PageComplete = 1, // the page is complete: GameState::PageClickWait
+    Paused = 2,       // stopped at a pause character: GameState::PauseClickWait
+};
+
 // The tile effect of "@textwindow_fx1" / "@textwindow_fx2": the window area as 8 x 50 tiles
 // of 16 x 16 that shrink away row by row (hide) or grow back (show).
 struct WindowEffect {
     static constexpr int kRows = 8, kColumns = 50, kTiles = kRows * kColumns;
     bool effectRunning = false;
-    int32_t effectMode = 0; // 0 hide fx1, 1 show fx1, 2 hide fx2, 3 show fx2
+    WindowEffectMode effectMode = WindowEffectMode::HideFx1;
     std::array<int32_t, kTiles> delay{};
     std::array<int32_t, kTiles> value{};
     std::array<CSprite, kTiles> sprites;
@@ -64,8 +80,8 @@ public:
     void setNameColour(uint16_t colour) { nameColour = colour; }
     void showNameWindow(bool on) { nameWindowVisible = on ? 1 : 0; }
     // Types one character, or with all every character up to the next pause character or the
-    // end. 0 still typing, 1 page complete, 2 stopped at a pause character.
-    int advance(bool all);
+    // end.
+    AdvanceResult advance(bool all);
     void showClickMark(bool on) { clickMarkVisible = on ? 1 : 0; }
     bool pageComplete() const { return typeLine < 0; }
 
@@ -110,7 +126,7 @@ public:
     // ---- visibility ----
     uint8_t windowHidden = 0;
     int32_t windowAlpha = 255;
-    int32_t returnState = 0; // the typing state a player's hide or show goes back to
+    GameState returnState = GameState::Ready; // the typing state a player's hide or show goes back to
 
     std::array<CharacterName, kCharacterNames> characterNames{};
     void resetCharacterNames() { characterNames.fill(CharacterName{}); }
@@ -122,7 +138,7 @@ public:
 
     WindowEffect effect;
     // Starts an fx1/fx2 effect; random delays come from seed so that runs can be repeated.
-    void startWindowEffect(int mode);
+    void startWindowEffect(WindowEffectMode mode);
     bool isWindowEffectRunning() const { return effect.effectRunning; }
     uint32_t effectSeed = 0x2545F491u;
 

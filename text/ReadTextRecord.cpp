@@ -1,6 +1,6 @@
 #include "text/ReadTextRecord.h"
 
-#include "app/RunLog.h"
+#include "core/RunLog.h"
 #include "platform/Files.h"
 #include "platform/Text.h"
 

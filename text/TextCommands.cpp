@@ -1,11 +1,11 @@
 #include "text/TextCommands.h"
 
 #include "app/CDirectX.h"
-#include "app/RunLog.h"
+#include "core/RunLog.h"
 #include "graphics/FontSheet.h"
 #include "graphics/GlyphCell.h"
 #include "platform/Text.h"
-#include "script/ScriptFile.h"
+#include "script/CommandArgs.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -64,11 +64,6 @@ std::string applyBenchmark(CDirectX& dx, const std::string& line)
     return line;
 }
 
-int32_t nameNumber(const std::string& text)
-{
-    return ScriptFile::toNumber(text);
-}
-
 void showOrHide(CDirectX& dx, const std::string& token, bool& show, bool& valid)
 {
     (void)token;
@@ -92,18 +87,11 @@ void cmdText(CDirectX& dx, const std::string& token)
     w.showClickMark(false);
 
     // "@text,<name number>[,voice,...]"
-    const size_t first = token.find("@text,") + 6;
-    const size_t second = token.find(',', first);
-    int32_t n = nameNumber(token.substr(first, second == std::string::npos ? std::string::npos : second - first));
-    if (second != std::string::npos) {
-        size_t at = second + 1;
-        for (;;) {
-            const size_t comma = token.find(',', at);
-            w.voiceQueue.add(std::string_view(token).substr(at, comma == std::string::npos ? std::string::npos : comma - at));
-            if (comma == std::string::npos)
-                break;
-            at = comma + 1;
-        }
+    const std::vector<std::string> fields = splitArguments(std::string_view(token).substr(token.find("@text,") + 6));
+    int32_t n = argumentNumber(fields[0]);
+    if (fields.size() > 1) {
+        for (size_t i = 1; i < fields.size(); ++i)
+            w.voiceQueue.add(fields[i]);
         w.voiceQueue.pending = true;
     }
     if (n < 0 || n >= MessageWindow::kCharacterNames) {
@@ -143,7 +131,7 @@ void cmdText(CDirectX& dx, const std::string& token)
     }
 
     ++w.messageCount;
-    dx.gameState = 1;
+    dx.gameState = GameState::Typing;
     w.textDelay = textDelayFor(dx.config.textSpeed);
     w.charTimer = 0;
     w.autoElapsed = 0;
@@ -164,7 +152,7 @@ void cmdDefText(CDirectX& dx, const std::string&)
     auto store = [&] {
         if (fields.empty())
             return;
-        int32_t n = nameNumber(fields[0]);
+        int32_t n = argumentNumber(fields[0]);
         if (n < 0 || n >= MessageWindow::kCharacterNames) {
             runLog().appendf(2, SJ("@def_text: errror %s(%d行): キャラ名番号が(0-127)の範囲にありません").c_str(),
                              s.scriptName().c_str(), s.sourceLine);
@@ -264,15 +252,15 @@ void cmdTextwindow(CDirectX& dx, const std::string& token)
     if (show) {
         w.windowHidden = 0;
         w.windowAlpha = 0;
-        dx.gameState = 15;
+        dx.gameState = GameState::WindowFadeIn;
     } else {
         w.windowAlpha = 255;
-        dx.gameState = 14;
+        dx.gameState = GameState::WindowFadeOut;
     }
 }
 
 namespace {
-void textwindowEffect(CDirectX& dx, const std::string& token, int showMode, int hideMode)
+void textwindowEffect(CDirectX& dx, const std::string& token, WindowEffectMode showMode, WindowEffectMode hideMode)
 {
     bool show = false, valid = false;
     showOrHide(dx, token, show, valid);
@@ -282,22 +270,22 @@ void textwindowEffect(CDirectX& dx, const std::string& token, int showMode, int 
     if (show) {
         w.windowHidden = 0;
         w.startWindowEffect(showMode);
-        dx.gameState = 13;
+        dx.gameState = GameState::WindowEffectShow;
     } else {
         w.startWindowEffect(hideMode);
-        dx.gameState = 12;
+        dx.gameState = GameState::WindowEffectHide;
     }
 }
 } // namespace
 
 void cmdTextwindowFx1(CDirectX& dx, const std::string& token)
 {
-    textwindowEffect(dx, token, 1, 0);
+    textwindowEffect(dx, token, WindowEffectMode::ShowFx1, WindowEffectMode::HideFx1);
 }
 
 void cmdTextwindowFx2(CDirectX& dx, const std::string& token)
 {
-    textwindowEffect(dx, token, 3, 2);
+    textwindowEffect(dx, token, WindowEffectMode::ShowFx2, WindowEffectMode::HideFx2);
 }
 
 void cmdFontLoad(CDirectX& dx, const std::string&)
@@ -314,7 +302,7 @@ void cmdKeywait(CDirectX& dx, const std::string&)
 {
     dx.messageWindow.showClickMark(true);
     dx.messageWindow.noWait = 0;
-    dx.gameState = 3;
+    dx.gameState = GameState::PageClickWait;
 }
 
 int32_t textDelayForSpeed(int32_t speed)

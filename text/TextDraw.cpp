@@ -43,8 +43,8 @@ void drawEffect(MessageWindow& w, platform::Video& video, int32_t a)
 {
     WindowEffect& e = w.effect;
     const int windowA = (w.windowAlpha / 3) * 2;
-    const bool hide = e.effectMode == 0 || e.effectMode == 2;
-    const bool fx1 = e.effectMode == 0 || e.effectMode == 1;
+    const bool hide = e.effectMode == WindowEffectMode::HideFx1 || e.effectMode == WindowEffectMode::HideFx2;
+    const bool fx1 = e.effectMode == WindowEffectMode::HideFx1 || e.effectMode == WindowEffectMode::ShowFx1;
     int drawn = 0, finished = 0;
     for (int r = 0; r < WindowEffect::kRows; ++r) {
         for (int c = 0; c < WindowEffect::kColumns; ++c) {

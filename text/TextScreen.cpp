@@ -28,7 +28,7 @@ void moveOn(CDirectX& dx, bool byCtrl)
     w.showClickMark(false);
     w.skipMode = 0;
     w.autoElapsed = 0;
-    dx.gameState = dx.gameState == 2 ? 1 : 0;
+    dx.gameState = dx.gameState == GameState::PauseClickWait ? GameState::Typing : GameState::Ready;
     if (!byCtrl)
         w.voiceQueue.pending = true;
 }
@@ -42,7 +42,8 @@ void messageWindowLogic(CDirectX& dx)
     bool left = dx.leftClicked && dx.cursorInside;
     const bool right = dx.rightClicked && dx.cursorInside;
     // Key edges are taken when read, so only the states that use a key read it.
-    const bool typingStates = dx.gameState == 1 || dx.gameState == 2 || dx.gameState == 3;
+    const bool typingStates = dx.gameState == GameState::Typing || dx.gameState == GameState::PauseClickWait ||
+                              dx.gameState == GameState::PageClickWait;
     const bool escape = (typingStates || w.skipMode) && in.keyPressed(DIK_ESCAPE);
     bool hideKey = escape;
     if (typingStates) {
@@ -77,16 +78,16 @@ void messageWindowLogic(CDirectX& dx)
             dx.scriptState.waitActive = 0;
     }
 
-    const int32_t state = dx.gameState;
+    const GameState state = dx.gameState;
 
     // The player's hide and show.
     if (typingStates) {
         const bool hideInput = right || hideKey;
         if (!w.windowHidden && hideInput) {
             w.skipMode = 0;
-            w.returnState = state == 1 ? 1 : state;
+            w.returnState = state;
             w.windowAlpha = 255;
-            dx.gameState = 10;
+            dx.gameState = GameState::WindowHiding;
             w.skipModeArmed = 0;
             return;
         }
@@ -95,59 +96,59 @@ void messageWindowLogic(CDirectX& dx)
             w.returnState = state;
             w.windowHidden = 0;
             w.windowAlpha = 0;
-            dx.gameState = 11;
+            dx.gameState = GameState::WindowShowing;
             w.skipModeArmed = 0;
             return;
         }
     }
 
     switch (state) {
-    case 1: {
+    case GameState::Typing: {
         if (w.voiceQueue.pending)
             dx.playQueuedVoice(w.voiceQueue, w.ctrlSkip != 0);
-        int r = 0;
+        AdvanceResult r = AdvanceResult::Typing;
         const bool skipping = w.skipMode && (dx.readText.isRead(dx.script.scriptName(), dx.script.cursorIndex()) ||
                                              dx.config.skipAll);
         if (w.skipMode && !skipping)
             w.skipMode = 0; // skipping stops at the first unread message
         if (skipping) {
-            while ((r = w.advance(true)) == 2) {}
+            while ((r = w.advance(true)) == AdvanceResult::Paused) {}
             w.showClickMark(false);
-            dx.gameState = 0;
+            dx.gameState = GameState::Ready;
             break;
         }
         if (left || w.ctrlSkip || dx.config.textSpeed >= 7) {
             r = w.advance(true);
         } else {
             w.charTimer -= dx.frameDelta;
-            while (w.charTimer < 0 && r == 0) {
+            while (w.charTimer < 0 && r == AdvanceResult::Typing) {
                 r = w.advance(false);
                 w.charTimer += std::max(w.textDelay, 1);
             }
         }
-        if (r == 1) {
+        if (r == AdvanceResult::PageComplete) {
             w.showClickMark(!w.noWait);
             w.autoElapsed = 0;
-            dx.gameState = 3;
-        } else if (r == 2) {
+            dx.gameState = GameState::PageClickWait;
+        } else if (r == AdvanceResult::Paused) {
             w.showClickMark(true);
             w.autoElapsed = 0;
-            dx.gameState = 2;
+            dx.gameState = GameState::PauseClickWait;
         }
         break;
     }
-    case 2:
-    case 3: {
-        if (w.noWait && state == 3) {
+    case GameState::PauseClickWait:
+    case GameState::PageClickWait: {
+        if (w.noWait && state == GameState::PageClickWait) {
             w.showClickMark(false);
-            dx.gameState = 0;
+            dx.gameState = GameState::Ready;
             break;
         }
         if (w.skipMode && !w.skipModeArmed) {
             // Skip mode switched on at a click wait carries on from here when it may.
             if (dx.readText.isRead(dx.script.scriptName(), dx.script.cursorIndex()) || dx.config.skipAll) {
                 w.showClickMark(false);
-                dx.gameState = state == 2 ? 1 : 0;
+                dx.gameState = state == GameState::PauseClickWait ? GameState::Typing : GameState::Ready;
                 break;
             }
             w.skipMode = 0;
@@ -162,7 +163,7 @@ void messageWindowLogic(CDirectX& dx)
             moveOn(dx, w.ctrlSkip && !left);
         break;
     }
-    case 10:
+    case GameState::WindowHiding:
         w.windowAlpha -= fadeStep(dx.frameDelta);
         if (w.windowAlpha <= 0) {
             w.windowAlpha = 0;
@@ -170,38 +171,38 @@ void messageWindowLogic(CDirectX& dx)
             dx.gameState = w.returnState;
         }
         break;
-    case 11:
+    case GameState::WindowShowing:
         w.windowAlpha += fadeStep(dx.frameDelta);
         if (w.windowAlpha >= 255) {
             w.windowAlpha = 255;
             dx.gameState = w.returnState;
         }
         break;
-    case 12:
-    case 13:
+    case GameState::WindowEffectHide:
+    case GameState::WindowEffectShow:
         if (!w.isWindowEffectRunning()) {
-            if (state == 12) {
+            if (state == GameState::WindowEffectHide) {
                 w.windowHidden = 1;
                 w.windowAlpha = 0;
             } else {
                 w.windowAlpha = 255;
             }
-            dx.gameState = 0;
+            dx.gameState = GameState::Ready;
         }
         break;
-    case 14:
+    case GameState::WindowFadeOut:
         w.windowAlpha -= fadeStep(dx.frameDelta);
         if (w.windowAlpha <= 0) {
             w.windowAlpha = 0;
             w.windowHidden = 1;
-            dx.gameState = 0;
+            dx.gameState = GameState::Ready;
         }
         break;
-    case 15:
+    case GameState::WindowFadeIn:
         w.windowAlpha += fadeStep(dx.frameDelta);
         if (w.windowAlpha >= 255) {
             w.windowAlpha = 255;
-            dx.gameState = 0;
+            dx.gameState = GameState::Ready;
         }
         break;
     default:

@@ -2,7 +2,7 @@
 
 class CDirectX;
 
-// The game screen's text states (gameState 1, 2, 3 and 10..15) and the auto/skip toggles;
+// The game screen's text states (the typing, click-wait and window states of GameState) and the auto/skip toggles;
 // run by the game screen's logic phase before the interpreter.
 void messageWindowLogic(CDirectX& dx);
 

@@ -1,7 +1,7 @@
 #pragma once
 // A headless engine in a temporary program folder.
 #include "app/CDirectX.h"
-#include "app/RunLog.h"
+#include "core/RunLog.h"
 #include "platform/Files.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "../TestSupport.h"

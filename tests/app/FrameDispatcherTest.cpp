@@ -7,9 +7,9 @@ protected:
         EngineTest::SetUp();
         ASSERT_TRUE(backend.window.create(dx->title, 0, 0, 800, 600, false));
         ASSERT_TRUE(dx->Create(&backend.window, true));
-        dx->screenState = kScreenGame;
+        dx->screenState = ScreenState::Game;
         dx->registerScreen(
-            kScreenGame, [this](CDirectX&) { ++logicCalls; }, [this](CDirectX& d) { deltas.push_back(d.frameDelta); });
+            ScreenState::Game, [this](CDirectX&) { ++logicCalls; }, [this](CDirectX& d) { deltas.push_back(d.frameDelta); });
         backend.window.pointerX = 100;
         backend.window.pointerY = 100;
     }

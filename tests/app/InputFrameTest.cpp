@@ -17,9 +17,9 @@ protected:
         ASSERT_TRUE(dx->Create(&backend.window, true));
         dx->windowActive = true;
         dx->applyDefaultConfig();
-        dx->screenState = kScreenTitle;
+        dx->screenState = ScreenState::Title;
         dx->registerScreen(
-            kScreenTitle,
+            ScreenState::Title,
             [this](CDirectX& d) {
                 seen.push_back(Seen{d.input.keyPressed(DIK_RETURN) || d.input.keyPressed(DIK_SPACE), d.leftClicked != 0,
                                     d.rightClicked != 0});

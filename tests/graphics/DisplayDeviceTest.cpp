@@ -5,7 +5,7 @@
 #include "graphics/Textures.h"
 #include "platform/DebugOutput.h"
 #include "platform/Text.h"
-#include "scene/CSprite.h"
+#include "graphics/CSprite.h"
 
 #include <cstring>
 
@@ -76,7 +76,7 @@ TEST_F(DeviceTest, WindowCreateSetsUpTheDeviceAndRunsTheEngineInitialisationOnce
     EXPECT_FALSE(backend.video.fullscreen());
     EXPECT_TRUE(backend.video.accelerated());
     EXPECT_EQ(countLines("DirectX Create"), 1);
-    EXPECT_EQ(dx->screenState, kScreenTitle);
+    EXPECT_EQ(dx->screenState, ScreenState::Title);
     EXPECT_FALSE(dx->firstInit);
     EXPECT_FLOAT_EQ(dx->sinTable[900], 1.0f);
     EXPECT_NEAR(dx->cosTable[600], 0.5f, 1e-5);
@@ -95,10 +95,10 @@ TEST_F(DeviceTest, WindowCreateSetsUpTheDeviceAndRunsTheEngineInitialisationOnce
 
     EXPECT_FALSE(dx->Create(&backend.window, true)); // already up
 
-    dx->screenState = kScreenGame;
+    dx->screenState = ScreenState::Game;
     dx->Reset();
     EXPECT_TRUE(dx->deviceReady);
-    EXPECT_EQ(dx->screenState, kScreenGame); // no second initialisation
+    EXPECT_EQ(dx->screenState, ScreenState::Game); // no second initialisation
     EXPECT_EQ(countLines("Device Reset"), 1);
     EXPECT_EQ(countLines("DirectX Destroy."), 1);
 }
@@ -335,7 +335,7 @@ TEST_F(DeviceTest, LosingActivationInFullScreenFreesTheDeviceAndComingBackRestor
     auto pic = pattern(256 * 256 * 4, 5);
     ASSERT_TRUE(t.Update(pic.data()));
 
-    dx->screenState = kScreenTitle;
+    dx->screenState = ScreenState::Title;
     dx->handleWindowMessage(platform::WindowEvent{platform::WindowMessage::Deactivate, 0});
     EXPECT_FALSE(dx->deviceReady);
     EXPECT_TRUE(dx->minimisedFromFullscreen);
@@ -353,7 +353,7 @@ TEST_F(DeviceTest, EarlyScreensKeepTheDeviceWhenDeactivated)
 {
     dx->windowed = false;
     ASSERT_TRUE(dx->Create(&backend.window, false));
-    dx->screenState = 3; // below the title
+    dx->screenState = ScreenState(3); // below the title
     dx->handleWindowMessage(platform::WindowEvent{platform::WindowMessage::Deactivate, 0});
     EXPECT_TRUE(dx->deviceReady);
     EXPECT_FALSE(dx->minimisedFromFullscreen);
@@ -380,8 +380,8 @@ TEST_F(DeviceTest, TheFrameClearsDrawsPresentsAndTheQuitReleasesEverything)
     }
     ASSERT_TRUE(t.Update(red.data()));
     t.AcquireHandle(&backend.video);
-    dx->screenState = kScreenGame;
-    dx->registerScreen(kScreenGame, nullptr, [&](CDirectX& d) {
+    dx->screenState = ScreenState::Game;
+    dx->registerScreen(ScreenState::Game, nullptr, [&](CDirectX& d) {
         CSprite s;
         s.Set(t, 0, 0, 32, 32);
         s.Draw(*d.directDraw, 10, 10, 32, 32);

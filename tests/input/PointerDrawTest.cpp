@@ -13,7 +13,7 @@ protected:
         EngineTest::SetUp();
         ASSERT_TRUE(backend.window.create(dx->title, 0, 0, 800, 600, false));
         ASSERT_TRUE(dx->Create(&backend.window, true));
-        dx->screenState = kScreenGame;
+        dx->screenState = ScreenState::Game;
         pointerTex = solidTexture(0xFFFF0000u);
         hotspotTex = solidTexture(0xFF0000FFu);
         dx->pointerSprite.Set(*pointerTex, 0, 0, 32, 32);
@@ -72,7 +72,7 @@ TEST_F(PointerDrawTest, NormalPointerHasItsTopLeftFourPixelsLeftOfThePointer)
 
 TEST_F(PointerDrawTest, OverAHotSpotTheRegionsPointerIsCentred)
 {
-    dx->gameState = 6;
+    dx->gameState = GameState::Hotspots;
     dx->hoverCursor = 1;
     frameWithPointerAt(300, 300);
     EXPECT_EQ(pixel(284, 284), 0x0000FFu);
@@ -81,11 +81,11 @@ TEST_F(PointerDrawTest, OverAHotSpotTheRegionsPointerIsCentred)
     EXPECT_EQ(pixel(316, 300), 0u);
 
     // The same shape outside the hot-spot mode, or a shape without a picture: the normal one.
-    dx->gameState = 0;
+    dx->gameState = GameState::Ready;
     frameWithPointerAt(300, 300);
     EXPECT_EQ(pixel(296, 300), 0xFF0000u);
     EXPECT_EQ(pixel(290, 300), 0u);
-    dx->gameState = 6;
+    dx->gameState = GameState::Hotspots;
     dx->hoverCursor = 0;
     frameWithPointerAt(300, 300);
     EXPECT_EQ(pixel(296, 300), 0xFF0000u);
@@ -138,7 +138,7 @@ TEST_F(PointerDrawTest, TheRingAddsLightToWhatIsBehindIt)
     dx->pointerSprite.SetNoTexture();
     displayProcess().hardware = false;
     dx->registerScreen(
-        kScreenGame, nullptr, [](CDirectX& d) {
+        ScreenState::Game, nullptr, [](CDirectX& d) {
             platform::Rect r{0, 0, 800, 600};
             d.directDraw->colorFill(*d.directDraw->backBuffer(), &r, 0x00404040u);
         });

@@ -108,7 +108,7 @@ bool readPngRgb(const std::string& path, int& w, int& h, std::vector<uint8_t>& r
 struct Watch : RunnerHooks {
     void afterStart(CDirectX& dx, platform::HeadlessBackend&) override
     {
-        dx.registerScreen(kScreenTitle, nullptr, [](CDirectX& d) {
+        dx.registerScreen(ScreenState::Title, nullptr, [](CDirectX& d) {
             // A picture that changes every frame: a red square moving right.
             platform::Video& v = *d.directDraw;
             platform::Rect r{int(d.framesDrawn) * 10, 100, int(d.framesDrawn) * 10 + 50, 150};
@@ -203,7 +203,7 @@ TEST(Runner, AScriptedClickAndKeyReachTheScreenOnce)
         void afterStart(CDirectX& dx, platform::HeadlessBackend&) override
         {
             dx.registerScreen(
-                kScreenTitle,
+                ScreenState::Title,
                 [this](CDirectX& d) {
                     clicks.push_back(d.leftClicked);
                     enter.push_back(d.input.keyPressed(0x1C));

@@ -33,7 +33,7 @@ TEST_F(SceneTest, CacheSkipsTheSecondDecodeOnlyOnTheGameScreen)
     ASSERT_TRUE(loadBackground(*dx, 1, "red.png"));
     EXPECT_EQ(logCount("@bg_load PNG load : "), 1u);
     EXPECT_EQ(logCount("@bg_load PNG load cache."), 1u);
-    dx->screenState = kScreenCgGallery;
+    dx->screenState = ScreenState::CgGallery;
     ASSERT_TRUE(loadBackground(*dx, 1, "red.png"));
     EXPECT_EQ(logCount("@bg_load PNG load : "), 2u);
     // The character cache holds on every screen.
@@ -91,7 +91,7 @@ TEST_F(SceneTest, CrossFadeTimesFollowEffectSpeedSkipAndEndingMode)
             backend.input.keyUp(DIK_LCONTROL);
         script("@bg_change 1000\n");
         EXPECT_NEAR(measureBusy(), c.expected, 16);
-        EXPECT_EQ(dx->gameState, 0);
+        EXPECT_EQ(dx->gameState, GameState::Ready);
     }
 }
 

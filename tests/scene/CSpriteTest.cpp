@@ -3,7 +3,7 @@
 #include "graphics/Textures.h"
 #include "platform/headless/HeadlessVideo.h"
 #include "platform/headless/HeadlessWindow.h"
-#include "scene/CSprite.h"
+#include "graphics/CSprite.h"
 
 #include <gtest/gtest.h>
 

@@ -73,7 +73,7 @@ protected:
         const std::string pkd = (dir.path() / "system.pkd").string();
         ASSERT_TRUE(w.write(pkd, error)) << error;
         ASSERT_TRUE(dx->archive.Open(pkd));
-        dx->screenState = kScreenGame;
+        dx->screenState = ScreenState::Game;
         runLog().clear();
     }
     void TearDown() override

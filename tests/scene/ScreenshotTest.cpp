@@ -83,8 +83,8 @@ struct Player : RunnerHooks {
         for (const char* c = kScene; *c; ++c)
             crlf += *c == '\n' ? std::string("\r\n") : std::string(1, *c);
         dx.script.loadFromBytes("shots.scp", crlf);
-        dx.screenState = kScreenGame;
-        dx.gameState = 0;
+        dx.screenState = ScreenState::Game;
+        dx.gameState = GameState::Ready;
     }
     void afterFrame(int frame, CDirectX& dx, platform::HeadlessBackend& b) override
     {

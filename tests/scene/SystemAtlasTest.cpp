@@ -37,7 +37,7 @@ protected:
         ASSERT_TRUE(backend.window.create(dx->title, 0, 0, 800, 600, false));
         ASSERT_TRUE(dx->Create(&backend.window, true)); // runs the engine initialisation
         dx->windowActive = true;
-        dx->screenState = kScreenGame;
+        dx->screenState = ScreenState::Game;
     }
     uint32_t backPixel(int x, int y)
     {

@@ -3,6 +3,7 @@
 #include "platform/Text.h"
 #include "script/CommandTable.h"
 #include "script/GameScreen.h"
+#include "script/CommandArgs.h"
 #include "script/Interpreter.h"
 #include "input/KeyCodes.h"
 #include "tools/pkd/PackWriter.h"
@@ -22,7 +23,7 @@ protected:
         dx->deviceReady = true;
         dx->windowActive = true;
         ASSERT_TRUE(dx->input.create(backend.services.input));
-        dx->screenState = kScreenGame;
+        dx->screenState = ScreenState::Game;
         backend.window.pointerX = 100;
         backend.window.pointerY = 100;
     }
@@ -242,10 +243,10 @@ TEST_F(InterpreterTest, InterpreterRunsOnlyInGameStateZero)
 {
     script("@exit\r\n");
     dx->lastFrameTime = now_;
-    dx->gameState = 4;
+    dx->gameState = GameState::PresentationWait;
     frame();
     EXPECT_EQ(logCount("Starting QUIZ MODE"), 0u);
-    dx->gameState = 0;
+    dx->gameState = GameState::Ready;
     frame();
     EXPECT_EQ(logCount("Starting QUIZ MODE"), 1u);
 }
@@ -274,14 +275,14 @@ TEST_F(InterpreterTest, TestTitleKeepsItsToken)
 TEST_F(InterpreterTest, EndingLeavesOnRightClickThroughAFade)
 {
     bool titleDrawn = false;
-    dx->registerScreen(kScreenTitle, nullptr, [&](CDirectX&) { titleDrawn = true; });
+    dx->registerScreen(ScreenState::Title, nullptr, [&](CDirectX&) { titleDrawn = true; });
     dx->readText.recordReadPosition("test.scp", 5);
     script("@ending_start\r\n@wait 100000\r\n");
     dx->lastFrameTime = now_;
     frame();
     frame();
     EXPECT_EQ(dx->scriptState.waitActive, 1);
-    EXPECT_EQ(dx->gameState, 0);
+    EXPECT_EQ(dx->gameState, GameState::Ready);
 
     // A right click outside the picture does nothing; inside, it starts the fade.
     using K = platform::HeadlessInputEvent::Kind;
@@ -290,21 +291,21 @@ TEST_F(InterpreterTest, EndingLeavesOnRightClickThroughAFade)
     frame();
     feed(K::ButtonUp, 1);
     frame();
-    EXPECT_EQ(dx->gameState, 0);
+    EXPECT_EQ(dx->gameState, GameState::Ready);
     backend.window.pointerX = 100;
     feed(K::ButtonDown, 1);
     frame();
     feed(K::ButtonUp, 1);
-    ASSERT_EQ(dx->gameState, kGameStateEndingFade);
+    ASSERT_EQ(dx->gameState, GameState::EndingFade);
     EXPECT_EQ(dx->scriptState.endingFade, 64); // the same frame's draw already faded
     frame();
     frame();
     frame();
     EXPECT_EQ(dx->scriptState.endingFade, 256);
-    EXPECT_EQ(dx->screenState, kScreenGame);
+    EXPECT_EQ(dx->screenState, ScreenState::Game);
     frame(); // 320 > 300
-    EXPECT_EQ(dx->screenState, kScreenTitle);
-    EXPECT_EQ(dx->gameState, 0);
+    EXPECT_EQ(dx->screenState, ScreenState::Title);
+    EXPECT_EQ(dx->gameState, GameState::Ready);
     EXPECT_EQ(dx->scriptState.endingMode, 0);
     EXPECT_EQ(testsupport::readAll(dir.file("text.dat")).size(), 36u); // the read text was saved
     frame();
@@ -319,10 +320,10 @@ TEST_F(InterpreterTest, EndingIgnoresRightClicksWhileTheWindowIsInactive)
     dx->rightClicked = 1;
     dx->cursorInside = 1;
     gameUpdate(*dx);
-    EXPECT_EQ(dx->gameState, 0);
+    EXPECT_EQ(dx->gameState, GameState::Ready);
     dx->windowActive = true;
     gameUpdate(*dx);
-    EXPECT_EQ(dx->gameState, kGameStateEndingFade);
+    EXPECT_EQ(dx->gameState, GameState::EndingFade);
 }
 
 TEST_F(InterpreterTest, CtrlEndsAWaitExceptInTheEnding)
@@ -354,13 +355,13 @@ TEST_F(InterpreterTest, EscapeLeavesTheEndingAndTheGameStartsOver)
     frame();
     feed(K::KeyDown, DIK_ESCAPE);
     frame();
-    ASSERT_EQ(dx->gameState, kGameStateEndingFade);
+    ASSERT_EQ(dx->gameState, GameState::EndingFade);
     for (int i = 0; i < 5; ++i)
         frame();
     // No title screen in this build: back to the first script.
     EXPECT_EQ(logCount("Load Script [startup.scp]"), 1u);
     EXPECT_EQ(dx->scriptState.endingMode, 0);
-    EXPECT_EQ(dx->gameState, 0);
+    EXPECT_EQ(dx->gameState, GameState::Ready);
     for (int i = 0; i < 8; ++i)
         frame();
     EXPECT_EQ(dx->scriptState.testTitle, "again");

@@ -2,7 +2,7 @@
 // run log.
 #include "tools/runner/Runner.h"
 #include "app/CDirectX.h"
-#include "app/RunLog.h"
+#include "core/RunLog.h"
 #include "platform/Text.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "tools/pkd/PackWriter.h"

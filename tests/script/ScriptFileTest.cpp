@@ -1,5 +1,6 @@
-#include "app/RunLog.h"
+#include "core/RunLog.h"
 #include "platform/Text.h"
+#include "script/CommandArgs.h"
 #include "script/ScriptFile.h"
 
 #include <gtest/gtest.h>
@@ -204,12 +205,12 @@ TEST(ScriptFileLoad, EmptyNameOrEmptyDataFailsAndDropsTheOldScript)
 
 TEST(ScriptFileNumbers, AtoiRulesWithoutOverflow)
 {
-    EXPECT_EQ(ScriptFile::toNumber("500"), 500);
-    EXPECT_EQ(ScriptFile::toNumber(" -12abc"), -12);
-    EXPECT_EQ(ScriptFile::toNumber("+7"), 7);
-    EXPECT_EQ(ScriptFile::toNumber("abc"), 0);
-    EXPECT_EQ(ScriptFile::toNumber(""), 0);
-    EXPECT_EQ(ScriptFile::toNumber("99999999999999999999"), INT32_MAX);
-    EXPECT_EQ(ScriptFile::toNumber("-99999999999999999999"), INT32_MIN);
-    EXPECT_EQ(ScriptFile::toNumber("-2147483648"), INT32_MIN);
+    EXPECT_EQ(argumentNumber("500"), 500);
+    EXPECT_EQ(argumentNumber(" -12abc"), -12);
+    EXPECT_EQ(argumentNumber("+7"), 7);
+    EXPECT_EQ(argumentNumber("abc"), 0);
+    EXPECT_EQ(argumentNumber(""), 0);
+    EXPECT_EQ(argumentNumber("99999999999999999999"), INT32_MAX);
+    EXPECT_EQ(argumentNumber("-99999999999999999999"), INT32_MIN);
+    EXPECT_EQ(argumentNumber("-2147483648"), INT32_MIN);
 }

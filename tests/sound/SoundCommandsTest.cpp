@@ -56,10 +56,10 @@ TEST_F(SoundCommandsTest, WithoutASoundDeviceTheGameRunsMute)
     startWith([](SystemConfig&) {});
     EXPECT_FALSE(dx->sound.device.ready());
     writeSine("BGM/theme.ogg", 0.2);
-    EXPECT_EQ(dx->bgmLoadCommand("theme.ogg"), SoundCommandResult::Failed);
-    EXPECT_EQ(dx->bgmCommand("play"), SoundCommandResult::Failed);
+    EXPECT_EQ(dx->bgmLoadCommand("theme.ogg"), CommandResult::Failed);
+    EXPECT_EQ(dx->bgmCommand("play"), CommandResult::Failed);
     EXPECT_FALSE(dx->sound.bgm.isPlaying());
-    EXPECT_EQ(dx->seLoadCommand("0,theme.ogg"), SoundCommandResult::Failed);
+    EXPECT_EQ(dx->seLoadCommand("0,theme.ogg"), CommandResult::Failed);
     EXPECT_FALSE(dx->sound.systemSounds[0].load("SYSTEM\\ok.wav"));
 }
 
@@ -68,25 +68,25 @@ TEST_F(SoundCommandsTest, MusicCommandsLogAndKeepTheFlagsForSaves)
     startWith([](SystemConfig&) {});
     writeSine("BGM/theme.ogg", 30000.0 / 44100.0);
     backend.clock.advance(5);
-    EXPECT_EQ(dx->bgmLoadCommand("theme.ogg"), SoundCommandResult::Done);
+    EXPECT_EQ(dx->bgmLoadCommand("theme.ogg"), CommandResult::Done);
     EXPECT_TRUE(logged("BGM loaded.. [theme.ogg](DISK 0ms)\n"));
-    EXPECT_EQ(dx->bgmCommand("noloop"), SoundCommandResult::Done);
+    EXPECT_EQ(dx->bgmCommand("noloop"), CommandResult::Done);
     EXPECT_TRUE(dx->sound.bgmPlaying);
     EXPECT_FALSE(dx->sound.bgmLooping);
     EXPECT_TRUE(dx->sound.bgm.isPlaying());
     EXPECT_FALSE(dx->sound.bgm.isLooping());
-    EXPECT_EQ(dx->bgmCommand("louder"), SoundCommandResult::Done); // other words do nothing
+    EXPECT_EQ(dx->bgmCommand("louder"), CommandResult::Done); // other words do nothing
     EXPECT_TRUE(dx->sound.bgm.isPlaying());
     dx->bgmCommand("stop");
     EXPECT_FALSE(dx->sound.bgmPlaying);
     EXPECT_FALSE(dx->sound.bgm.isPlaying());
 
-    EXPECT_EQ(dx->bgmLoadCommand("theme.ogg"), SoundCommandResult::Done);
+    EXPECT_EQ(dx->bgmLoadCommand("theme.ogg"), CommandResult::Done);
     dx->bgmCommand("play");
     EXPECT_TRUE(dx->sound.bgmLooping);
     EXPECT_TRUE(dx->sound.bgm.isLooping());
     // Loading again stops the music first.
-    EXPECT_EQ(dx->bgmLoadCommand("theme.ogg"), SoundCommandResult::Done);
+    EXPECT_EQ(dx->bgmLoadCommand("theme.ogg"), CommandResult::Done);
     EXPECT_FALSE(dx->sound.bgm.isPlaying());
     dx->bgmCommand("play");
 
@@ -100,7 +100,7 @@ TEST_F(SoundCommandsTest, MusicCommandsLogAndKeepTheFlagsForSaves)
     EXPECT_FALSE(dx->sound.bgm.isPlaying());
 
     // A missing file still logs its line; the play that follows does nothing.
-    EXPECT_EQ(dx->bgmLoadCommand("none.ogg"), SoundCommandResult::Failed);
+    EXPECT_EQ(dx->bgmLoadCommand("none.ogg"), CommandResult::Failed);
     EXPECT_TRUE(logged("BGM loaded.. [none.ogg](DISK 0ms)\n"));
     dx->bgmCommand("play");
     EXPECT_FALSE(dx->sound.bgm.isPlaying());
@@ -117,8 +117,8 @@ TEST_F(SoundCommandsTest, FadeUnderAutoModeOrCtrlStopsAtOnce)
     EXPECT_FALSE(dx->sound.bgm.isPlaying());
     EXPECT_FALSE(dx->sound.bgmPlaying);
 
-    ASSERT_EQ(dx->seLoadCommand("5,rain.ogg"), SoundCommandResult::Done);
-    ASSERT_EQ(dx->seCommand("5,play,loop"), SoundCommandResult::Done);
+    ASSERT_EQ(dx->seLoadCommand("5,rain.ogg"), CommandResult::Done);
+    ASSERT_EQ(dx->seCommand("5,play,loop"), CommandResult::Done);
     dx->seFadeCommand("5,out,2", true);
     EXPECT_FALSE(dx->sound.se[5].isPlaying());
     EXPECT_FALSE(dx->sound.sePlaying[5]);
@@ -128,29 +128,29 @@ TEST_F(SoundCommandsTest, EffectChannelsRecordPlayAndLoopAndRejectBadChannels)
 {
     startWith([](SystemConfig&) {});
     writeSine("SE/door.ogg", 0.5);
-    EXPECT_EQ(dx->seLoadCommand("3,door.ogg"), SoundCommandResult::Done);
+    EXPECT_EQ(dx->seLoadCommand("3,door.ogg"), CommandResult::Done);
     EXPECT_TRUE(logged("SE loaded.. [3,door.ogg](DISK 0ms)\n"));
-    EXPECT_EQ(dx->seCommand("3,play,loop"), SoundCommandResult::Done);
+    EXPECT_EQ(dx->seCommand("3,play,loop"), CommandResult::Done);
     EXPECT_TRUE(dx->sound.sePlaying[3]);
     EXPECT_TRUE(dx->sound.seLooping[3]);
     EXPECT_TRUE(dx->sound.se[3].isLooping());
     // Playing again while it plays is refused and leaves the flags alone.
-    EXPECT_EQ(dx->seCommand("3,play"), SoundCommandResult::Failed);
+    EXPECT_EQ(dx->seCommand("3,play"), CommandResult::Failed);
     EXPECT_TRUE(logged("@se failed. 3,play\n"));
     EXPECT_TRUE(dx->sound.seLooping[3]);
-    EXPECT_EQ(dx->seCommand("3,stop"), SoundCommandResult::Done);
+    EXPECT_EQ(dx->seCommand("3,stop"), CommandResult::Done);
     EXPECT_FALSE(dx->sound.sePlaying[3]);
     EXPECT_FALSE(dx->sound.seLooping[3]);
     EXPECT_FALSE(dx->sound.se[3].isPlaying());
 
-    EXPECT_EQ(dx->seLoadCommand("2,missing.ogg"), SoundCommandResult::Failed);
+    EXPECT_EQ(dx->seLoadCommand("2,missing.ogg"), CommandResult::Failed);
     EXPECT_TRUE(logged("@se_load failed. missing.ogg\n"));
 
     for (const char* bad : {"8,door.ogg", "-1,door.ogg", "x,door.ogg", "door.ogg", "3x,door.ogg"})
-        EXPECT_EQ(dx->seLoadCommand(bad), SoundCommandResult::ArgumentError) << bad;
+        EXPECT_EQ(dx->seLoadCommand(bad), CommandResult::ArgumentError) << bad;
     for (const char* bad : {"8,play", "-1,stop", "play", "99999999999,play"})
-        EXPECT_EQ(dx->seCommand(bad), SoundCommandResult::ArgumentError) << bad;
-    EXPECT_EQ(dx->seFadeCommand("8,out,1", false), SoundCommandResult::ArgumentError);
+        EXPECT_EQ(dx->seCommand(bad), CommandResult::ArgumentError) << bad;
+    EXPECT_EQ(dx->seFadeCommand("8,out,1", false), CommandResult::ArgumentError);
 
     dx->seLoadCommand("0,door.ogg");
     dx->seCommand("0,play");

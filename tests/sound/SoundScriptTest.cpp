@@ -9,7 +9,7 @@ protected:
     {
         SoundTest::SetUp();
         ASSERT_TRUE(dx->input.create(backend.services.input));
-        dx->screenState = kScreenGame;
+        dx->screenState = ScreenState::Game;
         dx->applyDefaultConfig();
         ASSERT_TRUE(dx->startSound());
         writeSine("BGM/theme.ogg", 30000.0 / 44100.0);

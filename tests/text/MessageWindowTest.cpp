@@ -38,26 +38,26 @@ TEST(MessageWindowPage, TypingWalksLinesSkipsBlanksAndStopsAtPauseCharacters)
     w.setLine(0, utf8ToSjis("あ い"));
     w.setLine(1, "");
     w.setLine(2, utf8ToSjis("う▽え"));
-    EXPECT_EQ(w.advance(false), 0); // あ
+    EXPECT_EQ(w.advance(false), AdvanceResult::Typing); // あ
     EXPECT_EQ(w.markX, 40 + 24);
-    EXPECT_EQ(w.advance(false), 0); // the blank takes a place, no glyph
+    EXPECT_EQ(w.advance(false), AdvanceResult::Typing); // the blank takes a place, no glyph
     EXPECT_EQ(w.cellsUsed, 1);
-    EXPECT_EQ(w.advance(false), 0); // い; the empty line is stepped over
+    EXPECT_EQ(w.advance(false), AdvanceResult::Typing); // い; the empty line is stepped over
     EXPECT_EQ(w.cells[1].column, 2);
-    EXPECT_EQ(w.advance(true), 2);  // う▽
+    EXPECT_EQ(w.advance(true), AdvanceResult::Paused);  // う▽
     EXPECT_EQ(w.pauseCount, 1);
     EXPECT_EQ(w.markX, 40 + 24 * 1); // on the pause character
     EXPECT_EQ(w.markY, MessageWindow::kTextOriginY + 64 + 10);
     EXPECT_EQ(w.cellsUsed, 3);       // the pause character shows as a blank
-    EXPECT_EQ(w.advance(false), 1);  // え ends the page at once
+    EXPECT_EQ(w.advance(false), AdvanceResult::PageComplete);  // え ends the page at once
     EXPECT_TRUE(w.pageComplete());
     EXPECT_EQ(w.cells[3].line, 2);
     EXPECT_EQ(w.cells[3].column, 2);
-    EXPECT_EQ(w.advance(false), 1);
+    EXPECT_EQ(w.advance(false), AdvanceResult::PageComplete);
 
     // An empty page is complete at the first call.
     w.clearPage();
-    EXPECT_EQ(w.advance(false), 1);
+    EXPECT_EQ(w.advance(false), AdvanceResult::PageComplete);
     EXPECT_EQ(w.markX, 40);
 }
 
@@ -69,7 +69,7 @@ TEST(MessageWindowPage, AFullPageUsesAtMostNinetyCells)
         line += utf8ToSjis("漢");
     for (int i = 0; i < 3; ++i)
         w.setLine(i, line);
-    EXPECT_EQ(w.advance(true), 1);
+    EXPECT_EQ(w.advance(true), AdvanceResult::PageComplete);
     EXPECT_EQ(w.cellsUsed, 90);
     int tex = 0, x = 0, y = 0;
     MessageWindow::cellTexel(89, tex, x, y);
@@ -99,7 +99,7 @@ TEST_F(TextTest, TextCommandSetsNameLinesAndVoicesAndRecordsTheReadPosition)
     frame();
     frame();
     const MessageWindow& w = dx->messageWindow;
-    EXPECT_EQ(dx->gameState, 1);
+    EXPECT_EQ(dx->gameState, GameState::Typing);
     EXPECT_EQ(platform::sjisToUtf8(w.speakerName), "ソラ");
     EXPECT_EQ(w.nameColour, 0xF00);
     EXPECT_EQ(w.nameWindowVisible, 1);
@@ -170,7 +170,7 @@ TEST_F(TextTest, ClickWaitThenClickContinues)
 {
     script("@text,0 {\r\nA\r\n}\r\n@exit\r\n");
     frames(5);
-    EXPECT_EQ(dx->gameState, 3);
+    EXPECT_EQ(dx->gameState, GameState::PageClickWait);
     EXPECT_EQ(dx->messageWindow.clickMarkVisible, 1);
     EXPECT_EQ(logCount("Starting QUIZ MODE"), 0u);
     click();
@@ -183,15 +183,15 @@ TEST_F(TextTest, PauseCharacterStopsWithTheMarkAndTheRestTypesAfterAClick)
 {
     script("@text,0 {\r\n前半▽後半\r\n}\r\n");
     frames(3);
-    EXPECT_EQ(dx->gameState, 2);
+    EXPECT_EQ(dx->gameState, GameState::PauseClickWait);
     EXPECT_EQ(dx->messageWindow.clickMarkVisible, 1);
     EXPECT_EQ(dx->messageWindow.markX, 40 + 24 * 2);
     EXPECT_EQ(dx->messageWindow.cellsUsed, 2);
     frames(5);
-    EXPECT_EQ(dx->gameState, 2);
+    EXPECT_EQ(dx->gameState, GameState::PauseClickWait);
     click();
     frame();
-    EXPECT_EQ(dx->gameState, 3);
+    EXPECT_EQ(dx->gameState, GameState::PageClickWait);
     EXPECT_EQ(dx->messageWindow.cellsUsed, 4);
 }
 
@@ -210,9 +210,9 @@ TEST_F(TextTest, TypingFollowsTheTextDelayNotTheFrameCount)
         frame(59);
     EXPECT_GE(dx->messageWindow.typeChar - shortFrames, 2);
     EXPECT_LE(dx->messageWindow.typeChar - shortFrames, 4);
-    EXPECT_EQ(dx->gameState, 1);
+    EXPECT_EQ(dx->gameState, GameState::Typing);
     frames(60);
-    EXPECT_EQ(dx->gameState, 3);
+    EXPECT_EQ(dx->gameState, GameState::PageClickWait);
 }
 
 TEST_F(TextTest, AutoModeMovesOnAfterTheAutoWait)
@@ -222,10 +222,10 @@ TEST_F(TextTest, AutoModeMovesOnAfterTheAutoWait)
     key(DIK_4);
     EXPECT_EQ(dx->messageWindow.autoMode, 1);
     frames(2);
-    ASSERT_EQ(dx->gameState, 3);
+    ASSERT_EQ(dx->gameState, GameState::PageClickWait);
     frame(1000);
     frame(990);
-    EXPECT_EQ(dx->gameState, 3);
+    EXPECT_EQ(dx->gameState, GameState::PageClickWait);
     frame(20);
     frame();
     EXPECT_EQ(logCount("Starting QUIZ MODE"), 1u);
@@ -259,7 +259,7 @@ TEST_F(TextTest, SkipStopsAtTheFirstUnreadMessage)
     frames(10);
     EXPECT_EQ(line(0), "C");
     EXPECT_EQ(dx->messageWindow.skipMode, 0);
-    EXPECT_EQ(dx->gameState, 3);
+    EXPECT_EQ(dx->gameState, GameState::PageClickWait);
 
     // With skipAll everything goes.
     dx->config.skipAll = 1;
@@ -287,19 +287,19 @@ TEST_F(TextTest, RightClickHidesTheWindowAndShowsItAgain)
 {
     script("@text,0 {\r\nA\r\n}\r\n");
     frames(3);
-    ASSERT_EQ(dx->gameState, 3);
+    ASSERT_EQ(dx->gameState, GameState::PageClickWait);
     backend.input.buttonDown(1);
     frame();
     backend.input.buttonUp(1);
-    EXPECT_EQ(dx->gameState, 10);
+    EXPECT_EQ(dx->gameState, GameState::WindowHiding);
     frames(20);
-    EXPECT_EQ(dx->gameState, 3);
+    EXPECT_EQ(dx->gameState, GameState::PageClickWait);
     EXPECT_EQ(dx->messageWindow.windowHidden, 1);
     // A left click now shows the window instead of moving on.
     click();
-    EXPECT_EQ(dx->gameState, 11);
+    EXPECT_EQ(dx->gameState, GameState::WindowShowing);
     frames(20);
-    EXPECT_EQ(dx->gameState, 3);
+    EXPECT_EQ(dx->gameState, GameState::PageClickWait);
     EXPECT_EQ(dx->messageWindow.windowAlpha, 255);
     EXPECT_EQ(dx->messageWindow.windowHidden, 0);
 }
@@ -308,7 +308,7 @@ TEST_F(TextTest, KeywaitShowsTheMarkAndWaitsForAClick)
 {
     script("@keywait\r\n@exit\r\n");
     frames(3);
-    EXPECT_EQ(dx->gameState, 3);
+    EXPECT_EQ(dx->gameState, GameState::PageClickWait);
     EXPECT_EQ(dx->messageWindow.clickMarkVisible, 1);
     click();
     frame();
@@ -319,21 +319,21 @@ TEST_F(TextTest, TextwindowFadesAndFastIsImmediate)
 {
     script("@textwindow hide\r\n@textwindow show\r\n@textwindow_fast hide\r\n@exit\r\n");
     frame();
-    EXPECT_EQ(dx->gameState, 14);
+    EXPECT_EQ(dx->gameState, GameState::WindowFadeOut);
     int fadeFrames = 0;
-    for (int last = 255; dx->gameState == 14 && fadeFrames < 100; ++fadeFrames) {
+    for (int last = 255; dx->gameState == GameState::WindowFadeOut && fadeFrames < 100; ++fadeFrames) {
         frame();
-        if (dx->gameState == 14) {
+        if (dx->gameState == GameState::WindowFadeOut) {
             EXPECT_LT(dx->messageWindow.windowAlpha, last);
             last = dx->messageWindow.windowAlpha;
         }
     }
     EXPECT_GT(fadeFrames, 5);
     // The fade's end let "@textwindow show" run in the same frame.
-    EXPECT_EQ(dx->gameState, 15);
+    EXPECT_EQ(dx->gameState, GameState::WindowFadeIn);
     EXPECT_EQ(dx->messageWindow.windowHidden, 0);
     EXPECT_EQ(dx->messageWindow.windowAlpha, 0);
-    for (int i = 0; dx->gameState == 15 && i < 100; ++i)
+    for (int i = 0; dx->gameState == GameState::WindowFadeIn && i < 100; ++i)
         frame();
     // ... and "@textwindow_fast hide" after it.
     EXPECT_EQ(dx->messageWindow.windowHidden, 1);
@@ -370,7 +370,7 @@ TEST_F(TextTest, QueuedVoicesPlayOnePerTextSegment)
     dx->config.voiceOn = 1;
     script("@text,0,first,second {\r\nA▽B\r\n}\r\n");
     frames(3);
-    ASSERT_EQ(dx->gameState, 2);
+    ASSERT_EQ(dx->gameState, GameState::PauseClickWait);
     // No sound files exist: each attempt names its file in the failure line.
     EXPECT_EQ(logCount("VOICE\\first.ogg"), 1u);
     EXPECT_EQ(logCount("VOICE\\second.ogg"), 0u);
@@ -384,12 +384,12 @@ TEST_F(TextTest, ToggleButtonsDoNotAlsoAdvanceTheText)
 {
     script("@text,0 {\r\nA\r\n}\r\n@exit\r\n");
     frames(3);
-    ASSERT_EQ(dx->gameState, 3);
+    ASSERT_EQ(dx->gameState, GameState::PageClickWait);
     backend.window.pointerX = 700;
     backend.window.pointerY = 430;
     click();
     EXPECT_EQ(dx->messageWindow.autoMode, 1);
-    EXPECT_EQ(dx->gameState, 3);
+    EXPECT_EQ(dx->gameState, GameState::PageClickWait);
     click();
     EXPECT_EQ(dx->messageWindow.autoMode, 0);
     backend.window.pointerX = 630;
@@ -397,7 +397,7 @@ TEST_F(TextTest, ToggleButtonsDoNotAlsoAdvanceTheText)
     frame();
     backend.input.buttonUp(0);
     EXPECT_EQ(dx->messageWindow.skipMode, 1);
-    EXPECT_EQ(dx->gameState, 3); // the unread page keeps waiting
+    EXPECT_EQ(dx->gameState, GameState::PageClickWait); // the unread page keeps waiting
 }
 
 TEST_F(TextTest, TabHidesTheWindowOnlyWhileAMessageIsShown)
@@ -407,15 +407,15 @@ TEST_F(TextTest, TabHidesTheWindowOnlyWhileAMessageIsShown)
     backend.input.keyDown(DIK_TAB);
     frame();
     backend.input.keyUp(DIK_TAB);
-    EXPECT_EQ(dx->gameState, 0);
+    EXPECT_EQ(dx->gameState, GameState::Ready);
     EXPECT_EQ(dx->messageWindow.windowHidden, 0);
 
     dx->scriptState.waitActive = 0;
     script("@text,0 {\r\nA\r\n}\r\n");
     frames(3);
-    ASSERT_EQ(dx->gameState, 3);
+    ASSERT_EQ(dx->gameState, GameState::PageClickWait);
     backend.input.keyDown(DIK_TAB);
     frame();
     backend.input.keyUp(DIK_TAB);
-    EXPECT_EQ(dx->gameState, 10);
+    EXPECT_EQ(dx->gameState, GameState::WindowHiding);
 }

@@ -20,7 +20,7 @@ protected:
         ASSERT_TRUE(dx->Create(&backend.window, true));
         ASSERT_TRUE(dx->input.create(backend.services.input));
         dx->windowActive = true;
-        dx->screenState = kScreenGame;
+        dx->screenState = ScreenState::Game;
         dx->config.textSpeed = 7;
         backend.window.pointerX = 400;
         backend.window.pointerY = 500;

@@ -83,7 +83,7 @@ TEST_F(WindowDrawTest, WindowTilesAtTwoThirdsAlphaAndTextAboveThem)
     openArchiveAndInit();
     script("@text,0 {\r\n■■■■\r\n}\r\n");
     frames(3);
-    ASSERT_EQ(dx->gameState, 3);
+    ASSERT_EQ(dx->gameState, GameState::PageClickWait);
     shot("plain-page");
     // Background texel 0x226 (blue 0x66) at alpha 170 over black.
     const uint32_t bg = pixel(700, 560);
@@ -151,7 +151,7 @@ TEST_F(WindowDrawTest, Fx1HideRowsStartWithinTheirDelayWindows)
     openArchiveAndInit();
     script("@textwindow_fx1 hide\r\n@exit\r\n");
     frame();
-    ASSERT_EQ(dx->gameState, 12);
+    ASSERT_EQ(dx->gameState, GameState::WindowEffectHide);
     ASSERT_TRUE(dx->messageWindow.isWindowEffectRunning());
     const WindowEffect& e = dx->messageWindow.effect;
     std::array<int, WindowEffect::kRows> firstStart;
@@ -199,7 +199,7 @@ TEST_F(WindowDrawTest, Fx2ShowEndsInTheFrameAllTilesAreWhole)
     openArchiveAndInit();
     script("@textwindow_fast hide\r\n@textwindow_fx2 show\r\n@exit\r\n");
     frames(2);
-    ASSERT_EQ(dx->gameState, 13);
+    ASSERT_EQ(dx->gameState, GameState::WindowEffectShow);
     const WindowEffect& e = dx->messageWindow.effect;
     bool midShot = false;
     int elapsed = 0;

@@ -9,11 +9,11 @@
 // starts with the software presentation, as after accepting the fallback question.
 #include "app/Application.h"
 #include "app/CDirectX.h"
-#include "app/RunLog.h"
+#include "core/RunLog.h"
 #include "graphics/Textures.h"
 #include "platform/Text.h"
 #include "platform/sdl/SdlBackend.h"
-#include "scene/CSprite.h"
+#include "graphics/CSprite.h"
 #include "tools/runner/PngWriter.h"
 
 #include <charconv>
@@ -162,7 +162,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "display-check: the test picture could not be made\n");
         return 1;
     }
-    dx.registerScreen(kScreenTitle, nullptr, [&](CDirectX& d) { picture.draw(d); });
+    dx.registerScreen(ScreenState::Title, nullptr, [&](CDirectX& d) { picture.draw(d); });
     int frame = 0;
     while (app.step()) {
         if (!app.frameRanInLastStep())

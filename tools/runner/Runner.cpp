@@ -3,7 +3,7 @@
 #include "PngWriter.h"
 #include "app/Application.h"
 #include "app/CDirectX.h"
-#include "app/RunLog.h"
+#include "core/RunLog.h"
 #include "platform/Files.h"
 #include "platform/Text.h"
 #include "platform/headless/HeadlessBackend.h"

@@ -2,7 +2,7 @@
 
 #include "app/Application.h"
 #include "app/CDirectX.h"
-#include "app/RunLog.h"
+#include "core/RunLog.h"
 #include "platform/Files.h"
 #include "platform/Text.h"
 #include "platform/sdl/SdlBackend.h"

@@ -1,4 +1,4 @@
-#include "scene/CSprite.h"
+#include "graphics/CSprite.h"
 
 #include "graphics/DisplayDevice.h"
 
