@@ -12,6 +12,9 @@ class Video;
 class InputSource;
 class Audio;
 class Fonts;
+// The installer's window and desktop shell.
+class PictureWindow;
+class Shell;
 
 // The platform services one run of the program uses. A backend owns them; the engine
 // only holds these pointers and never knows which backend it runs on.
@@ -24,6 +27,8 @@ struct Services {
     InputSource* input = nullptr;
     Audio* audio = nullptr;
     Fonts* fonts = nullptr;
+    PictureWindow* pictureWindow = nullptr;
+    Shell* shell = nullptr;
 };
 
 class Backend {

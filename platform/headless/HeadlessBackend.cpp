@@ -12,6 +12,8 @@ HeadlessBackend::HeadlessBackend() : instanceLock(createInProcessInstanceLock())
     services.instanceLock = instanceLock.get();
     services.fonts = &fonts;
     services.video = &video;
+    services.pictureWindow = &pictureWindow;
+    services.shell = &shell;
 }
 
 HeadlessBackend::~HeadlessBackend() = default;

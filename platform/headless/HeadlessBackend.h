@@ -7,6 +7,8 @@
 #include "platform/headless/HeadlessInput.h"
 #include "platform/headless/HeadlessAudio.h"
 #include "platform/headless/HeadlessMessageBoxes.h"
+#include "platform/headless/HeadlessPictureWindow.h"
+#include "platform/headless/HeadlessShell.h"
 #include "platform/headless/HeadlessVideo.h"
 #include "platform/headless/HeadlessWindow.h"
 
@@ -30,6 +32,8 @@ public:
     std::unique_ptr<InstanceLock> instanceLock;
     Fonts fonts;
     HeadlessVideo video;
+    HeadlessPictureWindow pictureWindow;
+    HeadlessShell shell;
 
     // Input from the runner or a test: pointer moves go to the window at once; keys,
     // buttons and the wheel go to the input service, which the next poll reads.

@@ -2,7 +2,7 @@
 
 namespace platform {
 
-SdlBackend::SdlBackend() : instanceLock(createProcessInstanceLock())
+SdlBackend::SdlBackend() : instanceLock(createProcessInstanceLock()), shell(createSystemShell())
 {
     services.clock = &clock;
     services.window = &window;
@@ -12,6 +12,8 @@ SdlBackend::SdlBackend() : instanceLock(createProcessInstanceLock())
     services.instanceLock = instanceLock.get();
     services.fonts = &fonts;
     services.video = &video;
+    services.pictureWindow = &pictureWindow;
+    services.shell = shell.get();
 }
 
 SdlBackend::~SdlBackend() = default;

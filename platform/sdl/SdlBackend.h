@@ -3,9 +3,11 @@
 #include "platform/Fonts.h"
 #include "platform/InstanceLock.h"
 #include "platform/Services.h"
+#include "platform/Shell.h"
 #include "platform/sdl/SdlInput.h"
 #include "platform/sdl/SdlAudio.h"
 #include "platform/sdl/SdlMessageBoxes.h"
+#include "platform/sdl/SdlPictureWindow.h"
 #include "platform/sdl/SdlVideo.h"
 #include "platform/sdl/SdlWindow.h"
 
@@ -28,6 +30,8 @@ public:
     std::unique_ptr<InstanceLock> instanceLock;
     Fonts fonts;
     SdlVideo video{window};
+    SdlPictureWindow pictureWindow;
+    std::unique_ptr<Shell> shell;
 };
 
 std::unique_ptr<Backend> createSdlBackend();

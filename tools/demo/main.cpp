@@ -1,9 +1,12 @@
 // sorafune_demo: writes the demo game folder from the sources under demo/.
 //   sorafune_demo --source <repo>/demo --out <game folder> [--archive-dir <folder>]
 //                 [--contact-sheet <file.png>]
+//   sorafune_demo --disc <disc folder> --game <game folder> --setup <setup> --program <sorafune>
 // The game folder gets system.pkd, the loose sounds and the folders the game writes into;
-// --archive-dir also leaves the archive's entries there as plain files.
+// --archive-dir also leaves the archive's entries there as plain files. --disc makes the
+// install disc from a generated game folder and the two programs.
 #include "platform/Fonts.h"
+#include "tools/demo/Disc.h"
 #include "tools/demo/FontLabels.h"
 #include "tools/demo/Generator.h"
 
@@ -13,7 +16,7 @@
 
 int main(int argc, char** argv)
 {
-    std::string source, out, archiveDir, sheet;
+    std::string source, out, archiveDir, sheet, disc, gameDir, setupProgram, gameProgram;
     for (int i = 1; i < argc; ++i) {
         auto value = [&](std::string& into) {
             if (i + 1 >= argc) {
@@ -30,10 +33,33 @@ int main(int argc, char** argv)
             value(archiveDir);
         else if (!std::strcmp(argv[i], "--contact-sheet"))
             value(sheet);
+        else if (!std::strcmp(argv[i], "--disc"))
+            value(disc);
+        else if (!std::strcmp(argv[i], "--game"))
+            value(gameDir);
+        else if (!std::strcmp(argv[i], "--setup"))
+            value(setupProgram);
+        else if (!std::strcmp(argv[i], "--program"))
+            value(gameProgram);
         else {
             std::fprintf(stderr, "usage: sorafune_demo --source DIR --out DIR [--archive-dir DIR] [--contact-sheet FILE]\n");
             return 2;
         }
+    }
+    if (!disc.empty()) {
+        if (gameDir.empty() || setupProgram.empty() || gameProgram.empty()) {
+            std::fprintf(stderr, "usage: sorafune_demo --disc DIR --game DIR --setup FILE --program FILE\n");
+            return 2;
+        }
+        platform::Fonts fonts;
+        demo::DiscOptions options{disc, gameDir, setupProgram, gameProgram, demo::fontLabelPainter(fonts)};
+        std::string error;
+        if (!demo::writeDisc(options, error)) {
+            std::fprintf(stderr, "sorafune_demo: %s\n", error.c_str());
+            return 1;
+        }
+        std::printf("install disc: %s\n", disc.c_str());
+        return 0;
     }
     if (source.empty() || out.empty()) {
         std::fprintf(stderr, "usage: sorafune_demo --source DIR --out DIR [--archive-dir DIR] [--contact-sheet FILE]\n");
