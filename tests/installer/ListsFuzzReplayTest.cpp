@@ -11,7 +11,7 @@ namespace fs = std::filesystem;
 TEST(SetupListsFuzzReplay, KeptInputsStayInsideTheInstallRoot)
 {
     testsupport::TempDir sandbox;
-    const fs::path folder = fs::path(SORAFUNE_SOURCE_DIR) / "tests/installer/fuzz-inputs";
+    const fs::path folder = fs::path(SORAFUNE_SOURCE_DIR) / "fuzz/inputs/setuplists";
     int count = 0;
     for (const auto& entry : fs::directory_iterator(folder)) {
         if (!entry.is_regular_file() || entry.path().filename() == "README")

@@ -35,7 +35,7 @@ protected:
 
 TEST_F(TypingFuzzReplay, KeptInputsRunToTheEnd)
 {
-    const std::filesystem::path folder = std::filesystem::path(SORAFUNE_SOURCE_DIR) / "tests/typing/fuzz-inputs";
+    const std::filesystem::path folder = std::filesystem::path(SORAFUNE_SOURCE_DIR) / "fuzz/inputs/typing";
     int count = 0;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         if (!entry.is_regular_file() || entry.path().filename() == "README")
