@@ -103,9 +103,9 @@ void ConfirmFrame(CDirectX& dx)
     const int hovered = dx.cursorInside ? confirmButtonAt(dx.mouseX, dx.mouseY) : -1;
     if (hovered >= 0 && moved)
         c.ConfirmChoice = hovered;
-    if (in.keyPressed(DIK_LEFT))
+    if (in.takeKeyPress(DIK_LEFT))
         c.ConfirmChoice = ConfirmState::kYes;
-    if (in.keyPressed(DIK_RIGHT))
+    if (in.takeKeyPress(DIK_RIGHT))
         c.ConfirmChoice = ConfirmState::kNo;
 
     if (dx.directDraw)
@@ -119,8 +119,8 @@ void ConfirmFrame(CDirectX& dx)
         c.ConfirmChoice = hovered;
         decided = true;
     }
-    const bool space = in.keyPressed(DIK_SPACE), enter = in.keyPressed(DIK_RETURN),
-               padEnter = in.keyPressed(DIK_NUMPADENTER);
+    const bool space = in.takeKeyPress(DIK_SPACE), enter = in.takeKeyPress(DIK_RETURN),
+               padEnter = in.takeKeyPress(DIK_NUMPADENTER);
     decided = decided || space || enter || padEnter;
     if (!decided)
         return;

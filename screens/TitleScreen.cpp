@@ -36,15 +36,7 @@ void loadTitlePictures(CDirectX& dx)
 
 void stopMusicAndEffects(CDirectX& dx)
 {
-    SoundSystem& s = dx.sound;
-    s.bgm.stop();
-    s.bgmPlaying = false;
-    s.bgmLooping = false;
-    for (size_t i = 0; i < s.se.size(); ++i) {
-        s.se[i].stop();
-        s.sePlaying[i] = false;
-        s.seLooping[i] = false;
-    }
+    dx.sound.stopMusicAndEffects();
 }
 
 // Everything a new game starts from, then "startup.scp".
@@ -118,7 +110,7 @@ void drawMenu(CDirectX& dx)
 void activate(CDirectX& dx, TitleItem item)
 {
     TitleState& t = dx.titleScreen;
-    dx.playSystemSound(1);
+    dx.sound.playSystemSound(1);
     switch (item) {
     case TitleItem::NewGame:
         t.TitleFade = 0.0f;
@@ -152,9 +144,9 @@ void menuInput(CDirectX& dx)
         t.TitleSelection = hovered;
 
     // The menu wraps: Up on the first item goes to quit, Down on quit to new game.
-    if (in.keyPressed(DIK_UP))
+    if (in.takeKeyPress(DIK_UP))
         t.TitleSelection = (t.TitleSelection + TitleState::kItems - 1) % TitleState::kItems;
-    if (in.keyPressed(DIK_DOWN))
+    if (in.takeKeyPress(DIK_DOWN))
         t.TitleSelection = (t.TitleSelection + 1) % TitleState::kItems;
 
     const bool altEnter = (in.keyHeld(DIK_LMENU) || in.keyHeld(DIK_RMENU)) && in.keyHeld(DIK_RETURN);
@@ -165,8 +157,8 @@ void menuInput(CDirectX& dx)
             t.TitleSelection = hovered;
             chosen = true;
         }
-        const bool space = in.keyPressed(DIK_SPACE), enter = in.keyPressed(DIK_RETURN),
-                   padEnter = in.keyPressed(DIK_NUMPADENTER);
+        const bool space = in.takeKeyPress(DIK_SPACE), enter = in.takeKeyPress(DIK_RETURN),
+                   padEnter = in.takeKeyPress(DIK_NUMPADENTER);
         chosen = chosen || space || enter || padEnter;
     }
 
@@ -203,7 +195,7 @@ void EnterTitle(CDirectX& dx)
 {
     stopMusicAndEffects(dx);
     loadTitlePictures(dx);
-    dx.loadSystemSounds();
+    dx.sound.loadSystemSounds();
     TitleState& t = dx.titleScreen;
     t.TitleFade = 0.0f;
     t.TitleLastSelection = -1;

@@ -24,9 +24,9 @@ bool insideRow(const CDirectX& dx, int32_t count, int32_t i)
 // display-mode toggle instead. Every key is read, so none is left for a later screen.
 bool decideKey(CInput& in)
 {
-    const bool space = in.keyPressed(DIK_SPACE);
-    const bool enter = in.keyPressed(DIK_RETURN);
-    const bool padEnter = in.keyPressed(DIK_NUMPADENTER);
+    const bool space = in.takeKeyPress(DIK_SPACE);
+    const bool enter = in.takeKeyPress(DIK_RETURN);
+    const bool padEnter = in.takeKeyPress(DIK_NUMPADENTER);
     const bool alt = in.keyHeld(DIK_LMENU) || in.keyHeld(DIK_RMENU);
     return space || padEnter || (enter && !alt);
 }
@@ -66,9 +66,9 @@ void choiceLogic(CDirectX& dx)
             c.choiceSelected = i;
 
     CInput& in = dx.input;
-    if (in.keyPressed(DIK_UP))
+    if (in.takeKeyPress(DIK_UP))
         c.choiceSelected = c.choiceSelected <= 0 ? count - 1 : c.choiceSelected - 1;
-    if (in.keyPressed(DIK_DOWN))
+    if (in.takeKeyPress(DIK_DOWN))
         c.choiceSelected = c.choiceSelected >= count - 1 ? 0 : c.choiceSelected + 1;
 
     const bool click = dx.leftClicked && dx.cursorInside && insideRow(dx, count, c.choiceSelected);

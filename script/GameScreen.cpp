@@ -96,7 +96,6 @@ bool startGameScreen(CDirectX& dx, const std::string& name)
 {
     dx.scriptState = ScriptState{};
     clearBranchSets(dx);
-    dx.scriptState.startScript = name;
     resetScreenEffects(dx.scene);
     resetAnimation(dx.scene);
     dx.screenState = ScreenState::Game;

@@ -68,6 +68,18 @@ void SoundSystem::stopAll()
         b.stop();
 }
 
+void SoundSystem::stopMusicAndEffects()
+{
+    bgm.stop();
+    bgmPlaying_ = false;
+    bgmLooping_ = false;
+    for (size_t i = 0; i < se.size(); ++i) {
+        se[i].stop();
+        sePlaying_[i] = false;
+        seLooping_[i] = false;
+    }
+}
+
 void SoundSystem::release()
 {
     // Stopping a stream that no longer plays closes its file and frees its buffer.

@@ -35,6 +35,9 @@ public:
     // volumes (percent); without a device the game runs mute and false is returned.
     bool start(platform::Audio* audio, platform::Window* window, int bgmPercent, int sePercent, int voicePercent);
     void stopAll();
+    // Stops the music and the effect channels and forgets what they were playing (a new game
+    // or the title starts with silence).
+    void stopMusicAndEffects();
     // Stops everything, frees the interface sounds and closes the device.
     void release();
 

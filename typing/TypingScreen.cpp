@@ -37,9 +37,9 @@ bool altEnterHeld(CDirectX& dx)
 bool advancePressed(CDirectX& dx)
 {
     // Every edge is read so that none is left over for a later frame.
-    const bool space = dx.input.keyPressed(DIK_SPACE);
-    const bool enter = dx.input.keyPressed(DIK_RETURN);
-    const bool padEnter = dx.input.keyPressed(DIK_NUMPADENTER);
+    const bool space = dx.input.takeKeyPress(DIK_SPACE);
+    const bool enter = dx.input.takeKeyPress(DIK_RETURN);
+    const bool padEnter = dx.input.takeKeyPress(DIK_NUMPADENTER);
     return dx.leftClicked || space || enter || padEnter;
 }
 
@@ -48,7 +48,7 @@ void typeKeys(CDirectX& dx)
     TypingMode& t = dx.typing;
     uint32_t pressed = 0;
     for (size_t k = 0; k < TypingKeyTable.size(); ++k)
-        if (dx.input.keyPressed(TypingKeyTable[k].scanCode))
+        if (dx.input.takeKeyPress(TypingKeyTable[k].scanCode))
             pressed |= 1u << k;
     if (pressed == 0)
         return;
@@ -56,9 +56,9 @@ void typeKeys(CDirectX& dx)
     if (r.romajiChanged)
         RenderRomajiLine(t);
     if (r.acceptSound)
-        dx.playSystemSound(3);
+        dx.sound.playSystemSound(3);
     if (r.rejectSound)
-        dx.playSystemSound(2);
+        dx.sound.playSystemSound(2);
     if (t.line.KeystrokeCount > 0)
         t.Accuracy = typingAccuracy(t.line);
 }
@@ -74,7 +74,7 @@ void leaveTyping(CDirectX& dx, const std::string& scriptName)
         runLog().appendf(2, "ERROR: Load fail [%s]", scriptName.c_str());
     }
     dx.screenState = ScreenState::Game;
-    dx.loadSystemSounds();
+    dx.sound.loadSystemSounds();
     t.state = TypingState::RunningScript;
     t.line = TypingLine{};
     t.HudShown = false;
@@ -137,7 +137,7 @@ void TypingUpdate(CDirectX& dx)
         // A confirmation box over the screen takes the keys; the typing screen none.
         if (!inputOpen(dx))
             break;
-        if (dx.input.keyPressed(DIK_F1)) {
+        if (dx.input.takeKeyPress(DIK_F1)) {
             t.state = TypingState::GameOver;
             break;
         }
@@ -147,7 +147,7 @@ void TypingUpdate(CDirectX& dx)
     case TypingState::Typing:
         if (t.line.LineDone || dx.confirmOpen)
             break;
-        if (dx.input.keyPressed(DIK_F1)) {
+        if (dx.input.takeKeyPress(DIK_F1)) {
             t.state = TypingState::GameOver;
             break;
         }
@@ -178,7 +178,7 @@ void TypingDraw(CDirectX& dx)
         if (!line.LineDone && !dx.confirmOpen && TickTypingLine(line, dx.frameDelta)) {
             if (t.Lives > 0)
                 --t.Lives;
-            dx.playSystemSound(4);
+            dx.sound.playSystemSound(4);
         }
         drawTypingLine(dx);
         if (line.LineDone) {
@@ -200,12 +200,12 @@ void TypingDraw(CDirectX& dx)
         drawGameOverBanner(dx);
         if (!inputOpen(dx))
             break;
-        const bool f1 = dx.input.keyPressed(DIK_F1);
+        const bool f1 = dx.input.takeKeyPress(DIK_F1);
         if (f1 || (!altEnterHeld(dx) && advancePressed(dx))) {
             line.ResultTimer = 0;
             t.fadeAlpha = 0;
             t.state = TypingState::FadeOut;
-            dx.bgmFadeCommand("out,1", false);
+            dx.sound.bgmFadeCommand("out,1", false);
         }
         break;
     }

@@ -132,21 +132,21 @@ void typingBgChange(CDirectX& dx, const std::string&)
 void typingSeLoad(CDirectX& dx, const std::string& token)
 {
     const std::string arg = dx.script.nextToken();
-    if (dx.seLoadCommand(arg) == CommandResult::ArgumentError)
+    if (dx.sound.seLoadCommand(arg) == CommandResult::ArgumentError)
         reportArgumentError(dx, ArgumentError::Invalid, token, arg);
 }
 
 void typingSe(CDirectX& dx, const std::string& token)
 {
     const std::string arg = dx.script.nextToken();
-    if (dx.seCommand(arg) == CommandResult::ArgumentError)
+    if (dx.sound.seCommand(arg) == CommandResult::ArgumentError)
         reportArgumentError(dx, ArgumentError::Invalid, token, arg);
 }
 
 void typingBgmLoad(CDirectX& dx, const std::string&)
 {
     const std::string name = dx.script.nextToken();
-    if (dx.bgmLoadCommand(name) != CommandResult::Done)
+    if (dx.sound.bgmLoadCommand(name) != CommandResult::Done)
         runLog().appendf(2, "BGM load failed. [%s]", name.c_str());
 }
 
@@ -156,12 +156,12 @@ void typingBgm(CDirectX& dx, const std::string&)
     // Music switched off in the options is never started here.
     if ((word == "play" || word == "noloop") && !dx.config.bgmOn)
         return;
-    dx.bgmCommand(word);
+    dx.sound.bgmCommand(word);
 }
 
 void typingBgmFade(CDirectX& dx, const std::string&)
 {
-    dx.bgmFadeCommand(dx.script.nextToken(), false);
+    dx.sound.bgmFadeCommand(dx.script.nextToken(), false);
 }
 
 void typingLoad(CDirectX& dx, const std::string&)

@@ -72,8 +72,7 @@ TEST(DemoTour, PicksTheRoomByKeysAndExploresItsHotSpotsByClicks)
 
     RunnerOptions opts;
     opts.programDir = dir.str();
-    opts.startScript = "startup.scp";
-    opts.frames = 2300;
+    opts.frames = 2450;
     std::string error;
     const std::vector<uint8_t> tour = testsupport::readAll(std::string(SORAFUNE_SOURCE_DIR) + "/demo/tour.input");
     ASSERT_TRUE(parseInputScript(std::string(tour.begin(), tour.end()), opts.input, error)) << error;
