@@ -26,7 +26,7 @@ bool isProgressLine(const std::string& utf8)
 {
     static const char* const prefixes[] = {
         "Starting system... ", "Version ", "DirectSound Create", "DirectInput Create", "DirectX Create",
-        "DirectX Destroy.", "Load Script [", "@bg_load", "@chr_load", "@cutin_load", "BGM loaded.. [",
+        "DirectX Destroy.", "Load Script [", "LOAD SCRIPT [", "@bg_load", "@chr_load", "@cutin_load", "BGM loaded.. [",
         "SE loaded.. [", "voice play : ", "起動時間 : ",
         // A game folder that was never played has no read-text record yet; the game notes that
         // on every first start.
