@@ -5,6 +5,7 @@
 #include "graphics/DisplayDevice.h"
 #include "graphics/FontSheet.h"
 #include "input/CInput.h"
+#include "input/FrameInput.h"
 #include "input/Pointer.h"
 #include "platform/Services.h"
 #include "platform/Window.h"
@@ -90,9 +91,8 @@ public:
     int32_t frameDelta = 1;
     uint32_t lastFrameTime = 0;
     uint32_t thisFrameTime = 0;
-    int32_t mouseX = 0, mouseY = 0;
-    uint8_t cursorInside = 0;
-    uint8_t leftClicked = 0, rightClicked = 0;
+    // The pointer and the clicks of this frame, read once before the logic phase.
+    FrameInput frameInput;
     bool updateHoldActive = false;
     int32_t updateHoldFrames = 0;
     bool displayModeToggleRequested = false;
@@ -108,7 +108,7 @@ public:
     // ---- input ----
     CInput input;
     // The in-game pointer (input/Pointer.cpp), drawn at the end of the frame's scene while
-    // cursorInside is set.
+    // the pointer is over the picture.
     Pointer pointer;
     // The interface atlases "SYSTEM\\systex1-3.png" (graphics/SystemAtlas.cpp); the pointer
     // sprites are cut from the first.

@@ -31,37 +31,39 @@ int CDirectX::runFrame()
     input.pollJoysticks();
 
     // Pointer. In a window the system cursor shows only outside the picture.
+    int32_t mouseX = frameInput.mouseX(), mouseY = frameInput.mouseY();
     window.cursorPos(mouseX, mouseY);
+    bool inside = true;
     if (!windowed) {
-        cursorInside = 1;
+        inside = true;
     } else if (!pointerInsidePicture(mouseX, mouseY)) {
         if (deviceReady) {
             while (window.showCursor(true) < 1) {
             }
             window.showCursor(false);
         }
-        cursorInside = 0;
+        inside = false;
     } else {
         if (deviceReady) {
             while (window.showCursor(false) >= 0) {
             }
         }
-        cursorInside = 1;
+        inside = true;
     }
+    frameInput.setPointer(mouseX, mouseY, inside);
 
     // Clicks: button-press edges count only while the window is active.
     if (windowActive) {
-        leftClicked = input.takeMousePress(0) ? 1 : 0;
-        rightClicked = input.takeMousePress(1) ? 1 : 0;
+        const bool left = input.takeMousePress(0);
+        const bool right = input.takeMousePress(1);
+        frameInput.setClicks(left, right);
     } else {
-        leftClicked = 0;
-        rightClicked = 0;
+        frameInput.dropClicks();
     }
 
     if (!deviceReady) {
         clock.sleep(1);
-        leftClicked = 0;
-        rightClicked = 0;
+        frameInput.dropClicks();
         return -1;
     }
 
@@ -106,15 +108,14 @@ int CDirectX::runFrame()
     }
 
     pointer.setHoverShape(hotSpots.hoverCursor);
-    if (cursorInside && directDraw)
-        pointer.draw(*directDraw, mouseX, mouseY, gameState == GameState::Hotspots, thisFrameTime);
+    if (frameInput.cursorInside() && directDraw)
+        pointer.draw(*directDraw, frameInput.mouseX(), frameInput.mouseY(), gameState == GameState::Hotspots, thisFrameTime);
     endFrameScene();
     Present();
 
     ++framesDrawn;
     lastFrameTime = thisFrameTime;
-    leftClicked = 0;
-    rightClicked = 0;
+    frameInput.dropClicks();
 
     // Pacing: a window frame that came within 6 ms waits out the rest; every frame sleeps 1 ms.
     if (windowed && frameDelta < 6)

@@ -30,21 +30,20 @@ inline void runScriptBytes(CDirectX& dx, const uint8_t* data, size_t size)
 
     // Each call consumes at least one token until "EOF"; the bound only guards the test.
     for (int calls = 0; calls < 200000 && dx.script.cursorIndex() <= dx.script.lastIndex; ++calls) {
-        dx.cursorInside = 1;
-        dx.leftClicked = 1;
+        // The driver stands in for the frame dispatcher: the pointer over the picture, a left click.
+        dx.frameInput.setPointer(dx.frameInput.mouseX(), dx.frameInput.mouseY(), true);
+        dx.frameInput.setClicks(true, dx.frameInput.rightClicked());
         if (dx.gameState == GameState::Choice && dx.choices.choiceCount > 0) {
             // A click on the row the call count points at.
             const int32_t row = calls % dx.choices.choiceCount;
-            dx.mouseX = ChoiceSet::kRowX + 10;
-            dx.mouseY = ChoiceSet::rowTop(dx.choices.choiceCount, row) + 5;
+            dx.frameInput.movePointer(ChoiceSet::kRowX + 10, ChoiceSet::rowTop(dx.choices.choiceCount, row) + 5);
             choiceLogic(dx);
         } else if (dx.gameState == GameState::Hotspots && hotSpotClicks < 64) {
             const auto& p = kPoints[size_t(hotSpotClicks++) % std::size(kPoints)];
-            dx.mouseX = p[0];
-            dx.mouseY = p[1];
+            dx.frameInput.movePointer(p[0], p[1]);
             hotSpotLogic(dx);
         }
-        dx.leftClicked = 0;
+        dx.frameInput.setClicks(false, dx.frameInput.rightClicked());
         // Whatever else the last command waits for ends at once; clicks on regions that start
         // nothing give up after a while.
         if (dx.gameState == GameState::Hotspots && hotSpotClicks < 64)

@@ -97,10 +97,10 @@ void ConfirmFrame(CDirectX& dx)
 
     // The pointer takes the highlight when it moves onto a button, so Left and Right still
     // work while it rests on one.
-    const bool moved = dx.mouseX != c.lastMouseX || dx.mouseY != c.lastMouseY;
-    c.lastMouseX = dx.mouseX;
-    c.lastMouseY = dx.mouseY;
-    const int hovered = dx.cursorInside ? confirmButtonAt(dx.mouseX, dx.mouseY) : -1;
+    const bool moved = dx.frameInput.mouseX() != c.lastMouseX || dx.frameInput.mouseY() != c.lastMouseY;
+    c.lastMouseX = dx.frameInput.mouseX();
+    c.lastMouseY = dx.frameInput.mouseY();
+    const int hovered = dx.frameInput.cursorInside() ? confirmButtonAt(dx.frameInput.mouseX(), dx.frameInput.mouseY()) : -1;
     if (hovered >= 0 && moved)
         c.ConfirmChoice = hovered;
     if (in.takeKeyPress(DIK_LEFT))
@@ -115,7 +115,7 @@ void ConfirmFrame(CDirectX& dx)
     if (altEnter || !dx.windowActive || dx.inputIgnoreActive || dx.framesDrawn == c.openedAtFrame)
         return;
     bool decided = false;
-    if (dx.leftClicked && hovered >= 0) {
+    if (dx.frameInput.leftClicked() && hovered >= 0) {
         c.ConfirmChoice = hovered;
         decided = true;
     }

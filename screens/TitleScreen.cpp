@@ -136,10 +136,10 @@ void menuInput(CDirectX& dx)
 {
     TitleState& t = dx.titleScreen;
     CInput& in = dx.input;
-    const bool moved = dx.mouseX != t.lastMouseX || dx.mouseY != t.lastMouseY;
-    t.lastMouseX = dx.mouseX;
-    t.lastMouseY = dx.mouseY;
-    const int hovered = dx.cursorInside ? titleItemAt(dx.mouseX, dx.mouseY) : -1;
+    const bool moved = dx.frameInput.mouseX() != t.lastMouseX || dx.frameInput.mouseY() != t.lastMouseY;
+    t.lastMouseX = dx.frameInput.mouseX();
+    t.lastMouseY = dx.frameInput.mouseY();
+    const int hovered = dx.frameInput.cursorInside() ? titleItemAt(dx.frameInput.mouseX(), dx.frameInput.mouseY()) : -1;
     if (hovered >= 0 && moved)
         t.TitleSelection = hovered;
 
@@ -153,7 +153,7 @@ void menuInput(CDirectX& dx)
     const bool blocked = altEnter || !dx.windowActive || dx.inputIgnoreActive;
     bool chosen = false;
     if (!blocked) {
-        if (dx.leftClicked && hovered >= 0) {
+        if (dx.frameInput.leftClicked() && hovered >= 0) {
             t.TitleSelection = hovered;
             chosen = true;
         }

@@ -16,8 +16,8 @@ namespace {
 bool insideRow(const CDirectX& dx, int32_t count, int32_t i)
 {
     const int32_t top = ChoiceSet::rowTop(count, i);
-    return dx.mouseX >= ChoiceSet::kRowX && dx.mouseX < ChoiceSet::kRowX + ChoiceSet::kRowWidth && dx.mouseY >= top &&
-           dx.mouseY < top + ChoiceSet::kRowHeight;
+    return dx.frameInput.mouseX() >= ChoiceSet::kRowX && dx.frameInput.mouseX() < ChoiceSet::kRowX + ChoiceSet::kRowWidth && dx.frameInput.mouseY() >= top &&
+           dx.frameInput.mouseY() < top + ChoiceSet::kRowHeight;
 }
 
 // Space, Enter or the pad's Enter; Enter counts only without Alt, which makes it the
@@ -37,7 +37,7 @@ void movePointerByKeys(CDirectX& dx)
 {
     CInput& in = dx.input;
     const int32_t step = 1 + dx.frameDelta / 10;
-    int32_t x = dx.mouseX, y = dx.mouseY;
+    int32_t x = dx.frameInput.mouseX(), y = dx.frameInput.mouseY();
     if (in.keyHeld(DIK_LEFT) && x > 10)
         x -= step;
     if (in.keyHeld(DIK_RIGHT) && x < 790)
@@ -46,11 +46,10 @@ void movePointerByKeys(CDirectX& dx)
         y -= step;
     if (in.keyHeld(DIK_DOWN) && y < 590)
         y += step;
-    if (x == dx.mouseX && y == dx.mouseY)
+    if (x == dx.frameInput.mouseX() && y == dx.frameInput.mouseY())
         return;
     dx.sys.window->setCursorPos(x, y);
-    dx.mouseX = x;
-    dx.mouseY = y;
+    dx.frameInput.movePointer(x, y);
 }
 
 } // namespace
@@ -62,7 +61,7 @@ void choiceLogic(CDirectX& dx)
     if (count <= 0)
         return;
     for (int32_t i = 0; i < count; ++i)
-        if (dx.cursorInside && insideRow(dx, count, i))
+        if (dx.frameInput.cursorInside() && insideRow(dx, count, i))
             c.choiceSelected = i;
 
     CInput& in = dx.input;
@@ -71,7 +70,7 @@ void choiceLogic(CDirectX& dx)
     if (in.takeKeyPress(DIK_DOWN))
         c.choiceSelected = c.choiceSelected >= count - 1 ? 0 : c.choiceSelected + 1;
 
-    const bool click = dx.leftClicked && dx.cursorInside && insideRow(dx, count, c.choiceSelected);
+    const bool click = dx.frameInput.leftClicked() && dx.frameInput.cursorInside() && insideRow(dx, count, c.choiceSelected);
     if (!(decideKey(in) || click))
         return;
 
@@ -111,10 +110,10 @@ void drawChoices(CDirectX& dx)
 void hotSpotLogic(CDirectX& dx)
 {
     HotSpotSet& h = dx.hotSpots;
-    if (dx.cursorInside)
+    if (dx.frameInput.cursorInside())
         movePointerByKeys(dx);
 
-    const int32_t region = h.regionAt(dx.mouseX, dx.mouseY);
+    const int32_t region = h.regionAt(dx.frameInput.mouseX(), dx.frameInput.mouseY());
     if (region <= 0) {
         h.hoverCursor = -1;
         // Keys are still taken, so a press over nothing does not wait for a later region.
@@ -125,7 +124,7 @@ void hotSpotLogic(CDirectX& dx)
     const int32_t section = h.sectionCounter[size_t(r)];
     h.hoverCursor = h.entry(r, section).target;
 
-    const bool click = dx.leftClicked && dx.cursorInside;
+    const bool click = dx.frameInput.leftClicked() && dx.frameInput.cursorInside();
     if (!(decideKey(dx.input) || click))
         return;
 

@@ -22,7 +22,7 @@ void gameUpdate(CDirectX& dx)
 
     // In ending mode the player leaves with Escape or a right click inside the picture.
     if (st.endingMode && dx.gameState != GameState::EndingFade && dx.windowActive) {
-        if (dx.input.takeKeyPress(DIK_ESCAPE) || (dx.rightClicked && dx.cursorInside)) {
+        if (dx.input.takeKeyPress(DIK_ESCAPE) || (dx.frameInput.rightClicked() && dx.frameInput.cursorInside())) {
             dx.gameState = GameState::EndingFade;
             st.endingFade = 0;
         }

@@ -234,8 +234,7 @@ void cmdTextwindowFast(CDirectX& dx, const std::string& token)
         w.windowHidden = 0;
         w.windowAlpha = 255;
         // A click that was on its way must not advance the text that follows.
-        dx.leftClicked = 0;
-        dx.rightClicked = 0;
+        dx.frameInput.dropClicks();
     } else {
         w.windowAlpha = 0;
         w.windowHidden = 1;

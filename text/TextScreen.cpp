@@ -17,7 +17,7 @@ int fadeStep(int32_t frameDelta)
 
 bool inRect(const CDirectX& dx, int x, int y, int w, int h)
 {
-    return dx.mouseX >= x && dx.mouseX < x + w && dx.mouseY >= y && dx.mouseY < y + h;
+    return dx.frameInput.mouseX() >= x && dx.frameInput.mouseX() < x + w && dx.frameInput.mouseY() >= y && dx.frameInput.mouseY() < y + h;
 }
 
 // Moves on from a click wait: after a pause character typing goes on, after a complete page
@@ -39,8 +39,8 @@ void messageWindowLogic(CDirectX& dx)
 {
     MessageWindow& w = dx.messageWindow;
     CInput& in = dx.input;
-    bool left = dx.leftClicked && dx.cursorInside;
-    const bool right = dx.rightClicked && dx.cursorInside;
+    bool left = dx.frameInput.leftClicked() && dx.frameInput.cursorInside();
+    const bool right = dx.frameInput.rightClicked() && dx.frameInput.cursorInside();
     // Key edges are taken when read, so only the states that use a key read it.
     const bool typingStates = dx.gameState == GameState::Typing || dx.gameState == GameState::PauseClickWait ||
                               dx.gameState == GameState::PageClickWait;

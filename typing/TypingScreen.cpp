@@ -40,7 +40,7 @@ bool advancePressed(CDirectX& dx)
     const bool space = dx.input.takeKeyPress(DIK_SPACE);
     const bool enter = dx.input.takeKeyPress(DIK_RETURN);
     const bool padEnter = dx.input.takeKeyPress(DIK_NUMPADENTER);
-    return dx.leftClicked || space || enter || padEnter;
+    return dx.frameInput.leftClicked() || space || enter || padEnter;
 }
 
 void typeKeys(CDirectX& dx)

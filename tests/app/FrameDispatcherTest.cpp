@@ -93,11 +93,11 @@ TEST_F(FrameTest, WindowModePacesShortFramesToSixMilliseconds)
 TEST_F(FrameTest, DeviceNotReadyIdlesWithoutLogic)
 {
     dx->deviceReady = false;
-    dx->leftClicked = 1;
+    tapButton(); // a press waiting for the frame
     EXPECT_EQ(frameAt(500), -1);
     EXPECT_EQ(logicCalls, 0);
     EXPECT_TRUE(deltas.empty());
-    EXPECT_EQ(dx->leftClicked, 0);
+    EXPECT_EQ(dx->frameInput.leftClicked(), 0);
     EXPECT_EQ(backend.clock.totalSlept(), 1u);
 }
 
@@ -121,7 +121,7 @@ TEST_F(FrameTest, SystemCursorShowsOnlyOutsideThePictureInWindowMode)
 {
     pointTo(900, 100);
     frameAt(16);
-    EXPECT_EQ(dx->cursorInside, 0);
+    EXPECT_EQ(dx->frameInput.cursorInside(), 0);
     EXPECT_TRUE(backend.window.systemCursorVisible);
     EXPECT_EQ(backend.window.cursorCount(), 0);
     frameAt(32);
@@ -129,18 +129,18 @@ TEST_F(FrameTest, SystemCursorShowsOnlyOutsideThePictureInWindowMode)
 
     pointTo(799, 599);
     frameAt(48);
-    EXPECT_EQ(dx->cursorInside, 1);
+    EXPECT_EQ(dx->frameInput.cursorInside(), 1);
     EXPECT_FALSE(backend.window.systemCursorVisible);
-    EXPECT_EQ(dx->mouseX, 799);
+    EXPECT_EQ(dx->frameInput.mouseX(), 799);
 
     pointTo(799, -1);
     frameAt(64);
-    EXPECT_EQ(dx->cursorInside, 0);
+    EXPECT_EQ(dx->frameInput.cursorInside(), 0);
     EXPECT_TRUE(backend.window.systemCursorVisible);
 
     startInFullScreen();
     frameAt(80);
-    EXPECT_EQ(dx->cursorInside, 1);
+    EXPECT_EQ(dx->frameInput.cursorInside(), 1);
 }
 
 TEST_F(FrameTest, DisplayModeToggleRunsAtTheEndOfTheFrameAndIgnoresInputForFiveFrames)

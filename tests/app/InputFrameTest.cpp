@@ -21,8 +21,8 @@ protected:
         dx->registerScreen(
             ScreenState::Title,
             [this](CDirectX& d) {
-                seen.push_back(Seen{d.input.takeKeyPress(DIK_RETURN) || d.input.takeKeyPress(DIK_SPACE), d.leftClicked != 0,
-                                    d.rightClicked != 0});
+                seen.push_back(Seen{d.input.takeKeyPress(DIK_RETURN) || d.input.takeKeyPress(DIK_SPACE), d.frameInput.leftClicked() != 0,
+                                    d.frameInput.rightClicked() != 0});
             },
             nullptr);
         pointTo(400, 300);
@@ -41,7 +41,7 @@ TEST_F(InputFrameTest, AClickReachesTheScreenAsLeftOrRightClickedForOneFrame)
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_TRUE(seen[0].left);
     EXPECT_FALSE(seen[0].right);
-    EXPECT_EQ(dx->leftClicked, 0); // cleared after the frame is drawn
+    EXPECT_EQ(dx->frameInput.leftClicked(), 0); // cleared after the frame is drawn
     tapButton(1);
     frame();
     EXPECT_TRUE(seen[1].right);

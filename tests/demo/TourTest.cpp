@@ -31,13 +31,13 @@ struct TourWatch : RunnerHooks {
     {
         const int32_t state = int32_t(dx.gameState);
         if (trace && state != lastState)
-            std::printf("frame %d: gameState %d pointer %d,%d\n", frame, state, dx.mouseX, dx.mouseY);
+            std::printf("frame %d: gameState %d pointer %d,%d\n", frame, state, dx.frameInput.mouseX(), dx.frameInput.mouseY());
         if (state == 5) {
             if (!choiceShownAt)
                 choiceShownAt = frame;
             selectedAtPick = dx.choices.choiceSelected;
             const int32_t top = ChoiceSet::rowTop(dx.choices.choiceCount, dx.choices.choiceSelected);
-            pickedWithPointerOnARow = dx.mouseY >= top && dx.mouseY < top + ChoiceSet::kRowHeight;
+            pickedWithPointerOnARow = dx.frameInput.mouseY() >= top && dx.frameInput.mouseY() < top + ChoiceSet::kRowHeight;
         }
         if (state == 6) {
             ++hotSpotFrames;

@@ -101,7 +101,7 @@ TEST_F(PointerDrawTest, OverAHotSpotTheRegionsPointerIsCentred)
 TEST_F(PointerDrawTest, OutsideThePictureNoPointerIsDrawn)
 {
     frameWithPointerAt(810, 100);
-    EXPECT_EQ(dx->cursorInside, 0);
+    EXPECT_EQ(dx->frameInput.cursorInside(), 0);
     for (int x = 770; x < 800; ++x)
         EXPECT_EQ(pixel(x, 100), 0u) << x;
     frameWithPointerAt(790, 100);

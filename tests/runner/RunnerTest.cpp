@@ -205,7 +205,7 @@ TEST(Runner, AScriptedClickAndKeyReachTheScreenOnce)
             dx.registerScreen(
                 ScreenState::Title,
                 [this](CDirectX& d) {
-                    clicks.push_back(d.leftClicked);
+                    clicks.push_back(d.frameInput.leftClicked());
                     enter.push_back(d.input.takeKeyPress(0x1C));
                 },
                 nullptr);

@@ -60,7 +60,7 @@ TEST_F(SystemAtlasTest, PointerIsCutFromTheFirstAtlasAndDrawnLeftOfThePointer)
 
     pointTo(200, 150);
     frame();
-    ASSERT_EQ(dx->cursorInside, 1);
+    ASSERT_EQ(dx->frameInput.cursorInside(), 1);
     // The arrow's hot point is 4 pixels into the picture.
     EXPECT_EQ(backPixel(196, 150), 0xFF00FFu);
     EXPECT_EQ(backPixel(227, 181), 0xFF00FFu);

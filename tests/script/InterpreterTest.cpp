@@ -297,12 +297,12 @@ TEST_F(InterpreterTest, EndingIgnoresRightClicksWhileTheWindowIsInactive)
     script("@ending_start\r\n");
     runScript(*dx);
     dx->windowActive = false;
-    dx->rightClicked = 1;
-    dx->cursorInside = 1;
-    gameUpdate(*dx);
+    tapButton(1); // the pointer is over the picture; the press and the release take a frame each
+    frames(2);
     EXPECT_EQ(dx->gameState, GameState::Ready);
     dx->windowActive = true;
-    gameUpdate(*dx);
+    tapButton(1);
+    frame();
     EXPECT_EQ(dx->gameState, GameState::EndingFade);
 }
 
