@@ -124,8 +124,9 @@ TEST_F(AnimationTest, BadCommandsChangeNothingAndSayWhy)
         EXPECT_TRUE(runLog().contains(platform::utf8ToSjis(c.message)));
         EXPECT_FALSE(dx->scene.animation.running);
         for (const AnimationEntry& e : dx->scene.animation.table) {
-            if (&e - dx->scene.animation.table.data() > 1 && &e - dx->scene.animation.table.data() != 31)
+            if (&e - dx->scene.animation.table.data() > 1 && &e - dx->scene.animation.table.data() != 31) {
                 EXPECT_EQ(e.pattern, 0);
+            }
         }
         EXPECT_EQ(dx->scene.groups[1].name[0], "");
     }

@@ -226,8 +226,9 @@ TEST_F(EffectsTest, FlashesAreNotStartedUnderCtrlOrWithEffectsOff)
         script("@sfx 5\n");
         frame();
         EXPECT_EQ(dx->scene.effects.active, c.starts);
-        if (c.starts)
+        if (c.starts) {
             EXPECT_EQ(dx->scene.effects.type, SpecialEffectType::Flashes);
+        }
     }
 }
 

@@ -127,8 +127,9 @@ TEST_P(ConfirmAnswerTest, TheQuitQuestionAnswersLikeAPlayerExpects)
         break;
     }
     EXPECT_EQ(dx->windowed != wasWindowed, c.togglesDisplay);
-    if (c.outcome == Outcome::StaysOpen) // the buttons are still drawn, also on the new device
+    if (c.outcome == Outcome::StaysOpen) { // the buttons are still drawn, also on the new device
         EXPECT_NE(pixel(300, 348), 0x666666u);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, ConfirmAnswerTest, ::testing::ValuesIn(kAnswers),
