@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include "app/CDirectX.h"
+#include "core/ProgramVersion.h"
 #include "core/RunLog.h"
 #include "core/ScreenSize.h"
 #include "platform/Clock.h"
@@ -58,7 +59,7 @@ bool Application::startSystem()
     }
 
     runLog().append(1, SJ("Starting system... [星降る丘の鐘]"));
-    runLog().append(1, "Version 0.94 BUILD 9 (2005/11/04)");
+    runLog().append(1, kProgramVersion);
 
     // Centre the framed window in the work area; y never above the top, x not clamped.
     platform::Rect outer = window.adjustWindowRect(kClientWidth, kClientHeight);

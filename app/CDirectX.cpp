@@ -1,6 +1,7 @@
 #include "app/CDirectX.h"
 
 #include "core/RunLog.h"
+#include "diagnostics/SystemReport.h"
 #include "platform/Text.h"
 #include "script/GameScreen.h"
 #include "screens/TitleScreen.h"
@@ -22,6 +23,7 @@ CDirectX::CDirectX(platform::Services& services) : sys(services), title(SJ("æ˜Ÿé
     registerGameScreen(*this);
     registerTitleScreen(*this);
     registerTypingGame(*this);
+    registerDiagnostics(*this);
 }
 
 CDirectX::~CDirectX()

@@ -15,6 +15,7 @@ class Fonts;
 // The installer's window and desktop shell.
 class PictureWindow;
 class Shell;
+class SystemInfo;
 
 // The platform services one run of the program uses. A backend owns them; the engine
 // only holds these pointers and never knows which backend it runs on.
@@ -29,6 +30,7 @@ struct Services {
     Fonts* fonts = nullptr;
     PictureWindow* pictureWindow = nullptr;
     Shell* shell = nullptr;
+    SystemInfo* systemInfo = nullptr;
 };
 
 class Backend {

@@ -267,4 +267,15 @@ void Video::loseDevice()
             s->markLost();
 }
 
+uint64_t Video::surfaceBytes() const
+{
+    uint64_t total = 0;
+    for (const auto& w : surfaces_)
+        if (auto s = w.lock())
+            total += uint64_t(s->height()) * uint64_t(s->pitch());
+    if (backBuffer_)
+        total += uint64_t(backBuffer_->height()) * uint64_t(backBuffer_->pitch());
+    return total;
+}
+
 } // namespace platform

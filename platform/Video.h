@@ -136,6 +136,8 @@ public:
     // Shows the back buffer.
     PresentResult present();
     uint64_t presentCount() const { return presents_; }
+    // Bytes held by the device's live surfaces (textures live in system memory).
+    uint64_t surfaceBytes() const;
 
     // Makes every surface lost, as a display change or another program taking the screen
     // would: the next present reports it and the owner rebuilds. For tests and the toggle.

@@ -57,13 +57,19 @@ bool SoundSystem::start(platform::Audio* audio, platform::Window* window, int bg
     return true;
 }
 
-void SoundSystem::stopAll()
+void SoundSystem::stopStreams()
 {
+    // Stopping a stream that no longer plays closes its file and frees its buffer.
     bgm.stop();
     for (auto& s : se)
         s.stop();
     for (auto& v : voice)
         v.stop();
+}
+
+void SoundSystem::stopAll()
+{
+    stopStreams();
     for (auto& b : systemSounds)
         b.stop();
 }
@@ -82,12 +88,7 @@ void SoundSystem::stopMusicAndEffects()
 
 void SoundSystem::release()
 {
-    // Stopping a stream that no longer plays closes its file and frees its buffer.
-    bgm.stop();
-    for (auto& s : se)
-        s.stop();
-    for (auto& v : voice)
-        v.stop();
+    stopStreams();
     for (auto& b : systemSounds)
         b.release();
     device.release();

@@ -66,6 +66,7 @@ public:
     int voiceWriteIndex() const { return voiceWriteIndex_; }
 
 private:
+    void stopStreams();
     platform::Clock* clock_;
     int voiceWriteIndex_ = 0;
     bool bgmPlaying_ = false;

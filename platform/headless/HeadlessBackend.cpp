@@ -14,6 +14,7 @@ HeadlessBackend::HeadlessBackend() : instanceLock(createInProcessInstanceLock())
     services.video = &video;
     services.pictureWindow = &pictureWindow;
     services.shell = &shell;
+    services.systemInfo = &systemInfo;
 }
 
 HeadlessBackend::~HeadlessBackend() = default;

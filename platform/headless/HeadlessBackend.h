@@ -9,6 +9,7 @@
 #include "platform/headless/HeadlessMessageBoxes.h"
 #include "platform/headless/HeadlessPictureWindow.h"
 #include "platform/headless/HeadlessShell.h"
+#include "platform/headless/HeadlessSystemInfo.h"
 #include "platform/headless/HeadlessVideo.h"
 #include "platform/headless/HeadlessWindow.h"
 
@@ -34,6 +35,7 @@ public:
     HeadlessVideo video;
     HeadlessPictureWindow pictureWindow;
     HeadlessShell shell;
+    HeadlessSystemInfo systemInfo;
 
     // Input from the runner or a test: pointer moves go to the window at once; keys,
     // buttons and the wheel go to the input service, which the next poll reads.

@@ -14,6 +14,7 @@ SdlBackend::SdlBackend() : instanceLock(createProcessInstanceLock()), shell(crea
     services.video = &video;
     services.pictureWindow = &pictureWindow;
     services.shell = shell.get();
+    services.systemInfo = &systemInfo;
 }
 
 SdlBackend::~SdlBackend() = default;

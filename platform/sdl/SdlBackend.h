@@ -8,6 +8,7 @@
 #include "platform/sdl/SdlAudio.h"
 #include "platform/sdl/SdlMessageBoxes.h"
 #include "platform/sdl/SdlPictureWindow.h"
+#include "platform/sdl/SdlSystemInfo.h"
 #include "platform/sdl/SdlVideo.h"
 #include "platform/sdl/SdlWindow.h"
 
@@ -32,6 +33,7 @@ public:
     SdlVideo video{window};
     SdlPictureWindow pictureWindow;
     std::unique_ptr<Shell> shell;
+    SdlSystemInfo systemInfo{video};
 };
 
 std::unique_ptr<Backend> createSdlBackend();

@@ -92,7 +92,7 @@ TEST(CommandTable, MatchingIsExactExceptForTheTextCommand)
 
 TEST_F(InterpreterTest, ContinuingCommandsRunTogetherUpToOneYield)
 {
-    script("#endif #endif foo @analyze x.png\r\n@exit\r\n@exit\r\n");
+    script("#endif #endif foo #cg_quit x.png\r\n@exit\r\n@exit\r\n");
     runScript(*dx);
     EXPECT_EQ(dx->scriptState.commandsRun, 3u); // two "#endif", one "@exit"
     EXPECT_EQ(logCount("Starting QUIZ MODE"), 1u);
@@ -108,7 +108,7 @@ TEST_F(InterpreterTest, ContinuingCommandsRunTogetherUpToOneYield)
 
 TEST_F(InterpreterTest, CommandsWithoutTheirSubsystemAreSkippedSilently)
 {
-    script("@analyze 3\r\n#album_quit a b\r\n#cg_quit ] @exit\r\n");
+    script("#cg_quit 3\r\n#album_quit a b\r\n#cg_quit ] @exit\r\n");
     runScript(*dx);
     EXPECT_EQ(dx->scriptState.commandsRun, 1u);
     ASSERT_EQ(runLog().lines().size(), 1u);
