@@ -1,6 +1,8 @@
 // The software rasteriser both backends draw with.
 #include "platform/Rasteriser.h"
 
+#include "platform/RasterRows.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -22,28 +24,6 @@ uint32_t factorFor(BlendFactor f, uint32_t srcAlpha)
         return 255 - srcAlpha;
     }
     return 0;
-}
-
-// Two channels per 32-bit word: the compiler keeps these in vector registers.
-inline uint32_t lerpPacked(uint32_t s, uint32_t d, uint32_t a)
-{
-    uint32_t ia = 255 - a;
-    uint32_t rb = (s & 0x00FF00FFu) * a + (d & 0x00FF00FFu) * ia + 0x00800080u;
-    uint32_t ag = ((s >> 8) & 0x00FF00FFu) * a + ((d >> 8) & 0x00FF00FFu) * ia + 0x00800080u;
-    rb = ((rb + ((rb >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
-    ag = (ag + ((ag >> 8) & 0x00FF00FFu)) & 0xFF00FF00u;
-    return rb | ag;
-}
-
-// d * (255 - a) / 255 on every channel.
-inline uint32_t darkenPacked(uint32_t d, uint32_t a)
-{
-    uint32_t ia = 255 - a;
-    uint32_t rb = (d & 0x00FF00FFu) * ia + 0x00800080u;
-    uint32_t ag = ((d >> 8) & 0x00FF00FFu) * ia + 0x00800080u;
-    rb = ((rb + ((rb >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
-    ag = (ag + ((ag >> 8) & 0x00FF00FFu)) & 0xFF00FF00u;
-    return rb | ag;
 }
 
 // A coordinate as an integer, with NaN and far-away values pinned inside [lo, hi].
@@ -114,6 +94,12 @@ inline uint32_t shade(uint32_t t, uint32_t diffuse, TextureBlend tb)
     return (a << 24) | (r << 16) | (g << 8) | b;
 }
 
+// shade() as the per-channel factors the row kernels multiply by.
+inline uint32_t tintOf(uint32_t diffuse, TextureBlend tb)
+{
+    return tb == TextureBlend::ModulateAlpha ? diffuse : diffuse | 0xFF000000u;
+}
+
 struct Sampler {
     const uint32_t* texels = nullptr;
     int stride = 0, w = 1, h = 1;
@@ -148,101 +134,153 @@ struct Sampler {
     }
 };
 
-enum class Shading { Plain, AlphaOnly, Full };
-
-struct RowArgs {
-    const uint32_t* texRow;
-    uint32_t* row;
-    int x0, x1;
-    int64_t uFix0, uStep;
-    int wMask;
-    bool pow2;
-    uint32_t diffuse;
-    const RenderStates* st;
+// The path upright quads take, and its row kernels (none on the plain path).
+struct PathChoice {
+    RasterPath path;
+    const RowKernels* kernels;
 };
-using RowFn = void (*)(const RowArgs&);
 
-// One row of an upright textured quad, with the blend and the shading fixed at compile time
-// so the inner loop carries no decisions but the per-texel alpha.
-template <Mode M, Shading S>
-void texturedRow(const RowArgs& a)
+bool processorHasAvx2()
 {
-    const uint32_t da = a.diffuse >> 24;
-    const int w = a.wMask + 1;
-    int64_t uf = a.uFix0;
-    for (int x = a.x0; x < a.x1; ++x, uf += a.uStep) {
-        int64_t tx = uf >> 32;
-        uint32_t s = a.texRow[a.pow2 ? int(tx & a.wMask) : int(std::clamp<int64_t>(tx, 0, w - 1))];
-        if constexpr (S == Shading::AlphaOnly)
-            s = (s & 0x00FFFFFFu) | div255((s >> 24) * da) << 24;
-        else if constexpr (S == Shading::Full)
-            s = shade(s, a.diffuse, a.st->textureBlend);
-        const uint32_t sa = s >> 24;
-        if constexpr (M == Mode::Normal) {
-            if (sa == 255)
-                a.row[x] = s;
-            else if (sa != 0)
-                a.row[x] = lerpPacked(s, a.row[x], sa);
-        } else if constexpr (M == Mode::Darken) {
-            if (sa != 0)
-                a.row[x] = darkenPacked(a.row[x], sa);
-        } else {
-            a.row[x] = blendWith(M, *a.st, s, a.row[x]);
+#if defined(__x86_64__) || defined(__i386__)
+    return __builtin_cpu_supports("avx2");
+#else
+    return false;
+#endif
+}
+
+const RowKernels* kernelsOf(RasterPath p)
+{
+    switch (p) {
+    case RasterPath::Plain:
+        return nullptr;
+    case RasterPath::Sse2:
+        return sse2RowKernels();
+    case RasterPath::Avx2:
+        return processorHasAvx2() ? avx2RowKernels() : nullptr;
+    }
+    return nullptr;
+}
+
+PathChoice& pathChoice()
+{
+    static PathChoice choice{fastestRasterPath(), kernelsOf(fastestRasterPath())};
+    return choice;
+}
+
+// One upright quad's mapping from pixels to texels: texel columns in 32.32 fixed point
+// stepped per pixel, rows looked up per pixel row.
+struct QuadTexels {
+    Sampler smp;
+    int64_t uFix0 = 0, uStep = 0;
+    double v0 = 0, y0 = 0, vScale = 0;
+
+    const uint32_t* row(int y) const
+    {
+        const int ty = smp.wrapY(texelIndex(v0 + (y - y0) * vScale));
+        return smp.texels + size_t(ty) * size_t(smp.stride);
+    }
+    // n texels of a row from pixel offset i of the quad's first column on.
+    void gather(const uint32_t* texRow, int i, int n, uint32_t* out) const
+    {
+        int64_t uf = uFix0 + int64_t(i) * uStep;
+        for (int k = 0; k < n; ++k, uf += uStep) {
+            const int64_t tx = uf >> 32;
+            out[k] = texRow[smp.pow2 ? int(tx & (smp.w - 1)) : int(std::clamp<int64_t>(tx, 0, smp.w - 1))];
         }
+    }
+};
+
+// The per-pixel equations, with nothing skipped or combined: the reference every fast path
+// must match. texRow is null for an untextured quad.
+void plainRow(const QuadTexels* q, const uint32_t* texRow, uint32_t* row, int x0, int x1, uint32_t diffuse,
+              Mode mode, const RenderStates& st)
+{
+    for (int x = x0; x < x1; ++x) {
+        uint32_t s = diffuse;
+        if (texRow) {
+            q->gather(texRow, x - x0, 1, &s);
+            s = shade(s, diffuse, st.textureBlend);
+        }
+        row[x] = blendWith(mode, st, s, row[x]);
     }
 }
 
-// The same row when texels step one per pixel inside the texture: no wrapping and no
-// stepping arithmetic.
-template <Mode M, Shading S>
-void unitRow(const RowArgs& a)
+inline uint32_t* rowOf(Surface& dst, int y)
 {
-    const uint32_t da = a.diffuse >> 24;
-    const uint32_t* t = a.texRow + (a.uFix0 >> 32) - a.x0;
-    uint32_t* row = a.row;
-    for (int x = a.x0; x < a.x1; ++x) {
-        uint32_t s = t[x];
-        uint32_t sa = s >> 24;
-        if constexpr (S == Shading::AlphaOnly) {
-            sa = div255(sa * da);
-            s = (s & 0x00FFFFFFu) | sa << 24;
+    return reinterpret_cast<uint32_t*>(dst.data() + size_t(y) * size_t(dst.pitch()));
+}
+
+constexpr int kChunk = 256;
+
+void fastUntexturedQuad(Surface& dst, const RowKernels& k, Mode mode, const RenderStates& st, uint32_t s, int cx0,
+                        int cx1, int cy0, int cy1)
+{
+    const uint32_t a = s >> 24;
+    if ((mode == Mode::Other && !st.alphaBlend) || (mode == Mode::Normal && a == 255)) {
+        for (int y = cy0; y < cy1; ++y)
+            std::fill(rowOf(dst, y) + cx0, rowOf(dst, y) + cx1, s);
+        return;
+    }
+    if ((mode == Mode::Normal || mode == Mode::Darken || mode == Mode::Add) && a == 0)
+        return;
+    if (mode != Mode::Normal && mode != Mode::Darken) {
+        for (int y = cy0; y < cy1; ++y)
+            plainRow(nullptr, nullptr, rowOf(dst, y), cx0, cx1, s, mode, st);
+        return;
+    }
+    uint32_t span[kChunk];
+    std::fill(span, span + kChunk, s);
+    const auto fn = mode == Mode::Normal ? k.normal : k.darken;
+    for (int y = cy0; y < cy1; ++y)
+        for (int x = cx0; x < cx1; x += kChunk)
+            fn(span, rowOf(dst, y) + x, std::min(kChunk, cx1 - x), 0xFFFFFFFFu);
+}
+
+void fastTexturedQuad(Surface& dst, const Surface& texture, const RowKernels& k, Mode mode, const RenderStates& st,
+                      const QuadTexels& q, uint32_t diffuse, int cx0, int cx1, int cy0, int cy1)
+{
+    const uint32_t tint = diffuse == 0xFFFFFFFFu ? diffuse : tintOf(diffuse, st.textureBlend);
+    const bool blends = mode == Mode::Normal || mode == Mode::Darken || mode == Mode::Add;
+    // A source alpha of 0 everywhere leaves every blend here untouched.
+    if (blends && (tint >> 24) == 0)
+        return;
+    const int n = cx1 - cx0;
+    const int64_t first = q.uFix0 >> 32;
+    const bool direct = q.uStep == (int64_t(1) << 32) && first >= 0 && first + n <= q.smp.w;
+    // Texels that land unchanged: straight copies.
+    const bool copies = tint == 0xFFFFFFFFu && ((mode == Mode::Other && !st.alphaBlend) ||
+                                                 (mode == Mode::Normal && texture.opaque()));
+    if (copies) {
+        for (int y = cy0; y < cy1; ++y) {
+            uint32_t* row = rowOf(dst, y) + cx0;
+            if (direct)
+                std::memcpy(row, q.row(y) + first, size_t(n) * 4);
+            else
+                q.gather(q.row(y), 0, n, row);
         }
-        if (sa == 0)
+        return;
+    }
+    if (mode != Mode::Normal && mode != Mode::Darken) {
+        for (int y = cy0; y < cy1; ++y)
+            plainRow(&q, q.row(y), rowOf(dst, y), cx0, cx1, diffuse, mode, st);
+        return;
+    }
+    const auto fn = mode == Mode::Normal ? k.normal : k.darken;
+    uint32_t span[kChunk];
+    for (int y = cy0; y < cy1; ++y) {
+        const uint32_t* texRow = q.row(y);
+        uint32_t* row = rowOf(dst, y) + cx0;
+        if (direct) {
+            fn(texRow + first, row, n, tint);
             continue;
-        if constexpr (M == Mode::Normal)
-            row[x] = sa == 255 ? s : lerpPacked(s, row[x], sa);
-        else
-            row[x] = darkenPacked(row[x], sa);
+        }
+        for (int i = 0; i < n; i += kChunk) {
+            const int m = std::min(kChunk, n - i);
+            q.gather(texRow, i, m, span);
+            fn(span, row + i, m, tint);
+        }
     }
-}
-
-template <Mode M>
-RowFn rowFor(Shading s)
-{
-    switch (s) {
-    case Shading::Plain:
-        return texturedRow<M, Shading::Plain>;
-    case Shading::AlphaOnly:
-        return texturedRow<M, Shading::AlphaOnly>;
-    case Shading::Full:
-        break;
-    }
-    return texturedRow<M, Shading::Full>;
-}
-
-RowFn pickRow(Mode m, Shading s)
-{
-    switch (m) {
-    case Mode::Normal:
-        return rowFor<Mode::Normal>(s);
-    case Mode::Darken:
-        return rowFor<Mode::Darken>(s);
-    case Mode::Add:
-        return rowFor<Mode::Add>(s);
-    case Mode::Other:
-        break;
-    }
-    return rowFor<Mode::Other>(s);
 }
 
 // The two triangles of a strip of four that make an upright rectangle with upright texture
@@ -263,29 +301,20 @@ void drawUprightQuad(Surface& dst, const Surface* texture, const RenderStates& s
         return;
     const Mode mode = modeOf(st);
     const uint32_t diffuse = v[0].diffuse;
-    uint8_t* base = dst.data();
-    const int pitch = dst.pitch();
+    const RowKernels* kernels = pathChoice().kernels;
 
     if (!texture) {
-        const uint32_t s = diffuse;
-        for (int y = cy0; y < cy1; ++y) {
-            uint32_t* row = reinterpret_cast<uint32_t*>(base + size_t(y) * size_t(pitch));
-            if (mode == Mode::Other && !st.alphaBlend) {
-                std::fill(row + cx0, row + cx1, s);
-                continue;
-            }
-            if (mode == Mode::Normal && (s >> 24) == 255) {
-                std::fill(row + cx0, row + cx1, s);
-                continue;
-            }
-            for (int x = cx0; x < cx1; ++x)
-                row[x] = blendWith(mode, st, s, row[x]);
+        if (kernels) {
+            fastUntexturedQuad(dst, *kernels, mode, st, diffuse, cx0, cx1, cy0, cy1);
+            return;
         }
+        for (int y = cy0; y < cy1; ++y)
+            plainRow(nullptr, nullptr, rowOf(dst, y), cx0, cx1, diffuse, mode, st);
         return;
     }
 
-    Sampler smp(texture);
-    // Texel column as 32.32 fixed point, stepped per pixel.
+    QuadTexels q{Sampler(texture)};
+    const Sampler& smp = q.smp;
     // Far-off coordinates are brought near: a wrapping texture repeats every w texels, a
     // clamped one never reads past its edge, and no step is longer than a texture.
     const double uScale = std::clamp((double(v[1].u) - v[0].u) * smp.w / (x1 - x0), -65536.0, 65536.0);
@@ -293,49 +322,18 @@ void drawUprightQuad(Surface& dst, const Surface* texture, const RenderStates& s
     if (!std::isfinite(uStart) || !std::isfinite(uScale))
         return;
     uStart = smp.pow2 ? std::fmod(uStart, double(smp.w)) : std::clamp(uStart, -1.0, double(smp.w) + 1.0);
-    const int64_t uFix0 = int64_t(std::floor(uStart * 4294967296.0));
-    const int64_t uStep = int64_t(std::floor(uScale * 4294967296.0));
-    const double vScale = (double(v[2].v) - v[0].v) * smp.h / (y1 - y0);
-    const bool oneToOne = uStep == (int64_t(1) << 32) && smp.pow2;
-    const Shading shading = diffuse == 0xFFFFFFFFu                                      ? Shading::Plain
-                            : (diffuse & 0xFFFFFF) == 0xFFFFFF || mode == Mode::Darken ? Shading::AlphaOnly
-                                                                                        : Shading::Full;
-    RowFn fn = pickRow(mode, shading);
-    // Texels one per pixel, all inside the texture.
-    const int64_t firstTexel = uFix0 >> 32;
-    if (oneToOne && firstTexel >= 0 && firstTexel + (cx1 - cx0) <= smp.w && shading != Shading::Full &&
-        (mode == Mode::Normal || mode == Mode::Darken)) {
-        fn = mode == Mode::Normal ? (shading == Shading::Plain ? unitRow<Mode::Normal, Shading::Plain>
-                                                               : unitRow<Mode::Normal, Shading::AlphaOnly>)
-                                  : (shading == Shading::Plain ? unitRow<Mode::Darken, Shading::Plain>
-                                                               : unitRow<Mode::Darken, Shading::AlphaOnly>);
-    }
-    // An opaque texture drawn 1:1 with nothing to blend is a straight copy.
-    const bool copyRows = oneToOne && shading == Shading::Plain &&
-                          (mode == Mode::Normal || (mode == Mode::Other && !st.alphaBlend)) && texture->opaque();
-    RowArgs args{nullptr, nullptr, 0, 0, uFix0, uStep, smp.w - 1, smp.pow2, diffuse, &st};
+    q.uFix0 = int64_t(std::floor(uStart * 4294967296.0));
+    q.uStep = int64_t(std::floor(uScale * 4294967296.0));
+    q.v0 = double(v[0].v) * smp.h;
+    q.y0 = y0;
+    q.vScale = (double(v[2].v) - v[0].v) * smp.h / (y1 - y0);
 
-    for (int y = cy0; y < cy1; ++y) {
-        const double tv = double(v[0].v) * smp.h + (y - y0) * vScale;
-        const int ty = smp.wrapY(texelIndex(tv));
-        const uint32_t* trow = smp.texels + size_t(ty) * size_t(smp.stride);
-        uint32_t* row = reinterpret_cast<uint32_t*>(base + size_t(y) * size_t(pitch));
-        if (copyRows) {
-            int tx = smp.wrapX(uFix0 >> 32);
-            for (int x = cx0; x < cx1;) {
-                int n = std::min(cx1 - x, smp.w - tx);
-                std::memcpy(row + x, trow + tx, size_t(n) * 4);
-                x += n;
-                tx = 0;
-            }
-            continue;
-        }
-        args.texRow = trow;
-        args.row = row;
-        args.x0 = cx0;
-        args.x1 = cx1;
-        fn(args);
+    if (kernels) {
+        fastTexturedQuad(dst, *texture, *kernels, mode, st, q, diffuse, cx0, cx1, cy0, cy1);
+        return;
     }
+    for (int y = cy0; y < cy1; ++y)
+        plainRow(&q, q.row(y), rowOf(dst, y), cx0, cx1, diffuse, mode, st);
 }
 
 struct Channels {
@@ -443,6 +441,29 @@ void drawTriangle(Surface& dst, const Sampler* smp, const RenderStates& st, Mode
 }
 
 } // namespace
+
+RasterPath fastestRasterPath()
+{
+    if (kernelsOf(RasterPath::Avx2))
+        return RasterPath::Avx2;
+    if (kernelsOf(RasterPath::Sse2))
+        return RasterPath::Sse2;
+    return RasterPath::Plain;
+}
+
+RasterPath rasterPath()
+{
+    return pathChoice().path;
+}
+
+bool useRasterPath(RasterPath path)
+{
+    const RowKernels* k = kernelsOf(path);
+    if (path != RasterPath::Plain && !k)
+        return false;
+    pathChoice() = PathChoice{path, k};
+    return true;
+}
 
 uint32_t blendPixel(uint32_t s, uint32_t d, BlendFactor sf, BlendFactor df)
 {

@@ -1,0 +1,100 @@
+// The blend loops of RasterRows.h written once over a vector type W (SSE2's 128 bits or
+// AVX2's 256 bits); each instruction-set translation unit includes this with its own W.
+// Channels are widened to 16-bit lanes, where s * a + d * (255 - a) + 128 never exceeds
+// 65535 and (x + 128) * 257 >> 16 equals the rounded division by 255 that div255 does, so
+// the results match the scalar equations bit for bit. Internal linkage throughout: nothing
+// here may be merged with code built for another instruction set.
+#include "platform/RasterPixel.h"
+#include "platform/RasterRows.h"
+
+namespace {
+
+using platform::raster::darkenPacked;
+using platform::raster::lerpPacked;
+using platform::raster::tintPacked;
+
+template <class W>
+inline typename W::V div255w(typename W::V x)
+{
+    return W::mulhi16(W::add16(x, W::set16(128)), W::set16(257));
+}
+
+// Each pixel's alpha lane copied into its four 16-bit lanes.
+template <class W>
+inline typename W::V alphas16(typename W::V wide)
+{
+    return W::template shuffleHiLo<0xFF>(wide);
+}
+
+template <class W>
+inline bool all(typename W::V mask32)
+{
+    return W::movemask8(mask32) == W::kAllBits;
+}
+
+template <class W>
+void normalRows(const uint32_t* s, uint32_t* d, int n, uint32_t tint)
+{
+    using V = typename W::V;
+    const V zero = W::zero(), amask = W::set32(0xFF000000u), full = W::set16(255);
+    const V m = W::unpackLo8(W::set32(tint), zero);
+    const bool tinted = tint != 0xFFFFFFFFu;
+    int i = 0;
+    for (; i + W::kPixels <= n; i += W::kPixels) {
+        V sv = W::load(s + i);
+        if (all<W>(W::cmpeq32(W::and_(sv, amask), zero)))
+            continue;
+        V lo = W::unpackLo8(sv, zero), hi = W::unpackHi8(sv, zero);
+        if (tinted) {
+            lo = div255w<W>(W::mullo16(lo, m));
+            hi = div255w<W>(W::mullo16(hi, m));
+            sv = W::packus16(lo, hi);
+        }
+        if (all<W>(W::cmpeq32(W::and_(sv, amask), amask))) {
+            W::store(d + i, sv);
+            continue;
+        }
+        const V dv = W::load(d + i);
+        const V alo = alphas16<W>(lo), ahi = alphas16<W>(hi);
+        lo = W::add16(W::mullo16(lo, alo), W::mullo16(W::unpackLo8(dv, zero), W::sub16(full, alo)));
+        hi = W::add16(W::mullo16(hi, ahi), W::mullo16(W::unpackHi8(dv, zero), W::sub16(full, ahi)));
+        W::store(d + i, W::packus16(div255w<W>(lo), div255w<W>(hi)));
+    }
+    for (; i < n; ++i) {
+        const uint32_t t = tintPacked(s[i], tint);
+        d[i] = lerpPacked(t, d[i], t >> 24);
+    }
+}
+
+template <class W>
+void darkenRows(const uint32_t* s, uint32_t* d, int n, uint32_t tint)
+{
+    using V = typename W::V;
+    const V zero = W::zero(), amask = W::set32(0xFF000000u), full = W::set16(255);
+    // Only the alpha channel of the tint matters: the source colour is not drawn.
+    const V m = W::unpackLo8(W::set32(tint | 0x00FFFFFFu), zero);
+    const bool tinted = (tint >> 24) != 255;
+    int i = 0;
+    for (; i + W::kPixels <= n; i += W::kPixels) {
+        V sv = W::load(s + i);
+        if (all<W>(W::cmpeq32(W::and_(sv, amask), zero)))
+            continue;
+        V lo = W::unpackLo8(sv, zero), hi = W::unpackHi8(sv, zero);
+        if (tinted) {
+            lo = div255w<W>(W::mullo16(lo, m));
+            hi = div255w<W>(W::mullo16(hi, m));
+        }
+        const V dv = W::load(d + i);
+        const V ilo = W::sub16(full, alphas16<W>(lo)), ihi = W::sub16(full, alphas16<W>(hi));
+        lo = div255w<W>(W::mullo16(W::unpackLo8(dv, zero), ilo));
+        hi = div255w<W>(W::mullo16(W::unpackHi8(dv, zero), ihi));
+        W::store(d + i, W::packus16(lo, hi));
+    }
+    for (; i < n; ++i) {
+        const uint32_t a = tintPacked(s[i], tint | 0x00FFFFFFu) >> 24;
+        if (a != 0)
+            d[i] = darkenPacked(d[i], a);
+    }
+}
+
+} // namespace
