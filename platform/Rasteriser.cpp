@@ -42,7 +42,9 @@ inline int64_t texelIndex(double t)
     constexpr double kFar = 4503599627370496.0; // 2^52: beyond this doubles hold no fraction
     if (!(t > -kFar && t < kFar))
         return 0;
-    return int64_t(std::floor(t));
+    // floor() without the library call: it runs once per drawn row.
+    const int64_t i = int64_t(t);
+    return double(i) > t ? i - 1 : i;
 }
 
 enum class Mode { Normal, Darken, Add, Other };
@@ -321,7 +323,10 @@ void drawUprightQuad(Surface& dst, const Surface* texture, const RenderStates& s
     double uStart = double(v[0].u) * smp.w + (cx0 - x0) * uScale;
     if (!std::isfinite(uStart) || !std::isfinite(uScale))
         return;
-    uStart = smp.pow2 ? std::fmod(uStart, double(smp.w)) : std::clamp(uStart, -1.0, double(smp.w) + 1.0);
+    if (smp.pow2 && !(uStart >= 0 && uStart < smp.w))
+        uStart = std::fmod(uStart, double(smp.w));
+    else if (!smp.pow2)
+        uStart = std::clamp(uStart, -1.0, double(smp.w) + 1.0);
     q.uFix0 = int64_t(std::floor(uStart * 4294967296.0));
     q.uStep = int64_t(std::floor(uScale * 4294967296.0));
     q.v0 = double(v[0].v) * smp.h;

@@ -25,6 +25,7 @@ struct PngHeader {
     int bitDepth = 0;
     int colourType = 0;
     size_t rowBytes = 0;
+    int passes = 1;
 };
 
 // libpng reading from a block of memory. libpng reports errors by longjmp, so the two
@@ -66,17 +67,22 @@ public:
         int interlace = 0;
         png_get_IHDR(png_, info_, &h.width, &h.height, &h.bitDepth, &h.colourType, &interlace, nullptr, nullptr);
         // Not a pixel transformation: it only lets png_read_image undo Adam7 passes.
-        png_set_interlace_handling(png_);
+        h.passes = png_set_interlace_handling(png_);
         png_read_update_info(png_, info_);
         h.rowBytes = png_get_rowbytes(png_, info_);
         return true;
     }
 
-    bool readImage(png_bytepp rows)
+    // Reads every row into rowAt(y); done(y) runs as soon as row y is final, so a plain
+    // picture is converted row by row while each row is still in the cache and an interlaced
+    // one row by row during its last pass. Both callbacks only touch plain memory: an error
+    // leaves them by longjmp.
+    template <class RowAt, class Done>
+    bool readRows(const PngHeader& h, RowAt rowAt, Done done)
     {
         if (setjmp(png_jmpbuf(png_)))
             return false;
-        png_read_image(png_, rows);
+        readPasses(h, rowAt, done);
         png_read_end(png_, endInfo_);
         return true;
     }
@@ -84,6 +90,18 @@ public:
     const char* lastError() const { return error_; }
 
 private:
+    // Apart from readRows so that its counters live in no frame that setjmp returns to.
+    template <class RowAt, class Done>
+    [[gnu::noinline]] void readPasses(const PngHeader& h, RowAt& rowAt, Done& done)
+    {
+        for (int pass = 0; pass < h.passes; ++pass)
+            for (png_uint_32 y = 0; y < h.height; ++y) {
+                png_read_row(png_, rowAt(y), nullptr);
+                if (pass == h.passes - 1)
+                    done(y);
+            }
+    }
+
     static void onRead(png_structp png, png_bytep out, size_t n)
     {
         auto* self = static_cast<PngMemoryReader*>(png_get_io_ptr(png));
@@ -126,23 +144,6 @@ bool plausibleSize(const PngHeader& h, size_t encodedSize, size_t bytesPerPixel)
         return false;
     uint64_t raw = uint64_t(h.height) * (uint64_t(h.rowBytes) + 1);
     return raw <= uint64_t(encodedSize) * kMaxInflateRatio + kInflateSlack;
-}
-
-// Reads every row of the PNG into rowArea (rowBytes apart). 0, -1 or -2.
-int readRows(PngMemoryReader& reader, const PngHeader& h, std::vector<uint8_t>& rowArea)
-{
-    std::vector<png_bytep> rowPointers;
-    try {
-        rowArea.resize(h.rowBytes * h.height + 1);
-        rowPointers.resize(h.height);
-    } catch (const std::bad_alloc&) {
-        return -2;
-    }
-    for (png_uint_32 y = 0; y < h.height; ++y)
-        rowPointers[y] = rowArea.data() + size_t(y) * h.rowBytes;
-    if (!reader.readImage(rowPointers.data()))
-        return -1;
-    return 0;
 }
 
 // Loads an entry whole into memory; the block carries one spare byte like every entry read.
@@ -300,40 +301,44 @@ int CImage::DecodePNG(const uint8_t* data, size_t size, std::vector<uint8_t>* en
     if (!plausibleSize(h, size, srcBpp))
         return -1;
 
+    // Each PNG row is read into the tail of its own picture row and widened forwards in
+    // place: pixel x is read before its four bytes are written, and those bytes end before
+    // pixel x + 1 begins. No buffer beside the picture.
+    if (h.rowBytes != size_t(h.width) * srcBpp)
+        return -1;
     Free();
     if (!Create(int32_t(h.width), int32_t(h.height)))
         return -2;
-    std::vector<uint8_t> rowArea;
-    int r = readRows(reader, h, rowArea);
-    if (r != 0) {
-        if (r == -1)
-            reportPngError("CImage::LoadPNG", reader);
+    const size_t lead = size_t(width) * 4 - h.rowBytes;
+    const int32_t w = width;
+    auto rowAt = [this, lead](png_uint_32 y) { return row(int32_t(y)) + lead; };
+    auto convert = [this, w, srcBpp](png_uint_32 y) {
+        uint8_t* d = row(int32_t(y));
+        if (srcBpp == 3) {
+            const uint8_t* s = d + w;
+            for (int32_t x = 0; x < w; ++x, s += 3, d += 4) {
+                const uint8_t r = s[0], g = s[1], b = s[2];
+                d[0] = b;
+                d[1] = g;
+                d[2] = r;
+                d[3] = 255;
+            }
+        } else {
+            for (int32_t x = 0; x < w; ++x, d += 4) {
+                const uint8_t r = d[0];
+                d[0] = d[2];
+                d[2] = r;
+            }
+        }
+    };
+    if (!reader.readRows(h, rowAt, convert)) {
+        reportPngError("CImage::LoadPNG", reader);
         Free();
-        return r;
+        return -1;
     }
     reader.release();
     if (entryToFree)
         freeBlock(*entryToFree);
-
-    for (int32_t y = 0; y < height; ++y) {
-        const uint8_t* s = rowArea.data() + size_t(y) * h.rowBytes;
-        uint8_t* d = row(y);
-        if (srcBpp == 3) {
-            for (int32_t x = 0; x < width; ++x, s += 3, d += 4) {
-                d[0] = s[2];
-                d[1] = s[1];
-                d[2] = s[0];
-                d[3] = 255;
-            }
-        } else {
-            for (int32_t x = 0; x < width; ++x, s += 4, d += 4) {
-                d[0] = s[2];
-                d[1] = s[1];
-                d[2] = s[0];
-                d[3] = s[3];
-            }
-        }
-    }
     return 0;
 }
 
@@ -402,23 +407,22 @@ int CImage16::DecodePNG16(const uint8_t* data, size_t size, std::vector<uint8_t>
     if (!plausibleSize(h, size, 2))
         return -1;
 
+    if (h.rowBytes != size_t(h.width) * 2)
+        return -1;
     Free();
     if (!Create(int32_t(h.width), int32_t(h.height)))
         return -2;
-    std::vector<uint8_t> rowArea;
-    int r = readRows(reader, h, rowArea);
-    if (r != 0) {
-        if (r == -1)
-            reportPngError("CImage16::LoadPNG16", reader);
+    // The samples' bytes are the texels' bytes: rows go straight into the picture.
+    const size_t stride = size_t(width) * 2;
+    uint8_t* base = pixels.data();
+    auto rowAt = [base, stride](png_uint_32 y) { return base + size_t(y) * stride; };
+    if (!reader.readRows(h, rowAt, [](png_uint_32) {})) {
+        reportPngError("CImage16::LoadPNG16", reader);
         Free();
-        return r;
+        return -1;
     }
     reader.release();
     if (entryToFree)
         freeBlock(*entryToFree);
-
-    const size_t stride = size_t(width) * 2;
-    for (int32_t y = 0; y < height; ++y)
-        std::memcpy(pixels.data() + size_t(y) * stride, rowArea.data() + size_t(y) * h.rowBytes, stride);
     return 0;
 }

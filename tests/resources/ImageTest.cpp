@@ -94,13 +94,33 @@ TEST_F(ImageTest, RgbaPixelIsStoredAsBgra)
 
 TEST_F(ImageTest, InterlacedPictureDecodesLikeAPlainOne)
 {
-    std::vector<uint8_t> raw = pattern(13 * 11 * 4, 3);
-    const CPackArchive& a = archiveOf({{"plain", png(13, 11, raw, PNG_COLOR_TYPE_RGB_ALPHA)},
-                                       {"adam7", png(13, 11, raw, PNG_COLOR_TYPE_RGB_ALPHA, 8, true)}});
-    CImage plain, interlaced;
-    ASSERT_EQ(plain.LoadPNG("plain", a), 0);
-    ASSERT_EQ(interlaced.LoadPNG("adam7", a), 0);
+    // RGB rows are widened inside the picture's own rows, so an interlaced picture, whose
+    // rows are final only after the last pass, must still come out whole.
+    for (int colourType : {PNG_COLOR_TYPE_RGB_ALPHA, PNG_COLOR_TYPE_RGB}) {
+        const int channels = colourType == PNG_COLOR_TYPE_RGB ? 3 : 4;
+        std::vector<uint8_t> raw = pattern(size_t(13 * 11 * channels), 3);
+        const CPackArchive& a = archiveOf({{"plain", png(13, 11, raw, colourType)},
+                                           {"adam7", png(13, 11, raw, colourType, 8, true)}});
+        CImage plain, interlaced;
+        ASSERT_EQ(plain.LoadPNG("plain", a), 0);
+        ASSERT_EQ(interlaced.LoadPNG("adam7", a), 0);
+        EXPECT_EQ(plain.pixels, interlaced.pixels) << channels;
+        size_t wrong = 0;
+        for (size_t i = 0; i < size_t(13 * 11); ++i) {
+            const uint8_t* d = &interlaced.pixels[i * 4];
+            const uint8_t* s = &raw[i * size_t(channels)];
+            wrong += d[0] != s[2] || d[1] != s[1] || d[2] != s[0] || d[3] != (channels == 3 ? 255 : s[3]);
+        }
+        EXPECT_EQ(wrong, 0u) << channels;
+    }
+    std::vector<uint8_t> grey = pattern(9 * 7 * 2, 5);
+    const CPackArchive& a = archiveOf({{"plain16", png(9, 7, grey, PNG_COLOR_TYPE_GRAY, 16)},
+                                       {"adam7-16", png(9, 7, grey, PNG_COLOR_TYPE_GRAY, 16, true)}});
+    CImage16 plain, interlaced;
+    ASSERT_EQ(plain.LoadPNG16("plain16", a), 0);
+    ASSERT_EQ(interlaced.LoadPNG16("adam7-16", a), 0);
     EXPECT_EQ(plain.pixels, interlaced.pixels);
+    EXPECT_EQ(std::vector<uint8_t>(interlaced.pixels.begin(), interlaced.pixels.end() - 1), grey);
 }
 
 TEST_F(ImageTest, UnsupportedKindsAreRefusedByEachDecoder)
