@@ -9,6 +9,32 @@
 
 namespace platform {
 
+namespace {
+
+// A GL renderer that is itself a rasteriser running on the processor (a machine without a
+// GPU, or Xvfb): it spends two threads drawing one picture the window surface shows for the
+// price of a copy.
+bool glDrawsInSoftware(SDL_Renderer* renderer)
+{
+    SDL_RendererInfo info{};
+    if (SDL_GetRendererInfo(renderer, &info) != 0 || !info.name || std::strncmp(info.name, "opengl", 6) != 0)
+        return false;
+    using GetString = const unsigned char* (*)(unsigned);
+    auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    if (!getString)
+        return false;
+    constexpr unsigned kGlRenderer = 0x1F01;
+    const char* name = reinterpret_cast<const char*>(getString(kGlRenderer));
+    if (!name)
+        return false;
+    for (const char* software : {"llvmpipe", "softpipe", "Software Rasterizer", "swrast"})
+        if (std::strstr(name, software))
+            return true;
+    return false;
+}
+
+} // namespace
+
 SdlVideo::SdlVideo(SdlWindow& window) : window_(window)
 {
     // Anything that may have spoiled the window's contents makes the next frame go out in full.
@@ -32,6 +58,14 @@ VideoOpenResult SdlVideo::openPresentation(Window& window, bool fullscreen, bool
         return VideoOpenResult::NoFullscreen;
     Uint32 flags = accelerated ? (SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC) : SDL_RENDERER_SOFTWARE;
     renderer_ = SDL_CreateRenderer(window_.sdlWindow(), -1, flags);
+    if (renderer_ && accelerated && glDrawsInSoftware(renderer_)) {
+        // Same picture, same pacing: the frame cap stands in for the vertical sync.
+        debugOutput("ADV_SYSTEM: the GL renderer draws in software; presenting through the window surface\n");
+        SDL_DestroyRenderer(renderer_);
+        // Left to itself SDL backs the window surface with a GL texture again.
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        renderer_ = SDL_CreateRenderer(window_.sdlWindow(), -1, SDL_RENDERER_SOFTWARE);
+    }
     if (!renderer_) {
         debugOutput(std::string("ADV_SYSTEM: SDL_CreateRenderer: ") + SDL_GetError());
         return VideoOpenResult::NoRenderer;
@@ -45,7 +79,8 @@ VideoOpenResult SdlVideo::openPresentation(Window& window, bool fullscreen, bool
     }
     SDL_RendererInfo info{};
     // The software renderer reports the flag without ever waiting for the display.
-    vsync_ = accelerated && SDL_GetRendererInfo(renderer_, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+    vsync_ = accelerated && SDL_GetRendererInfo(renderer_, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0 &&
+             (info.flags & SDL_RENDERER_SOFTWARE) == 0;
     if (!accelerated)
         SDL_GetRendererInfo(renderer_, &info);
     rendererName_ = info.name ? info.name : "";
