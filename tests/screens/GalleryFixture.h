@@ -17,7 +17,7 @@ public:
         std::set<int> thumbs = all(19);        // thumbnails in the archive
         std::set<int> cgScripts = all(18, 1);  // "CG_SCP\\k.scp" in the archive
         std::set<int> albumScripts = all(6, 1);
-        std::vector<uint8_t> unlocks;          // "data.dat"; none written when empty
+        std::vector<uint8_t> unlocks{};        // "data.dat"; none written when empty
         std::set<int> tracks = all(7, 1);      // "SOUND\\BGM\\sorafune_bgm%02d.ogg"
         double trackSeconds = 0.3;
         std::string replayBody = "@bg_load 00-01.png\r\n@bg_change 100\r\n@wait 300\r\n";
