@@ -62,6 +62,7 @@ void startTrack(CDirectX& dx)
         g.TrackPlaying = false;
         return;
     }
+    runLog().appendf(1, "Music room: track %d", g.TrackIndex + 1);
     g.TrackPlaying = true;
 }
 
