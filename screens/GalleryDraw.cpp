@@ -21,30 +21,30 @@ constexpr uint32_t kMissingThumbnail = 0x202830;
 void drawGallerySprite(CDirectX& dx, SpriteId id, int x, int y, uint32_t colour, int alpha)
 {
     const CTEXTURE& atlas = dx.systemAtlas[1];
-    if (!dx.directDraw || !atlas.hasSurface())
+    if (!dx.display.directDraw() || !atlas.hasSurface())
         return;
     const InterfaceSprite& s = interfaceSprite(id);
     CSprite sprite;
     sprite.Set(atlas, float(s.x), float(s.y), float(s.w), float(s.h));
     sprite.SetColour(colour);
     sprite.SetAlpha(alpha);
-    sprite.Draw(*dx.directDraw, float(x), float(y), float(s.w), float(s.h));
+    sprite.Draw(*dx.display.directDraw(), float(x), float(y), float(s.w), float(s.h));
 }
 
 void drawGalleryBox(CDirectX& dx, int x, int y, int w, int h, uint32_t colour, int alpha)
 {
-    if (!dx.directDraw)
+    if (!dx.display.directDraw())
         return;
     CSprite box;
     box.SetNoTexture();
     box.SetColour(colour);
     box.SetAlpha(alpha);
-    box.Draw(*dx.directDraw, float(x), float(y), float(w), float(h));
+    box.Draw(*dx.display.directDraw(), float(x), float(y), float(w), float(h));
 }
 
 void drawGalleryFrame(CDirectX& dx, SpriteId heading)
 {
-    if (!dx.directDraw)
+    if (!dx.display.directDraw())
         return;
     if (dx.titleScreen.backgroundLoaded && dx.scene.created)
         drawBackgroundChannel(dx, 0, 0, 0);
@@ -65,7 +65,7 @@ void drawGalleryBack(CDirectX& dx, bool lit, uint32_t litColour)
 void drawThumbnail(CDirectX& dx, int t, int x, int y)
 {
     GalleryState& g = dx.gallery;
-    platform::Surface* bb = dx.directDraw ? dx.directDraw->backBuffer() : nullptr;
+    platform::Surface* bb = dx.display.directDraw() ? dx.display.directDraw()->backBuffer() : nullptr;
     if (t < 0 || t >= GalleryState::kThumbnails || !g.thumbnailLoaded[size_t(t)])
         t = 0;
     if (!bb || !g.thumbnailLoaded[size_t(t)]) {
@@ -80,7 +80,7 @@ void loadGalleryThumbnails(CDirectX& dx)
 {
     GalleryState& g = dx.gallery;
     g.thumbnailsTried = true;
-    platform::Video* video = dx.directDraw ? dx.directDraw : dx.sys.video;
+    platform::Video* video = dx.display.directDraw() ? dx.display.directDraw() : dx.sys.video;
     constexpr int w = GalleryState::kThumbW, h = GalleryState::kThumbH;
     std::vector<uint8_t> pixels(size_t(w) * h * 4);
     for (int t = 0; t < GalleryState::kThumbnails; ++t) {
