@@ -9,6 +9,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Text.h"
 #include "platform/Window.h"
+#include "screens/GalleryState.h"
 #include "screens/TitleScreen.h"
 
 namespace {
@@ -106,6 +107,7 @@ bool Application::startSystem()
     // sounds before the window shows.
     if (dx_.screenState == ScreenState::Title)
         EnterTitle(dx_);
+    loadGalleryThumbnails(dx_);
 
     window.show(platform::ShowCommand::Show);
     window.raise();

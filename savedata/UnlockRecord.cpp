@@ -20,12 +20,17 @@ bool UnlockRecord::LoadUnlocks()
     std::vector<uint8_t> bytes;
     if (!platform::files::readFile(platform::files::programPath(kFileName), bytes, kSize + 1))
         return false;
-    flags.fill(0);
-    for (size_t i = 0; i < bytes.size() && i < kSize; ++i)
-        flags[i] = bytes[i];
-    if (bytes.size() != kSize)
-        runLog().appendf(2, "data.dat: %zu bytes instead of %zu; missing flags stay locked", bytes.size(), kSize);
+    takeBytes(bytes.data(), bytes.size());
     return true;
+}
+
+void UnlockRecord::takeBytes(const uint8_t* data, size_t size)
+{
+    flags.fill(0);
+    for (size_t i = 0; i < size && i < kSize; ++i)
+        flags[i] = data[i];
+    if (size != kSize)
+        runLog().appendf(2, "data.dat: %zu bytes instead of %zu; missing flags stay locked", size, kSize);
 }
 
 bool UnlockRecord::SaveUnlocks() const

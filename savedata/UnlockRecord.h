@@ -18,6 +18,8 @@ public:
     // Reads "data.dat". False when it cannot be opened (everything stays locked). A file of
     // another length is used as far as it goes and the rest stays locked.
     bool LoadUnlocks();
+    // The flags from a file's bytes: the first 48 count, missing ones stay locked.
+    void takeBytes(const uint8_t* data, size_t size);
     // Writes all 48 bytes at once; false when the file cannot be written.
     bool SaveUnlocks() const;
 

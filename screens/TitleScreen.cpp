@@ -18,6 +18,8 @@ constexpr int32_t kGlowStart[TitleState::kGlows] = {255, 305, 355, 405};
 constexpr float kFadePerMs = 0.512f;
 constexpr const char* kStartScript = "startup.scp";
 
+} // namespace
+
 void loadTitlePictures(CDirectX& dx)
 {
     TitleState& t = dx.titleScreen;
@@ -34,22 +36,10 @@ void loadTitlePictures(CDirectX& dx)
     t.backgroundLoaded = dx.scene.created && loadBackground(dx, 0, "title.png");
 }
 
-void stopMusicAndEffects(CDirectX& dx)
+void resetScenarioScreen(CDirectX& dx)
 {
-    dx.sound.stopMusicAndEffects();
-}
-
-// Everything a new game starts from, then "startup.scp".
-void startNewGame(CDirectX& dx)
-{
-    dx.scene.resetLayers();
-    runLog().appendf(1, "LOAD SCRIPT [%s]", kStartScript);
-    dx.screenState = ScreenState::Game;
     dx.scriptState = ScriptState{};
     dx.gameState = GameState::Ready;
-    if (!dx.script.load(dx.archive, kStartScript))
-        runLog().appendf(2, "ERROR: Load fail [%s]", kStartScript);
-
     MessageWindow& w = dx.messageWindow;
     w.clearPage();
     w.setSpeaker("");
@@ -62,6 +52,24 @@ void startNewGame(CDirectX& dx)
     w.skipMode = 0;
     w.skipModeArmed = 0;
     w.voiceQueue.clear();
+}
+
+namespace {
+
+void stopMusicAndEffects(CDirectX& dx)
+{
+    dx.sound.stopMusicAndEffects();
+}
+
+// Everything a new game starts from, then "startup.scp".
+void startNewGame(CDirectX& dx)
+{
+    dx.scene.resetLayers();
+    runLog().appendf(1, "LOAD SCRIPT [%s]", kStartScript);
+    dx.screenState = ScreenState::Game;
+    resetScenarioScreen(dx);
+    if (!dx.script.load(dx.archive, kStartScript))
+        runLog().appendf(2, "ERROR: Load fail [%s]", kStartScript);
     dx.titleScreen.TitleFade = 0.0f;
 }
 

@@ -52,6 +52,12 @@ void EnterTitle(CDirectX& dx);
 // From the return-to-title question, the ending and "@QUIT_TO_OP": the sound stops, the
 // read-text record is written, the scene layers are reset and the title is entered.
 void ReturnToTitle(CDirectX& dx);
+// Loads the menu strips "SYSTEM\\logotex5.png" and "title.png" into background channel 0
+// (again: the galleries come back to them after a replay).
+void loadTitlePictures(CDirectX& dx);
+// The message window and the interpreter's state as a scenario starts with them: empty page,
+// no speaker, window shown, auto and skip off, no wait.
+void resetScenarioScreen(CDirectX& dx);
 // The title's frame (its draw phase reads its own input).
 void TitleFrame(CDirectX& dx);
 

@@ -41,5 +41,14 @@ for f in 120 180 300 480 642 780 840 930 1110; do
 done
 "$RUNNER" --program-dir "$GAME" --script stars.scp --frames 1200 --input demo/stars.input \
   "${SHOTS[@]}" --contact-sheet "$OUT/contact-sheet-effects.png" --log "$OUT/run-log-effects.txt"
+# Third leg: with what the first leg unlocked, from the title into the CG gallery (a replay),
+# the album (a replay) and the music room, and back to the title each time.
+SHOTS=()
+for f in 75 150 220 345 400 480 540 700 1000 1040; do
+  SHOTS+=(--shot "$f:$OUT/gallery$f.png")
+done
+"$RUNNER" --program-dir "$GAME" --frames 1060 --input demo/gallery.input \
+  "${SHOTS[@]}" --contact-sheet "$OUT/contact-sheet-gallery.png" --log "$OUT/run-log-gallery.txt"
 echo "play: screenshots, the sound and the run logs are in $OUT; all the pictures at a glance:"
-echo "      $OUT/contact-sheet.png (the opening) and $OUT/contact-sheet-effects.png (screen effects)"
+echo "      $OUT/contact-sheet.png (the opening), $OUT/contact-sheet-effects.png (screen effects)"
+echo "      and $OUT/contact-sheet-gallery.png (CG gallery, album and music room)"

@@ -19,6 +19,9 @@
 struct ScreensGame {
     bool title = true, logo = true, buttons = true, sounds = true;
     std::string startScript = "@test_title started\r\n@wait 100000\r\n";
+    bool galleryAtlas = false; // "SYSTEM\\systex2.png"
+    // More archive entries: name and bytes.
+    std::vector<std::pair<std::string, std::vector<uint8_t>>> entries;
 };
 
 class ScreensTest : public EngineTest {
@@ -56,6 +59,10 @@ public:
             atlas(SpriteAtlas::Logotex5, "SYSTEM\\logotex5.png");
         if (g.buttons)
             atlas(SpriteAtlas::Systex1, "SYSTEM\\systex1.png");
+        if (g.galleryAtlas)
+            atlas(SpriteAtlas::Systex2, "SYSTEM\\systex2.png");
+        for (const auto& [name, bytes] : g.entries)
+            w.addBytes(name, bytes);
         if (!g.startScript.empty())
             w.addBytes("SCP\\startup.scp", std::vector<uint8_t>(g.startScript.begin(), g.startScript.end()));
         std::string error;
@@ -79,11 +86,11 @@ public:
         frame();
     }
 
-    // One drawn frame 16 ms after the last (the frame's own sleeps fall inside the step, as
-    // in the runner); false once the program has ended.
-    bool frame()
+    // One drawn frame ms after the last (the frame's own sleeps fall inside the step, as in
+    // the runner); false once the program has ended.
+    bool frame(int ms = 16)
     {
-        due_ = (due_ == 0 ? backend.clock.now() : due_) + 16;
+        due_ = (due_ == 0 ? backend.clock.now() : due_) + uint32_t(ms);
         if (int32_t(due_ - backend.clock.now()) > 0)
             backend.clock.set(due_);
         for (int pass = 0; pass < 8; ++pass) {

@@ -137,6 +137,8 @@ TEST_F(ScreensTest, ItemsWithoutTheirScreenPlayTheSoundAndStayOnTheMenu)
 {
     start();
     for (int item = 1; item <= 5; ++item) {
+        if (dx->titleScreen.menuEntries[size_t(item)])
+            continue; // that screen is built: its own tests open it
         dx->sound.systemSounds[0].stop();
         pointer(400, L::kBandTop + L::kPitch * item + 10);
         frame();
