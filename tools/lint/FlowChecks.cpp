@@ -52,8 +52,8 @@ void load(ScriptCheck& c, const std::string& token)
 void typeStart(ScriptCheck& c, const std::string& token)
 {
     const std::string name = c.next();
-    c.typingTarget(name, token);
-    if (name.empty())
+    // Without the typing script its exits do not matter yet.
+    if (!c.typingTarget(name, token))
         return;
     // Both exits of the typing game load a scenario script named after it.
     for (const char* exit : {"_clear", "_gameover"}) {

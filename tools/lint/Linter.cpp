@@ -51,6 +51,20 @@ void unknownCommand(ScriptCheck& c, const std::string& token, const std::vector<
     if (!nearest.empty())
         message += "; did you mean \"" + std::string(nearest) + "\"?";
     c.error(message);
+    // A misspelt block command leaves its block behind: the game skips it word by word, and
+    // one finding says all there is to say.
+    ScriptFile& s = c.script();
+    const int32_t cursor = s.cursor, sourceLine = s.sourceLine;
+    if (c.nextInBlock() != "{") {
+        s.cursor = cursor;
+        s.sourceLine = sourceLine;
+        return;
+    }
+    for (;;) {
+        const std::string& t = c.next();
+        if (t == "}" || t == "},nowait" || t == "EOF")
+            return;
+    }
 }
 
 // Commands after which the rest of the script does not run.

@@ -69,20 +69,25 @@ void ScriptCheck::sound(std::string_view folder, const std::string& name, std::s
         error(std::string(command) + ": sound " + quoted(path) + " " + problem);
 }
 
-void ScriptCheck::scenarioTarget(const std::string& name, std::string_view command)
+bool ScriptCheck::scenarioTarget(const std::string& name, std::string_view command)
 {
-    if (name.empty() || !game().hasEntry("SCP\\" + name) || game().archive().GetSize("SCP\\" + name) == 0)
+    // The script loader refuses an empty entry as it refuses a missing one.
+    if (name.empty() || game().archive().GetSize("SCP\\" + name) <= 0) {
         error(std::string(command) + ": script " + quoted("SCP\\" + name) + " is not in system.pkd");
-    else
-        edges_.scenarios.push_back(name);
+        return false;
+    }
+    edges_.scenarios.push_back(name);
+    return true;
 }
 
-void ScriptCheck::typingTarget(const std::string& name, std::string_view command)
+bool ScriptCheck::typingTarget(const std::string& name, std::string_view command)
 {
-    if (name.empty() || game().archive().GetSize("TYPE\\" + name) <= 0)
+    if (name.empty() || game().archive().GetSize("TYPE\\" + name) <= 0) {
         error(std::string(command) + ": typing script " + quoted("TYPE\\" + name) + " is not in system.pkd");
-    else
-        edges_.typing.push_back(name);
+        return false;
+    }
+    edges_.typing.push_back(name);
+    return true;
 }
 
 std::string quoted(std::string_view sjis)

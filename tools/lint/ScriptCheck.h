@@ -49,8 +49,9 @@ public:
     // Checks a loose sound file ("SOUND\\SE\\" + name).
     void sound(std::string_view folder, const std::string& name, std::string_view command);
     // A scenario script this one leads to ("SCP\\" + name), reported when absent.
-    void scenarioTarget(const std::string& name, std::string_view command);
-    void typingTarget(const std::string& name, std::string_view command);
+    // Both report a missing script; false then.
+    bool scenarioTarget(const std::string& name, std::string_view command);
+    bool typingTarget(const std::string& name, std::string_view command);
 
     GameFolder& game() { return linter_.game(); }
     ScriptFile& script() { return script_; }

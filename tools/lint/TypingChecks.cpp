@@ -6,6 +6,8 @@
 #include "typing/TypingEngine.h"
 #include "typing/TypingMode.h"
 
+#include <algorithm>
+
 namespace {
 
 // The message line's buffer, without its terminator.
@@ -25,14 +27,15 @@ std::string kanaName(KanaCode k)
 }
 
 // Kana no table holds accept no key: the line cannot be finished.
-bool kanaTypeable(ScriptCheck& c, const TypingText& kana)
+bool kanaTypeable(ScriptCheck& c, const TypingText& kana, int32_t at)
 {
     bool ok = true;
     for (size_t pos = 0; pos < kana.size(); pos += 2) {
         const KanaCode k = kanaAt(kana, int32_t(pos));
         if (!platform::isSjisLead(uint8_t(k >> 8))) {
-            c.error("@type: " + quoted(std::string(1, char(k >> 8))) +
-                    " in the kana is a one-byte character; the kana are read two bytes at a time");
+            c.report(FindingLevel::Error, at,
+                     "@type: " + quoted(std::string(1, char(k >> 8))) +
+                         " in the kana is a one-byte character; the kana are read two bytes at a time");
             return false;
         }
         if (k == kana::kCircle || findKanaRow(k))
@@ -40,15 +43,16 @@ bool kanaTypeable(ScriptCheck& c, const TypingText& kana)
         const KanaCode before = pos >= 2 ? kanaAt(kana, int32_t(pos - 2)) : 0;
         if (kana::isSmall(k) && before != 0 && findPairRow(before, k))
             continue;
-        c.error("@type: no table holds the kana " + kanaName(k) + ": the line cannot be typed");
+        c.report(FindingLevel::Error, at, "@type: no table holds the kana " + kanaName(k) + ": the line cannot be typed");
         ok = false;
     }
     return ok;
 }
 
 // Types the guide's letters into the game's keystroke engine.
-void guideSpellsKana(ScriptCheck& c, const TypingText& kana, const TypingText& guide)
+void guideSpellsKana(ScriptCheck& c, const TypingText& kana, const TypingText& guide, int32_t at)
 {
+    auto error = [&](const std::string& message) { c.report(FindingLevel::Error, at, message); };
     TypingLine line;
     line.KanaText = kana;
     line.GuideText = guide;
@@ -60,28 +64,34 @@ void guideSpellsKana(ScriptCheck& c, const TypingText& kana, const TypingText& g
         while (key < TypingKeyTable.size() && TypingKeyTable[key].character != ch)
             ++key;
         if (key == TypingKeyTable.size()) {
-            c.error("@type: the guide has " + quoted(std::string(1, guide[i])) + ", which no key types");
+            error("@type: the guide has " + quoted(std::string(1, guide[i])) + ", which no key types");
             return;
         }
         if (line.LineDone) {
-            c.error("@type: the line is done after " + quoted(typed) + "; the rest of the guide is never typed");
+            error("@type: the line is done after " + quoted(typed) + "; the rest of the guide is never typed");
             return;
         }
         const TypingKeyResult r = ProcessTypingKeys(line, 1u << key);
         if (r.rejectSound) {
-            c.error("@type: the guide does not spell the kana in a romaji the game takes: " + quoted(std::string(1, ch)) +
+            error("@type: the guide does not spell the kana in a romaji the game takes: " + quoted(std::string(1, ch)) +
                     " after " + quoted(typed) + " is refused");
             return;
         }
         typed += ch;
     }
     if (!line.LineDone) {
-        c.error("@type: the guide " + quoted(guide.view()) + " ends before the kana are typed");
+        error("@type: the guide " + quoted(guide.view()) + " ends before the kana are typed");
         return;
     }
-    // The line ends when the guide is used up; kana beyond the last one typed are never typed.
-    if (kana.size() > size_t(line.KanaPos) + 6)
-        c.error("@type: the guide " + quoted(guide.view()) + " is used up before the kana " +
+    // The line ends when the guide is used up, with the kana at the reading position the last
+    // one typed (a kana with its small kana, or after a small tsu, counts as one).
+    const size_t pos = size_t(line.KanaPos), rest = kana.size() - std::min(pos, kana.size());
+    const KanaCode current = kanaAt(kana, int32_t(pos));
+    const bool tsu = current == kana::kSmallTsu;
+    const bool pair = kana::isSmall(kanaAt(kana, int32_t(pos + 2)));
+    const bool last = rest <= 2 || (rest == 4 && (pair || tsu)) || (rest == 6 && tsu && kana::isSmall(kanaAt(kana, int32_t(pos + 4))));
+    if (!last)
+        error("@type: the guide " + quoted(guide.view()) + " is used up before the kana " +
                 quoted(kana.view().substr(size_t(line.KanaPos))) + " are typed");
 }
 
@@ -98,8 +108,11 @@ void type(ScriptCheck& c, const std::string& token)
         return;
     const int32_t start = c.line();
     std::string texts[3];
-    for (std::string& t : texts) {
+    int32_t lines[3] = {};
+    for (int i = 0; i < 3; ++i) {
+        std::string& t = texts[i];
         t = c.nextInBlock();
+        lines[i] = c.line();
         if (t == "EOF" || t.empty()) {
             c.report(FindingLevel::Error, start, "@type: the block ends before its three lines (shown text, kana, guide)");
             return;
@@ -113,8 +126,8 @@ void type(ScriptCheck& c, const std::string& token)
     assignChecked(c, display, texts[0], "shown text");
     assignChecked(c, kana, texts[1], "kana");
     assignChecked(c, guide, texts[2], "guide");
-    if (kanaTypeable(c, kana))
-        guideSpellsKana(c, kana, guide);
+    if (kanaTypeable(c, kana, lines[1]))
+        guideSpellsKana(c, kana, guide, lines[2]);
     const std::string& close = c.nextInBlock();
     if (close != "}")
         c.error("@type: a block holds three lines; " + quoted(close) + " comes where \"}\" should");
