@@ -22,7 +22,7 @@ constexpr int kScripts = 50;
 constexpr size_t kScriptBytes = 100 * 1024;
 
 // A game folder with kScripts scenario scripts of the usual shape (pictures, sounds, messages,
-// choices) and the files they name.
+// choices) and the files they name: the checker finds nothing in it.
 struct GeneratedGame {
     std::filesystem::path dir;
     std::vector<std::pair<std::string, std::string>> scripts; // name, Shift-JIS text
@@ -40,8 +40,16 @@ struct GeneratedGame {
             writer.addBytes("CHR\\a" + std::to_string(i) + ".png", png);
         }
         const std::vector<uint8_t> ogg = demo::encodeOgg(std::vector<float>(2205, 0.1f), 1, 22050, 0.1f, 3);
-        for (const char* f : {"SOUND/BGM/m.ogg", "SOUND/SE/step.ogg"})
-            std::ofstream(dir / f, std::ios::binary).write(reinterpret_cast<const char*>(ogg.data()), std::streamsize(ogg.size()));
+        const std::vector<uint8_t> wav = demo::encodeWav(std::vector<float>(220, 0.1f), 22050);
+        std::filesystem::create_directories(dir / "SOUND" / "SE" / "SYSTEM");
+        auto write = [&](const char* f, const std::vector<uint8_t>& bytes) {
+            std::ofstream(dir / f, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        };
+        write("SOUND/BGM/m.ogg", ogg);
+        write("SOUND/SE/step.ogg", ogg);
+        for (const char* f : {"SOUND/SE/SYSTEM/ok.wav", "SOUND/SE/SYSTEM/cancel.wav", "SOUND/SE/SYSTEM/logo.wav",
+                              "SOUND/SE/SYSTEM/test.wav"})
+            write(f, wav);
         const std::string line = platform::utf8ToSjis("丘の上には、古い鐘の塔がある。");
         for (int s = 0; s < kScripts; ++s) {
             std::string t = "@def_text\r\n{\r\n0 " + platform::utf8ToSjis("ナレーション") + " FFFF off\r\n}\r\n";
@@ -53,7 +61,7 @@ struct GeneratedGame {
                 t += "@text,0\r\n{\r\n" + line + "\r\n" + line + "\r\n}\r\n@wait 500\r\n\r\n";
             }
             const std::string name = "s" + std::to_string(s) + ".scp";
-            const std::string next = "s" + std::to_string((s + 1) % kScripts) + ".scp";
+            const std::string next = s + 1 < kScripts ? "s" + std::to_string(s + 1) + ".scp" : "startup.scp";
             t += "@select\r\n{\r\na," + next + "\r\nb,startup.scp\r\n}\r\n";
             scripts.emplace_back(s == 0 ? "startup.scp" : name, t);
             bytes += t.size();

@@ -32,6 +32,8 @@ const FindingLevel E = FindingLevel::Error;
 const FindingLevel W = FindingLevel::Warning;
 
 const Planted kPlanted[] = {
+    {"command between a block command and its brace",
+     [](SmallGame& g) { g.scripts["SCP\\t_clear"] = {"@text,0", "@wait 1", "{", "またね", "}"}; }, "SCP/t_clear", 2, E, "@text: '@wait' before \"{\" is skipped"},
     {"misspelt command", [](SmallGame& g) { g.setLine("SCP\\startup.scp", 7, "@bg_chage 500"); }, "SCP/startup.scp", 7, E,
      "unknown command '@bg_chage' (the game skips it); did you mean \"@bg_change\"?"},
     {"text command with a blank for its comma", [](SmallGame& g) { g.setLine("SCP\\startup.scp", 2, "@def_txt"); },

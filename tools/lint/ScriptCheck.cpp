@@ -3,6 +3,8 @@
 #include "platform/Text.h"
 #include "script/CommandArgs.h"
 
+#include <algorithm>
+
 ScriptCheck::ScriptCheck(Linter& linter, ScriptFile& script, std::string file)
     : linter_(linter), script_(script), file_(std::move(file))
 {
@@ -41,8 +43,9 @@ bool ScriptCheck::openBlock(std::string_view command)
         }
         if (t == "{")
             return true;
+        // The game seeks the "{" wherever it is: what stands between is lost, commands included.
         if (t != "\n" && !t.empty() && !skipped) {
-            warning(std::string(command) + ": " + quoted(t) + " before \"{\" is skipped");
+            error(std::string(command) + ": " + quoted(t) + " before \"{\" is skipped");
             skipped = true;
         }
     }

@@ -36,7 +36,7 @@ public:
     // The next token that is not a line end (the blocks' readers skip them).
     const std::string& nextInBlock();
     // Reads up to and past "{" as the block commands do; false (after an error) when the
-    // script ends first. A token other than a line end before it is reported: the game skips it.
+    // script ends first. A token other than a line end before it is an error: the game skips it.
     bool openBlock(std::string_view command);
     int32_t line() const { return line_; }
 
