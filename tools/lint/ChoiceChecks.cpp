@@ -116,9 +116,13 @@ void clickable(ScriptCheck& c, const std::string& token)
 {
     HotSpotCheck& h = c.hotSpots;
     const int32_t start = c.line();
-    if (h.active)
+    if (h.active) {
         c.error(token + ": a second \"@clickable\" after \"#script\" of the one at line " + std::to_string(h.line) +
                 " is refused while that one is in force");
+        // The first block's sections end here.
+        finishHotSpots(c);
+        h.active = false;
+    }
     HotSpotCheck fresh;
     fresh.line = start;
     if (!c.openBlock(token) || !seek(c, "#bitmap", token, start))

@@ -51,10 +51,18 @@ std::vector<std::string> GameFolder::entriesIn(std::string_view folder) const
 {
     const std::string upperFolder = pack::upperName(folder);
     std::vector<std::string> names;
-    for (const std::string& n : packedNames_)
-        if (n.size() > folder.size() && pack::upperName(n.substr(0, folder.size())) == upperFolder &&
-            archive_.GetSize(n) >= 0)
+    // A later record of the same name (in any case) replaces the earlier one, as in the game.
+    std::map<std::string, size_t> seen;
+    for (const std::string& n : packedNames_) {
+        if (n.size() <= folder.size() || pack::upperName(n.substr(0, folder.size())) != upperFolder ||
+            archive_.GetSize(n) < 0)
+            continue;
+        const auto [it, fresh] = seen.emplace(pack::upperName(n), names.size());
+        if (fresh)
             names.push_back(n.substr(folder.size()));
+        else
+            names[it->second] = n.substr(folder.size());
+    }
     return names;
 }
 
