@@ -1,12 +1,14 @@
 // Arbitrary script text through the tokeniser and the interpreter. Commands whose subsystem is
 // not part of the engine are skipped like unknown words. Choices are picked and hot-spots
-// clicked as a player would.
+// clicked as a player would. The author's checker reads the same text.
 #include "ScriptFuzzDriver.h"
 
 #include "core/RunLog.h"
 #include "platform/Files.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "resources/PackFormat.h"
+#include "tools/lint/GameFolder.h"
+#include "tools/lint/Linter.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -84,12 +86,30 @@ CDirectX* engine()
     return dx.get();
 }
 
+// The author's checker reads the same archive from the same folder.
+GameFolder* lintFolder()
+{
+    static std::unique_ptr<GameFolder> game = [] {
+        engine();
+        auto g = std::make_unique<GameFolder>();
+        std::string why;
+        if (!g->open(".", why))
+            std::abort();
+        return g;
+    }();
+    return game.get();
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     CDirectX& dx = *engine();
     runScriptBytes(dx, data, size);
+    // The checker reads the same bytes as a scenario and as a typing script.
+    Linter linter(*lintFolder());
+    linter.checkScenarioBytes("fuzz.scp", data, size);
+    linter.checkTypingBytes("fuzz", data, size);
     runLog().clear();
     return 0;
 }

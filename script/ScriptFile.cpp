@@ -24,6 +24,8 @@ void ScriptFile::release()
 {
     tokens.clear();
     tokens.shrink_to_fit();
+    tokenLines_.clear();
+    tokenLines_.shrink_to_fit();
     lineFrames_.clear();
     // Even a load that fails before it starts leaves no cursor into the released list.
     lastIndex = -1;
@@ -80,9 +82,14 @@ void ScriptFile::tokenise(const uint8_t* p, size_t n)
     buf.reserve(kTokenMax);
     int line = 1;
     int cutLine = 0;
+    int startLine = 1;
 
+    auto push = [&](const std::string& token, int tokenLine) {
+        tokens.push_back(token);
+        tokenLines_.push_back(tokenLine);
+    };
     auto emit = [&] {
-        tokens.push_back(buf);
+        push(buf, buf.empty() ? line : startLine);
         buf.clear();
     };
 
@@ -110,12 +117,16 @@ void ScriptFile::tokenise(const uint8_t* p, size_t n)
             ++i;
             // A quoted text runs on across the line break without it.
             if (!inQuote && (!buf.empty() || separatorPending)) {
-                emit();
-                tokens.push_back(kLineFeed);
-                tokens.push_back(kLineMarker);
-                tokens.push_back(kLineFeed);
-                tokens.push_back(std::to_string(line));
-                tokens.push_back(kLineFeed);
+                const int ended = line - 1;
+                if (buf.empty())
+                    push(buf, ended);
+                else
+                    emit();
+                push(kLineFeed, ended);
+                push(kLineMarker, ended);
+                push(kLineFeed, ended);
+                push(std::to_string(line), ended);
+                push(kLineFeed, ended);
             }
             inComment = false;
             continue;
@@ -135,6 +146,8 @@ void ScriptFile::tokenise(const uint8_t* p, size_t n)
             separatorPending = true;
             continue;
         }
+        if (buf.empty())
+            startLine = line;
         if (buf.size() < kTokenMax)
             buf.push_back(char(c));
         else if (cutLine == 0)
@@ -147,7 +160,7 @@ void ScriptFile::tokenise(const uint8_t* p, size_t n)
         runLog().appendf(2, SJ("(%s.SCP)%d行目 : error : 4095バイトを超えるトークンを切り詰めました").c_str(),
                          name.c_str(), cutLine);
 
-    tokens.emplace_back();
+    push(std::string(), line);
     lastIndex = int32_t(tokens.size() - 1);
     cursor = 0;
 }

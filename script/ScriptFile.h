@@ -36,6 +36,14 @@ public:
     bool seekToken(std::string_view text);
 
     int32_t cursorIndex() const { return cursor; }
+    // The line of the file where the token at index stands (where it starts, for a quoted
+    // token that runs over a line break); the markers after a line name the line they end.
+    // The "@LINE" numbers name the line after the last line that held tokens, which is not
+    // the token's own line after blank or comment lines: the author's checker reports these.
+    int32_t tokenLine(int32_t index) const
+    {
+        return index >= 0 && size_t(index) < tokenLines_.size() ? tokenLines_[size_t(index)] : 0;
+    }
     const std::string& scriptName() const { return name; }
     // Counts loads, so that observers can tell a new script from the old one.
     uint32_t loadSerial() const { return loadSerial_; }
@@ -54,4 +62,5 @@ private:
 
     uint32_t loadSerial_ = 0;
     std::vector<uint8_t> lineFrames_;
+    std::vector<int32_t> tokenLines_;
 };

@@ -133,7 +133,7 @@ TEST_F(PkdToolTest, CatWritesOneEntryFoundInAnyCase)
     EXPECT_NE(missing.err.find("no entry"), std::string::npos);
 }
 
-TEST_F(PkdToolTest, OverlongNameIsRefusedAndNothingIsWritten)
+TEST_F(PkdToolTest, OverlongNameIsLeftOutWithAWarning)
 {
     // "長い\\" is 5 bytes in Shift-JIS: with 122 more bytes of name the entry is 127 bytes,
     // the longest that leaves room for its NUL.
@@ -145,14 +145,32 @@ TEST_F(PkdToolTest, OverlongNameIsRefusedAndNothingIsWritten)
     ASSERT_TRUE(a.Open(archive.string()));
     EXPECT_EQ(a.GetSize(platform::utf8ToSjis("長い\\") + std::string(118, 'n') + ".png"), 1);
 
+    // One byte more: the game could never name it, so it stays out and the rest is packed.
     testsupport::writeText((src / "長い" / (std::string(119, 'n') + ".png")).string(), "x");
     testsupport::writeText(archive.string(), "old archive");
     PkdRun r = pkd({"pack", src.string(), archive.string()});
-    EXPECT_EQ(r.code, 1);
-    EXPECT_NE(r.err.find("at most 127"), std::string::npos) << r.err;
-    EXPECT_EQ(text(archive), "old archive");
-    for (const auto& e : fs::directory_iterator(dir.path()))
-        EXPECT_EQ(e.path().filename().string().find(".tmp"), std::string::npos) << e.path();
+    EXPECT_EQ(r.code, 0);
+    EXPECT_NE(r.err.find("warning: 長い\\" + std::string(119, 'n') + ".png: the name is 128 bytes in Shift-JIS, the "
+                         "archive holds 127; left out"),
+              std::string::npos)
+        << r.err;
+    CPackArchive b(&clock);
+    ASSERT_TRUE(b.Open(archive.string()));
+    EXPECT_EQ(b.GetSize(platform::utf8ToSjis("SCP\\開始.scp")), int32_t(std::string("@text,はじめ\n").size()));
+    EXPECT_EQ(b.GetSize(platform::utf8ToSjis("長い\\") + std::string(119, 'n') + ".png"), -1);
+}
+
+TEST_F(PkdToolTest, PicturesTheGameCannotShowArePackedWithAWarning)
+{
+    // The fixture's "背景Ｂ.png" is a PNG signature and nothing else.
+    PkdRun r = pkd({"pack", src.string(), (dir.path() / "out.pkd").string()});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_NE(r.err.find("warning: BG\\ソラ\\背景Ｂ.png: the game cannot show it: it is not a PNG picture"),
+              std::string::npos)
+        << r.err;
+    CPackArchive a(&clock);
+    ASSERT_TRUE(a.Open((dir.path() / "out.pkd").string()));
+    EXPECT_EQ(a.GetSize(platform::utf8ToSjis("BG\\ソラ\\背景Ｂ.png")), 10);
 }
 
 TEST_F(PkdToolTest, NamesThatDifferOnlyInCaseAreRefused)

@@ -1,9 +1,11 @@
 #include "tools/pkd/PkdCommands.h"
 
+#include "platform/Files.h"
 #include "platform/Text.h"
 #include "resources/PackArchive.h"
 #include "resources/PackFormat.h"
 #include "tools/pkd/PackWriter.h"
+#include "tools/pkd/PictureCheck.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -27,7 +29,8 @@ const char kUsageText[] =
     "       pkd -h                       this text\n"
     "\n"
     "Entry names are the files' paths below FOLDER with '\\' between folders, stored in\n"
-    "Shift-JIS (at most 127 bytes); names are shown and taken in UTF-8. Lookups by NAME\n"
+    "Shift-JIS (at most 127 bytes; pack leaves longer ones out with a warning); names are shown\n"
+    "and taken in UTF-8. pack warns about PNG pictures the game cannot show. Lookups by NAME\n"
     "ignore the case of ASCII letters, as the game's do.\n"
     "Exit status: 0 done, 1 bad archive or I/O failure, 2 usage.\n";
 
@@ -96,11 +99,27 @@ int packFolder(const std::string& folder, const std::string& outPath, std::ostre
     std::sort(files.begin(), files.end());
 
     PackWriter writer;
+    size_t leftOut = 0;
     for (const auto& [rel, host] : files) {
         std::string sjis = platform::utf8ToSjis(rel);
         if (platform::sjisToUtf8(sjis) != rel) {
             err << "pkd: " << rel << ": the name cannot be written in Shift-JIS\n";
             return kFailed;
+        }
+        // The game could never ask for such an entry; the rest of the archive is still worth having.
+        if (sjis.size() >= pack::kNameField) {
+            err << "pkd: warning: " << rel << ": the name is " << sjis.size() << " bytes in Shift-JIS, the archive holds "
+                << pack::kNameField - 1 << "; left out\n";
+            ++leftOut;
+            continue;
+        }
+        if (isPictureEntry(sjis)) {
+            std::vector<uint8_t> bytes;
+            if (platform::files::readFile(host, bytes)) {
+                const std::string problem = pictureProblem(sjis, bytes.data(), bytes.size());
+                if (!problem.empty())
+                    err << "pkd: warning: " << rel << ": the game cannot show it: it is " << problem << "\n";
+            }
         }
         writer.addFile(sjis, host);
     }
@@ -109,7 +128,7 @@ int packFolder(const std::string& folder, const std::string& outPath, std::ostre
         err << "pkd: " << outPath << ": " << error << "\n";
         return kFailed;
     }
-    out << "pkd: " << files.size() << " entries written to " << outPath << "\n";
+    out << "pkd: " << files.size() - leftOut << " entries written to " << outPath << "\n";
     return kOk;
 }
 
