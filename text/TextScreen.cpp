@@ -120,10 +120,12 @@ void messageWindowLogic(CDirectX& dx)
         if (left || w.ctrlSkip || dx.config.textSpeed >= 7) {
             r = w.advance(true);
         } else {
+            // One character per expiry, and the timer starts afresh: a frame longer than the
+            // delay still types one character, which is the pace players know.
             w.charTimer -= dx.frameDelta;
-            while (w.charTimer < 0 && r == AdvanceResult::Typing) {
+            if (w.charTimer < 0) {
                 r = w.advance(false);
-                w.charTimer += std::max(w.textDelay, 1);
+                w.charTimer = w.textDelay;
             }
         }
         if (r == AdvanceResult::PageComplete) {
