@@ -380,6 +380,26 @@ TEST_F(TextTest, BenchmarkPlaceholderBecomesFullWidthDigitsAndIsLogged)
     EXPECT_EQ(logCount(utf8ToSjis("T ： FPS５９")), 1u);
 }
 
+// The 30-character limit is applied to the line as written, then the placeholder is filled
+// in; the load time is that of the last picture actually read, a cache hit changes nothing.
+TEST_F(TextTest, BenchmarkFiguresComeAfterTheLineLimitAndKeepTheLastMeasuredLoad)
+{
+    dx->scriptState.fpsResult = 123;
+    dx->scriptState.testTitle = "T";
+    dx->scene.lastDiskMs = 12;
+    dx->scene.lastVramMs = 3;
+    const std::string twentyNine(29, 'a');
+    std::string bytes = "@text,0 {\r\n" + twentyNine + "\x87\x64\r\n" + twentyNine + "bb\x87\x64\r\nL\x87\x60\r\n}\r\n";
+    ASSERT_TRUE(dx->script.loadFromBytes("test.scp", bytes));
+    frame();
+    EXPECT_EQ(line(0), twentyNine + "１２３");
+    EXPECT_EQ(dx->messageWindow.lineChars[0], 32);
+    EXPECT_EQ(line(1), "◆文字数制限オーバー◆");
+    EXPECT_EQ(logCount(utf8ToSjis("T ： " + twentyNine + "１２３")), 1u);
+    EXPECT_EQ(line(2), "L１５");
+    EXPECT_EQ(logCount(utf8ToSjis("T ： L１５(Disk 12ms/VRAM 3ms)")), 1u);
+}
+
 TEST_F(TextTest, TextClearAndClsEmptyThePage)
 {
     script("@text,0 {\r\nA\r\n}\r\n@text_clear\r\n@charname_window show\r\n@text_cls\r\n");
@@ -407,23 +427,102 @@ TEST_F(TextTest, QueuedVoicesPlayOnePerTextSegment)
     EXPECT_EQ(logCount("voice play failed. (HDD)"), 2u);
 }
 
-TEST_F(TextTest, ToggleButtonsDoNotAlsoAdvanceTheText)
+// The buttons lie in the window: a click on one is also the click that moves the text on.
+TEST_F(TextTest, ToggleButtonClicksAreAlsoClicksInTheWindow)
 {
-    script("@text,0 {\r\nA\r\n}\r\n@exit\r\n");
+    dx->config.skipAll = 1;
+    script("@text,0 {\r\nA\r\n}\r\n@text,0 {\r\nB\r\n}\r\n@text,0 {\r\nC\r\n}\r\n@text,0 {\r\nD\r\n}\r\n"
+           "@wait 100000\r\n");
     frames(3);
     ASSERT_EQ(dx->gameState, GameState::PageClickWait);
-    pointTo(700, 430);
+    pointTo(700, 430); // auto
     click();
     EXPECT_EQ(dx->messageWindow.autoMode, 1);
-    EXPECT_EQ(dx->gameState, GameState::PageClickWait);
-    click();
+    EXPECT_EQ(line(0), "B");
+    click(); // auto off, and on to C
     EXPECT_EQ(dx->messageWindow.autoMode, 0);
-    pointTo(630, 430);
-    backend.input.buttonDown(0);
-    frame();
-    backend.input.buttonUp(0);
+    EXPECT_EQ(line(0), "C");
+    frames(2);
+    ASSERT_EQ(dx->gameState, GameState::PageClickWait);
+    pointTo(630, 430); // skip: on to D, and skip mode stays on for what follows
+    click();
     EXPECT_EQ(dx->messageWindow.skipMode, 1);
-    EXPECT_EQ(dx->gameState, GameState::PageClickWait); // the unread page keeps waiting
+    EXPECT_EQ(line(0), "D");
+    frames(3);
+    EXPECT_EQ(dx->scriptState.waitActive, 1); // D was skipped
+    EXPECT_EQ(dx->messageWindow.skipMode, 1);
+    click(); // the skip button again turns it off, and it stays off
+    EXPECT_EQ(dx->messageWindow.skipMode, 0);
+    frame();
+    EXPECT_EQ(dx->messageWindow.skipMode, 0);
+}
+
+// Skip mode ends at any press, wherever the pointer is, in the frame dispatcher's own step.
+TEST_F(TextTest, AnyClickAnywhereEndsSkipMode)
+{
+    struct Case {
+        int x, y, button;
+    } cases[] = {{400, 300, 0}, {400, 300, 1}, {900, 700, 0}, {900, 700, 1}, {-5, 20, 0}};
+    script("@wait 100000\r\n");
+    frame();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.x << "," << c.y << " button " << c.button);
+        pointTo(400, 300);
+        key(DIK_3);
+        ASSERT_EQ(dx->messageWindow.skipMode, 1);
+        pointTo(c.x, c.y);
+        frame();
+        click(c.button);
+        EXPECT_EQ(dx->messageWindow.skipMode, 0);
+    }
+    pointTo(400, 300);
+    key(DIK_3);
+    tapKey(DIK_ESCAPE);
+    frame();
+    EXPECT_EQ(dx->messageWindow.skipMode, 0);
+}
+
+// While typing, a left click completes the page and leaves a hidden window hidden; at the
+// click wait a left click brings it back.
+TEST_F(TextTest, ALeftClickWhileTypingLeavesAHiddenWindowHidden)
+{
+    dx->config.textSpeed = 0;
+    script("@text,0 {\r\nABCDEFGHIJ\r\n}\r\n");
+    frame();
+    ASSERT_EQ(dx->gameState, GameState::Typing);
+    click(1);
+    for (int i = 0; i < 40 && dx->gameState != GameState::Typing; ++i)
+        frame();
+    ASSERT_EQ(dx->gameState, GameState::Typing);
+    ASSERT_EQ(dx->messageWindow.windowHidden, 1);
+    click();
+    EXPECT_EQ(dx->gameState, GameState::PageClickWait);
+    EXPECT_EQ(dx->messageWindow.windowHidden, 1);
+    EXPECT_TRUE(dx->messageWindow.pageComplete());
+    click();
+    EXPECT_EQ(dx->gameState, GameState::WindowShowing);
+}
+
+TEST_F(TextTest, TextClsLeavesTheClickMarkAsItWas)
+{
+    script("@charname_window show\r\n@text_cls\r\n@wait 100000\r\n");
+    dx->messageWindow.showClickMark(true);
+    frames(2); // the text commands yield
+    EXPECT_EQ(dx->messageWindow.nameWindowVisible, 0);
+    EXPECT_EQ(dx->messageWindow.clickMarkVisible, 1);
+    EXPECT_EQ(dx->messageWindow.markX, 40);
+}
+
+// A key pressed before "@textwindow_fast show" must not act on the text after it: Tab left
+// waiting would hide the window again at once.
+TEST_F(TextTest, TextwindowFastShowForgetsPendingKeys)
+{
+    script("@textwindow_fast hide\r\n@textwindow_fast show\r\n@text,0 {\r\nA\r\n}\r\n");
+    tapKey(DIK_TAB);
+    frames(6); // one command a frame, then the page
+    ASSERT_EQ(dx->messageWindow.windowAlpha, 255);
+    EXPECT_EQ(dx->gameState, GameState::PageClickWait);
+    EXPECT_EQ(dx->messageWindow.windowHidden, 0);
 }
 
 TEST_F(TextTest, TabHidesTheWindowOnlyWhileAMessageIsShown)
