@@ -166,6 +166,58 @@ TEST_F(TextTest, NowaitContinuesWithoutAClick)
     EXPECT_EQ(logCount("Starting QUIZ MODE"), 1u);
 }
 
+// "},nowait" lets the script go on once the page is typed; it does not throw away the rest of
+// a page at a pause character, and a later "@keywait" still waits.
+TEST_F(TextTest, NowaitStillStopsAtAPauseAndKeywaitStillWaits)
+{
+    const struct {
+        const char* script;
+        GameState waitsIn;
+    } cases[] = {
+        {"@text,0 {\r\n前▽後\r\n},nowait\r\n@exit\r\n", GameState::PauseClickWait},
+        {"@text,0 {\r\nA\r\n},nowait\r\n@keywait\r\n@exit\r\n", GameState::PageClickWait},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.script);
+        runLog().clear();
+        script(c.script);
+        frames(6);
+        EXPECT_EQ(dx->gameState, c.waitsIn);
+        EXPECT_EQ(dx->messageWindow.clickMarkVisible, 1);
+        EXPECT_EQ(logCount("Starting QUIZ MODE"), 0u);
+        click();
+        frames(3);
+        EXPECT_TRUE(dx->messageWindow.pageComplete()); // the rest of the page was typed
+        EXPECT_EQ(logCount("Starting QUIZ MODE"), 1u);
+    }
+}
+
+// Hiding and showing the window at a pause comes back to the pause, with the rest of the
+// page still to come.
+TEST_F(TextTest, HideAndShowReturnToTheStateTheyLeft)
+{
+    for (const char* text : {"@text,0 {\r\n前▽後\r\n}\r\n", "@text,0 {\r\nA\r\n}\r\n"}) {
+        SCOPED_TRACE(text);
+        script(text);
+        frames(3);
+        const GameState waiting = dx->gameState;
+        tapKey(DIK_TAB);
+        frame();
+        EXPECT_EQ(dx->gameState, GameState::WindowHiding);
+        frames(20);
+        EXPECT_EQ(dx->gameState, waiting);
+        EXPECT_EQ(dx->messageWindow.windowHidden, 1);
+        tapKey(DIK_TAB);
+        frames(20);
+        EXPECT_EQ(dx->gameState, waiting);
+        EXPECT_EQ(dx->messageWindow.windowHidden, 0);
+        keyDown(DIK_LCONTROL);
+        frames(3);
+        keyUp(DIK_LCONTROL);
+        frame();
+    }
+}
+
 TEST_F(TextTest, ClickWaitThenClickContinues)
 {
     script("@text,0 {\r\nA\r\n}\r\n@exit\r\n");
