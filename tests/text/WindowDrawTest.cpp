@@ -2,6 +2,7 @@
 // decorations, the name plate and the fx1/fx2 tile effects as they land in the back buffer.
 #include "TextFixture.h"
 
+#include "../graphics/FontSheetImage.h"
 #include "../graphics/PngDump.h"
 #include "../resources/ArchiveBytes.h"
 #include "../resources/PngWrite.h"
@@ -27,6 +28,14 @@ std::string texelPicture(uint16_t texel)
     return std::string(png.begin(), png.end());
 }
 
+// A font sheet whose first glyph (the one "①" shows) is a solid 32 x 32 square.
+std::string solidFirstGlyphSheet()
+{
+    const std::vector<uint8_t> bmp =
+        testsupport::makeFontSheetBmp([](int x, int y) { return uint8_t(x < 32 && y < 32 ? 15 : 0); });
+    return std::string(bmp.begin(), bmp.end());
+}
+
 class WindowDrawTest : public TextTest {
 protected:
     void SetUp() override
@@ -36,6 +45,7 @@ protected:
             {"textbox\\textbox_bg1.png", texelPicture(0xF226)},
             {"textbox\\textbox_bg2.png", texelPicture(0xF226)},
             {"textbox\\text_table1.png", texelPicture(0xFF80)},
+            {"textbox\\solid.bmp", solidFirstGlyphSheet()},
         });
         testsupport::writeAll((std::filesystem::path(dirForArchive.path()) / "system.pkd").string(), bytes);
         TextTest::SetUp();
@@ -289,4 +299,23 @@ TEST_F(WindowDrawTest, ClickMarkAnimatesEveryThirtyThreeMilliseconds)
         EXPECT_NEAR(advanced, expected, 2);
         EXPECT_EQ(w.markFrame, (start + advanced) % 14);
     }
+}
+
+// The circled numbers come from the font sheet and stand 8 pixels higher than other text.
+TEST_F(WindowDrawTest, CircledNumbersStandEightPixelsHigher)
+{
+    openArchiveAndInit();
+    dx->config.textDecoration = 0;
+    script("@font_load solid.bmp\r\n@text,0 {\r\n①\r\n}\r\n");
+    frames(8);
+    ASSERT_TRUE(dx->messageWindow.pageComplete());
+    int top = -1, bottom = -1;
+    for (int y = 420; y < 520; ++y)
+        if (pixel(28 + 16, y) == 0xFFFFFF) {
+            if (top < 0)
+                top = y;
+            bottom = y;
+        }
+    EXPECT_EQ(top, 456 - 8);
+    EXPECT_EQ(bottom, 456 - 8 + 31);
 }
