@@ -480,6 +480,23 @@ TEST_F(TextTest, QueuedVoicesPlayOnePerTextSegment)
 }
 
 // The buttons lie in the window: a click on one is also the click that moves the text on.
+// A message with one voice and a pause: the second segment has no voice of its own, and the
+// first must not come round again while it types.
+TEST_F(TextTest, ASegmentWithoutAVoicePlaysNothing)
+{
+    dx->config.voiceOn = 1;
+    dx->config.textSpeed = 0;
+    script("@text,0,first {\r\n前▽後ABCDEFGHIJKLMNOPQRSTUVWXYZ\r\n}\r\n");
+    for (int i = 0; i < 20 && dx->gameState != GameState::PauseClickWait; ++i)
+        frame();
+    ASSERT_EQ(dx->gameState, GameState::PauseClickWait);
+    EXPECT_EQ(logCount("VOICE\\first.ogg"), 1u);
+    click();
+    frames(40);
+    EXPECT_EQ(dx->gameState, GameState::Typing);
+    EXPECT_EQ(logCount("VOICE\\first.ogg"), 1u);
+}
+
 TEST_F(TextTest, ToggleButtonClicksAreAlsoClicksInTheWindow)
 {
     dx->config.skipAll = 1;
