@@ -107,8 +107,10 @@ void stepMessageWindow(CDirectX& dx, bool left, bool right, bool hideKey)
             dx.gameState = GameState::Ready;
             break;
         }
-        if (w.skipMode && !w.skipModeArmed) {
-            // Skip mode switched on at a click wait carries on from here when it may.
+        if (w.skipMode) {
+            // Skip mode switched on at a click wait carries on from here when it may: the
+            // player is at a click wait nearly all the time, and the click that would move on
+            // also ends skip mode.
             if (dx.readText.isRead(dx.script.scriptName(), dx.script.cursorIndex()) || dx.config.skipAll) {
                 w.showClickMark(false);
                 dx.gameState = state == GameState::PauseClickWait ? GameState::Typing : GameState::Ready;
