@@ -67,6 +67,10 @@ int CDirectX::runFrame()
         return -1;
     }
 
+    // Skip mode ends at Escape or any click, on every screen and wherever the pointer is.
+    messageWindow.cancelSkipOnInput(frameInput.leftClicked() || frameInput.rightClicked() ||
+                                    input.keyPressPending(DIK_ESCAPE));
+
     // Logic phase of the current screen. The open confirmation box pauses the game and has
     // the keyboard and the mouse to itself.
     if (!updateHoldActive && !confirmOpen) {

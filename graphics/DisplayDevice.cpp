@@ -410,13 +410,14 @@ void CDirectX::Init()
     if (!LoadFontSheet(archive, "textbox\\default_font.bmp", fontSheet))
         runLog().append(2, SJ("CDirectX::Init() : default_font.bmpのロードに失敗しました。"));
     loadSystemAtlases();
+    // The order of the steps is the order of their lines in the run log.
+    messageWindow.initResources(display.directDraw(), sys.fonts, archive, &fontSheet);
+    unlocks.LoadUnlocks();
     for (size_t i = 0; i < sinTable.size(); ++i) {
         sinTable[i] = float(std::sin(double(i) * 0.001745328));
         cosTable[i] = float(std::cos(double(i) * 0.001745328));
     }
-    unlocks.LoadUnlocks();
     readText.loadReadText();
-    messageWindow.initResources(display.directDraw(), sys.fonts, archive, &fontSheet);
     firstInit = false;
 }
 

@@ -244,6 +244,19 @@ void CInput::setIgnore(bool ignore)
     }
 }
 
+void CInput::dropPresses()
+{
+    std::memset(keyPressed_, 0, sizeof keyPressed_);
+    std::memset(keyReleased_, 0, sizeof keyReleased_);
+    std::memset(mousePressed_, 0, sizeof mousePressed_);
+    std::memset(mouseReleased_, 0, sizeof mouseReleased_);
+}
+
+bool CInput::keyPressPending(int code) const
+{
+    return validKey(code) && keyPressed_[code] != 0;
+}
+
 void CInput::clearKeys()
 {
     std::memset(keyState_, 0, sizeof keyState_);

@@ -47,6 +47,11 @@ public:
     bool mouseIgnored() const { return ignoreMouse_; }
     // Forgets every key state and edge (before the display mode changes under the keys).
     void clearKeys();
+    // Forgets the press and release edges not yet taken (keys and mouse buttons), keeping
+    // what is held, so a held key gives no new press.
+    void dropPresses();
+    // A key press edge not yet taken, left for its reader.
+    bool keyPressPending(int code) const;
 
     static constexpr int kWheelThreshold = 15;
     static constexpr int kWheelLockoutPolls = 5;

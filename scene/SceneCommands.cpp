@@ -23,12 +23,6 @@ bool inRange(CDirectX& dx, int value, int lo, int hi, ArgumentError kind, const 
     return false;
 }
 
-// The group field of a character command: read, checked, not otherwise used.
-bool groupField(CDirectX& dx, const std::string& field, const std::string& command, const std::string& arg)
-{
-    return inRange(dx, argumentNumber(field), 0, 2, ArgumentError::OutOfRange02, command, arg);
-}
-
 std::optional<SceneDirection> straightDirection(const std::string& w)
 {
     if (w == "up")
@@ -155,7 +149,7 @@ void startFade(CDirectX& dx, const std::string& token, bool in)
 {
     const std::string arg = dx.script.nextToken();
     auto f = requireArguments(dx, token, arg, 2);
-    if (!f || !groupField(dx, (*f)[0], token, arg))
+    if (!f)
         return;
     SceneState& sc = dx.scene;
     CharacterFade& fd = sc.fade;
@@ -292,12 +286,14 @@ void cmdCutinSlideOut(CDirectX& dx, const std::string& token)
 }
 
 // ---- the character ----
+// The first field of a multi-field character command names a group; scripts carry any number
+// there and every command acts on group 0, so the field is read and never refused.
 
 void cmdChrLoad(CDirectX& dx, const std::string& token)
 {
     const std::string arg = dx.script.nextToken();
     auto f = requireArguments(dx, token, arg, 2);
-    if (!f || !groupField(dx, (*f)[0], token, arg))
+    if (!f)
         return;
     SceneState& sc = dx.scene;
     const int channel = 1 - sc.groups[0].current;
@@ -314,7 +310,7 @@ void cmdChrChange(CDirectX& dx, const std::string& token)
 {
     const std::string arg = dx.script.nextToken();
     auto f = requireArguments(dx, token, arg, 2);
-    if (!f || !groupField(dx, (*f)[0], token, arg))
+    if (!f)
         return;
     int32_t time = argumentNumber((*f)[1]);
     if (time < 0) {
@@ -339,7 +335,7 @@ void cmdChrSlideIn(CDirectX& dx, const std::string& token)
 {
     const std::string arg = dx.script.nextToken();
     auto f = requireArguments(dx, token, arg, 4);
-    if (!f || !groupField(dx, (*f)[0], token, arg))
+    if (!f)
         return;
     const int pos = argumentNumber((*f)[2]);
     if (!inRange(dx, pos, 0, 4, ArgumentError::Invalid, token, arg))
@@ -366,7 +362,7 @@ void cmdChrSlideOut(CDirectX& dx, const std::string& token)
 {
     const std::string arg = dx.script.nextToken();
     auto f = requireArguments(dx, token, arg, 4);
-    if (!f || !groupField(dx, (*f)[0], token, arg))
+    if (!f)
         return;
     const int pos = argumentNumber((*f)[2]);
     if (!inRange(dx, pos, 0, 4, ArgumentError::Invalid, token, arg))
@@ -393,7 +389,7 @@ void cmdChrMove(CDirectX& dx, const std::string& token)
 {
     const std::string arg = dx.script.nextToken();
     auto f = requireArguments(dx, token, arg, 4);
-    if (!f || !groupField(dx, (*f)[0], token, arg))
+    if (!f)
         return;
     const int from = argumentNumber((*f)[1]), to = argumentNumber((*f)[2]);
     if (!inRange(dx, from, 0, 4, ArgumentError::Invalid, token, arg) ||
@@ -408,7 +404,7 @@ void cmdChrTurn(CDirectX& dx, const std::string& token)
 {
     const std::string arg = dx.script.nextToken();
     auto f = requireArguments(dx, token, arg, 2);
-    if (!f || !groupField(dx, (*f)[0], token, arg))
+    if (!f)
         return;
     const int32_t time = argumentNumber((*f)[1]);
     SceneState& sc = dx.scene;
@@ -427,7 +423,7 @@ void cmdChrSetpos(CDirectX& dx, const std::string& token)
 {
     const std::string arg = dx.script.nextToken();
     auto f = requireArguments(dx, token, arg, 2);
-    if (!f || !groupField(dx, (*f)[0], token, arg))
+    if (!f)
         return;
     const int pos = argumentNumber((*f)[1]);
     if (inRange(dx, pos, 0, 4, ArgumentError::Invalid, token, arg))
@@ -468,7 +464,7 @@ void cmdChrShadow(CDirectX& dx, const std::string& token)
 {
     const std::string arg = dx.script.nextToken();
     auto f = requireArguments(dx, token, arg, 2);
-    if (!f || !groupField(dx, (*f)[0], token, arg))
+    if (!f)
         return;
     if ((*f)[1] == "on")
         dx.scene.groups[0].shadow = true;

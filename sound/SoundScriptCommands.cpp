@@ -8,11 +8,11 @@ namespace {
 // Loads hold the game screen's logic for five frames while drawing goes on.
 constexpr int32_t kLoadHoldFrames = 5;
 
-// A held Ctrl skips: fades become an immediate stop. Auto mode should do the same; the
-// message window's auto mode is not consulted here yet.
+// Under auto mode or a held Ctrl the player is not waiting for the sound: fades become an
+// immediate stop.
 bool stopAtOnce(CDirectX& dx)
 {
-    return dx.input.keyHeld(DIK_LCONTROL) || dx.input.keyHeld(DIK_RCONTROL);
+    return dx.messageWindow.autoMode || dx.input.keyHeld(DIK_LCONTROL) || dx.input.keyHeld(DIK_RCONTROL);
 }
 
 void reportIfArgumentError(CDirectX& dx, CommandResult result, const std::string& token, const std::string& arg)
@@ -33,9 +33,10 @@ void cmdBgm(CDirectX& dx, const std::string&)
     dx.sound.bgmCommand(dx.script.nextToken());
 }
 
-void cmdBgmFade(CDirectX& dx, const std::string&)
+void cmdBgmFade(CDirectX& dx, const std::string& token)
 {
-    dx.sound.bgmFadeCommand(dx.script.nextToken(), stopAtOnce(dx));
+    const std::string arg = dx.script.nextToken();
+    reportIfArgumentError(dx, dx.sound.bgmFadeCommand(arg, stopAtOnce(dx)), token, arg);
 }
 
 void cmdSeLoad(CDirectX& dx, const std::string& token)

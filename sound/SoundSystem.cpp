@@ -14,8 +14,10 @@ namespace {
 // The effect channels are 0..7, written as a whole number; anything else is refused.
 bool parseChannel(std::string_view field, int& channel)
 {
-    int32_t v = 0;
-    if (!wholeNumber(field, v) || v < 0 || v >= SoundSystem::kStreams)
+    // Read as scripts write numbers everywhere (leading digits, none is 0); only the range
+    // decides, since a channel outside the eight streams has nothing to act on.
+    const int32_t v = argumentNumber(field);
+    if (v < 0 || v >= SoundSystem::kStreams)
         return false;
     channel = v;
     return true;
@@ -142,12 +144,14 @@ CommandResult SoundSystem::bgmCommand(std::string_view word)
 CommandResult SoundSystem::bgmFadeCommand(std::string_view args, bool stopAtOnce)
 {
     const std::vector<std::string> f = splitArguments(args);
+    if (f.size() < 2)
+        return CommandResult::ArgumentError;
     if (f[0] != "out")
         return CommandResult::Done;
     if (stopAtOnce)
         bgm.stop();
     else
-        bgm.fadeOut(f.size() > 1 ? argumentNumber(f[1]) : 0);
+        bgm.fadeOut(argumentNumber(f[1]));
     bgmPlaying_ = false;
     bgmLooping_ = false;
     return CommandResult::Done;
@@ -199,7 +203,7 @@ CommandResult SoundSystem::seFadeCommand(std::string_view args, bool stopAtOnce)
 {
     const std::vector<std::string> f = splitArguments(args);
     int ch = 0;
-    if (f.size() < 2 || !parseChannel(f[0], ch))
+    if (f.size() < 3 || !parseChannel(f[0], ch))
         return CommandResult::ArgumentError;
     if (f[1] != "out")
         return CommandResult::Done;
@@ -207,7 +211,7 @@ CommandResult SoundSystem::seFadeCommand(std::string_view args, bool stopAtOnce)
     if (stopAtOnce)
         se[i].stop();
     else
-        se[i].fadeOut(f.size() > 2 ? argumentNumber(f[2]) : 0);
+        se[i].fadeOut(argumentNumber(f[2]));
     sePlaying_[i] = false;
     seLooping_[i] = false;
     return CommandResult::Done;
@@ -233,7 +237,9 @@ void SoundSystem::playQueuedVoice(VoiceQueue& queue, bool ctrlHeld, bool voiceOn
             }
         }
         w = (w + 1) % SoundSystem::kStreams;
-        queue.pending = false;
     }
+    // Each text segment takes one entry, even an empty one: a segment without a voice must not
+    // hand its turn to the next frame, or the next name would play part way into this segment.
+    queue.pending = false;
     queue.readIndex = (read + 1) % int(VoiceQueue::kSlots);
 }

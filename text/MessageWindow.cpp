@@ -94,6 +94,15 @@ int MessageWindow::setLine(int index, std::string_view text)
     return 0;
 }
 
+int MessageWindow::setLineUnchecked(int index, std::string_view text)
+{
+    if (index < 0 || index >= kLines)
+        return -1;
+    lines[size_t(index)].assign(text);
+    lineChars[size_t(index)] = countSjisChars(text);
+    return 0;
+}
+
 void MessageWindow::setSpeaker(std::string_view name)
 {
     int32_t n = countSjisChars(name);

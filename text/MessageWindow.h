@@ -76,6 +76,8 @@ public:
     void clearPage();
     // 0, or -1 for an index outside 0..2. A line over 30 characters shows the fixed notice.
     int setLine(int index, std::string_view text);
+    // The same without the limit, for text the window itself produced from a checked line.
+    int setLineUnchecked(int index, std::string_view text);
     void setSpeaker(std::string_view name);
     void setNameColour(uint16_t colour) { nameColour = colour; }
     void showNameWindow(bool on) { nameWindowVisible = on ? 1 : 0; }
@@ -119,6 +121,18 @@ public:
     int32_t charTimer = 0;
     int32_t autoElapsed = 0;
     uint8_t autoMode = 0, skipMode = 0, skipModeArmed = 0, ctrlSkip = 0;
+    // Set in the frame in which Escape or a click ended skip mode, so that a click on the skip
+    // button turns skip off instead of back on.
+    uint8_t skipCancelledByInput = 0;
+    // The frame dispatcher's own step, every frame before any screen's logic: Escape or a
+    // mouse press ends skip mode, except in the frame that switched it on.
+    void cancelSkipOnInput(bool escapeOrClick)
+    {
+        skipCancelledByInput = skipMode && !skipModeArmed && escapeOrClick;
+        if (skipCancelledByInput)
+            skipMode = 0;
+        skipModeArmed = 0;
+    }
     uint8_t noWait = 0;
     uint32_t messageCount = 0;
     int32_t decoration = 0; // 0 none, 1 shadow, 2 outline
@@ -132,9 +146,6 @@ public:
     void resetCharacterNames() { characterNames.fill(CharacterName{}); }
 
     VoiceQueue voiceQueue;
-
-    // The last picture load, for the benchmark placeholder; picture loaders fill it in.
-    int32_t lastLoadMs = 0, lastDiskMs = 0, lastVramMs = 0;
 
     WindowEffect effect;
     // Starts an fx1/fx2 effect; random delays come from seed so that runs can be repeated.

@@ -33,54 +33,17 @@ void moveOn(CDirectX& dx, bool byCtrl)
         w.voiceQueue.pending = true;
 }
 
-} // namespace
-
-void messageWindowLogic(CDirectX& dx)
+// One frame of the message window's states: typing, the click waits, the player's hide and
+// show, and the window commands' fades and effects.
+void stepMessageWindow(CDirectX& dx, bool left, bool right, bool hideKey)
 {
     MessageWindow& w = dx.messageWindow;
-    CInput& in = dx.input;
-    bool left = dx.frameInput.leftClicked() && dx.frameInput.cursorInside();
-    const bool right = dx.frameInput.rightClicked() && dx.frameInput.cursorInside();
-    // Key edges are taken when read, so only the states that use a key read it.
-    const bool typingStates = dx.gameState == GameState::Typing || dx.gameState == GameState::PauseClickWait ||
-                              dx.gameState == GameState::PageClickWait;
-    const bool escape = (typingStates || w.skipMode) && in.takeKeyPress(DIK_ESCAPE);
-    bool hideKey = escape;
-    if (typingStates) {
-        // Every one of them is read, so that none is left pending for a later frame.
-        const bool tab = in.takeKeyPress(DIK_TAB);
-        const bool lshift = in.takeKeyPress(DIK_LSHIFT);
-        const bool rshift = in.takeKeyPress(DIK_RSHIFT);
-        hideKey = hideKey || tab || lshift || rshift;
-    }
-
-    // The toggles; a click on a button is not also a click on the text.
-    if ((left && inRect(dx, 688, 428, 64, 16)) || in.takeKeyPress(kKeyAutoToggle)) {
-        w.autoMode = w.autoMode ? 0 : 1;
-        w.autoElapsed = 0;
-        if (left && inRect(dx, 688, 428, 64, 16))
-            left = false;
-    }
-    if ((left && inRect(dx, 624, 428, 64, 16)) || in.takeKeyPress(kKeySkipToggle)) {
-        w.skipMode = w.skipMode ? 0 : 1;
-        w.skipModeArmed = w.skipMode;
-        if (left && inRect(dx, 624, 428, 64, 16))
-            left = false;
-    }
-
-    if (w.skipMode && !w.skipModeArmed && (escape || left || right))
-        w.skipMode = 0;
-
-    w.ctrlSkip = (in.keyHeld(DIK_LCONTROL) || in.keyHeld(DIK_RCONTROL)) ? 1 : 0;
-    if (w.ctrlSkip) {
-        w.skipMode = 0;
-        if (dx.scriptState.waitActive && !dx.scriptState.endingMode)
-            dx.scriptState.waitActive = 0;
-    }
-
     const GameState state = dx.gameState;
+    const bool typingStates =
+        state == GameState::Typing || state == GameState::PauseClickWait || state == GameState::PageClickWait;
 
-    // The player's hide and show.
+    // The player's hide and show. While typing, a left click completes the page and leaves
+    // the window as it is; only at a click wait does it bring a hidden window back.
     if (typingStates) {
         const bool hideInput = right || hideKey;
         if (!w.windowHidden && hideInput) {
@@ -88,16 +51,14 @@ void messageWindowLogic(CDirectX& dx)
             w.returnState = state;
             w.windowAlpha = 255;
             dx.gameState = GameState::WindowHiding;
-            w.skipModeArmed = 0;
             return;
         }
-        if (w.windowHidden && (hideInput || left)) {
+        if (w.windowHidden && (hideInput || (left && state != GameState::Typing))) {
             w.skipMode = 0;
             w.returnState = state;
             w.windowHidden = 0;
             w.windowAlpha = 0;
             dx.gameState = GameState::WindowShowing;
-            w.skipModeArmed = 0;
             return;
         }
     }
@@ -120,10 +81,12 @@ void messageWindowLogic(CDirectX& dx)
         if (left || w.ctrlSkip || dx.config.textSpeed >= 7) {
             r = w.advance(true);
         } else {
+            // One character per expiry, and the timer starts afresh: a frame longer than the
+            // delay still types one character, which is the pace players know.
             w.charTimer -= dx.frameDelta;
-            while (w.charTimer < 0 && r == AdvanceResult::Typing) {
+            if (w.charTimer < 0) {
                 r = w.advance(false);
-                w.charTimer += std::max(w.textDelay, 1);
+                w.charTimer = w.textDelay;
             }
         }
         if (r == AdvanceResult::PageComplete) {
@@ -144,8 +107,10 @@ void messageWindowLogic(CDirectX& dx)
             dx.gameState = GameState::Ready;
             break;
         }
-        if (w.skipMode && !w.skipModeArmed) {
-            // Skip mode switched on at a click wait carries on from here when it may.
+        if (w.skipMode) {
+            // Skip mode switched on at a click wait carries on from here when it may: the
+            // player is at a click wait nearly all the time, and the click that would move on
+            // also ends skip mode.
             if (dx.readText.isRead(dx.script.scriptName(), dx.script.cursorIndex()) || dx.config.skipAll) {
                 w.showClickMark(false);
                 dx.gameState = state == GameState::PauseClickWait ? GameState::Typing : GameState::Ready;
@@ -208,5 +173,50 @@ void messageWindowLogic(CDirectX& dx)
     default:
         break;
     }
-    w.skipModeArmed = 0;
 }
+
+} // namespace
+
+void messageWindowLogic(CDirectX& dx)
+{
+    MessageWindow& w = dx.messageWindow;
+    CInput& in = dx.input;
+    // A click on the auto or skip button is a click in the window as well.
+    const bool left = dx.frameInput.leftClicked() && dx.frameInput.cursorInside();
+    const bool right = dx.frameInput.rightClicked() && dx.frameInput.cursorInside();
+    // Key edges are taken when read, so only the states that use a key read it; skip mode
+    // takes Escape too, so that the press that ended it is not left for a later frame.
+    const bool typingStates = dx.gameState == GameState::Typing || dx.gameState == GameState::PauseClickWait ||
+                              dx.gameState == GameState::PageClickWait;
+    const bool escape = (typingStates || w.skipCancelledByInput) && in.takeKeyPress(DIK_ESCAPE);
+    bool hideKey = escape;
+    if (typingStates) {
+        // Every one of them is read, so that none is left pending for a later frame.
+        const bool tab = in.takeKeyPress(DIK_TAB);
+        const bool lshift = in.takeKeyPress(DIK_LSHIFT);
+        const bool rshift = in.takeKeyPress(DIK_RSHIFT);
+        hideKey = hideKey || tab || lshift || rshift;
+    }
+
+    w.ctrlSkip = (in.keyHeld(DIK_LCONTROL) || in.keyHeld(DIK_RCONTROL)) ? 1 : 0;
+    if (w.ctrlSkip) {
+        w.skipMode = 0;
+        if (dx.scriptState.waitActive && !dx.scriptState.endingMode)
+            dx.scriptState.waitActive = 0;
+    }
+
+    stepMessageWindow(dx, left, right, hideKey);
+
+    // The toggles come after the text has taken the click, so that a click on the skip button
+    // at a click wait both moves on and leaves skip mode on for what follows.
+    if ((left && inRect(dx, 688, 428, 64, 16)) || in.takeKeyPress(kKeyAutoToggle)) {
+        w.autoMode = w.autoMode ? 0 : 1;
+        w.autoElapsed = 0;
+    }
+    const bool skipButton = left && inRect(dx, 624, 428, 64, 16);
+    if (in.takeKeyPress(kKeySkipToggle) || (skipButton && !w.skipCancelledByInput)) {
+        w.skipMode = w.skipMode ? 0 : 1;
+        w.skipModeArmed = w.skipMode;
+    }
+}
+

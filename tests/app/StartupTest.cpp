@@ -39,6 +39,26 @@ TEST_F(StartupTest, FirstStartWritesDefaultsAndOpensACentredHiddenThenShownWindo
     app.finish();
 }
 
+// The one-time initialisation reports in its own order: the font, the interface atlases, the
+// message window's pictures, the unlock record, the read-text record.
+TEST_F(StartupTest, InitialisationLogsInItsOrder)
+{
+    testsupport::writeAll(dir.file("data.dat"), std::vector<uint8_t>(5, 1));
+    Application app(*dx);
+    ASSERT_TRUE(app.start());
+    const char* const expected[] = {"default_font.bmp", "SYSTEM\\systex1.png", "textbox_bg1.png Load failed.",
+                                    "text_table1.png Load failed.", "data.dat: 5 bytes", "text.dat"};
+    size_t at = 0;
+    const auto& lines = runLog().lines();
+    for (const char* text : expected) {
+        const std::string sj = platform::utf8ToSjis(text);
+        while (at < lines.size() && lines[at].find(sj) == std::string::npos)
+            ++at;
+        EXPECT_LT(at, lines.size()) << text << " missing or out of order";
+    }
+    app.finish();
+}
+
 TEST_F(StartupTest, SmallWorkAreaPutsTheWindowAtTheTop)
 {
     backend.window.work = platform::Rect{0, 0, 640, 480};

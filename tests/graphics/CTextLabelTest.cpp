@@ -214,6 +214,25 @@ TEST_F(LabelTest, BlanksAndStopBytesClearTheirCellsAndBaseColourApplies)
     EXPECT_EQ(cellInk(label, 3, 0), 0);
 }
 
+// A byte below 20 ends the text; 20 and above is a character like any other.
+TEST_F(LabelTest, TheTextEndsAtTheFirstByteBelowTwenty)
+{
+    const struct {
+        char control;
+        bool restShows;
+    } cases[] = {{'\x01', false}, {'\x13', false}, {'\x14', true}, {'\x1f', true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(int(c.control));
+        CTextLabel label(&fonts);
+        ASSERT_TRUE(label.Init(&video, &video));
+        label.SetText(platform::utf8ToSjis("あ") + std::string(1, c.control) + platform::utf8ToSjis("い"));
+        ASSERT_EQ(label.count, 3);
+        label.Render();
+        EXPECT_GT(cellInk(label, 0, 0), 5);
+        EXPECT_EQ(cellInk(label, 2, 0) > 5, c.restShows);
+    }
+}
+
 TEST_F(LabelTest, RestoreBringsTheTextBackAfterADeviceLoss)
 {
     CTextLabel label(&fonts);

@@ -174,17 +174,49 @@ TEST_F(SceneTest, ShowHideSwapAndShadowRunInTheSameFrame)
 TEST_F(SceneTest, OutOfRangePositionsAndGroupsAreRejectedAndDoNothing)
 {
     script("@chr_setpos 0,2\n@chr_setpos 0,5\n@chr_slide_in 0,left,7,100\n@chr_move 0,1,-1,100\n"
-           "@chr_change 3,100\n@chr_turn 1000\n@chr_shadow 0\n@exit\n");
+           "@chr_turn 1000\n@chr_shadow 0\n@exit\n");
     frames(8);
     EXPECT_EQ(dx->scene.groups[0].position, 2);
     EXPECT_FALSE(dx->scene.presentationBusy);
     EXPECT_FALSE(dx->scene.groups[0].visible);
     EXPECT_TRUE(dx->scene.groups[0].shadow);
     for (const char* arg : {"'@chr_setpos 0,5' :　コマンド引数", "'@chr_slide_in 0,left,7,100' :　コマンド引数",
-                            "'@chr_move 0,1,-1,100' :　コマンド引数", "'@chr_change 3,100' :　引数に指定できる数値は",
-                            "'@chr_turn 1000' :　コマンド引数", "'@chr_shadow 0' :　コマンド引数"})
+                            "'@chr_move 0,1,-1,100' :　コマンド引数", "'@chr_turn 1000' :　コマンド引数", "'@chr_shadow 0' :　コマンド引数"})
         EXPECT_TRUE(runLog().contains(platform::utf8ToSjis(arg))) << arg;
     EXPECT_TRUE(runLog().contains("Starting QUIZ MODE\n"));
+}
+
+// Whatever number the group field holds, the command acts on group 0 and logs nothing.
+TEST_F(SceneTest, TheGroupFieldIsReadAndNotUsed)
+{
+    const struct {
+        const char* script;
+        bool visible, shadow;
+        int current, position;
+    } cases[] = {
+        {"@chr_load 7,green.png\n@chr_swap_screen 0\n@chr_fade_in 7,0\n", true, true, 1, 0},
+        {"@chr_setpos 9,3\n@chr_slide_in -4,left,3,0\n", true, true, 0, 3},
+        {"@chr_move 3,1,2,0\n@chr_shadow 12,off\n", true, false, 0, 2},
+        {"@chr_show 0\n@chr_change 5,0\n", true, true, 1, 0},
+        {"@chr_show 0\n@chr_turn 99,100\n", true, true, 1, 0},
+        {"@chr_show 0\n@chr_fade_out x,0\n", false, true, 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.script);
+        dx->scene.resetCharacterGroup(0);
+        dx->scene.groups[0].current = 0;
+        runLog().clear();
+        script(std::string(c.script) + "@exit\n");
+        frames(12);
+        EXPECT_TRUE(runLog().contains("Starting QUIZ MODE\n"));
+        EXPECT_FALSE(runLog().contains(SJ("error")));
+        EXPECT_EQ(dx->scene.groups[0].visible, c.visible);
+        EXPECT_EQ(dx->scene.groups[0].shadow, c.shadow);
+        EXPECT_EQ(dx->scene.groups[0].current, c.current);
+        EXPECT_EQ(dx->scene.groups[0].position, c.position);
+        EXPECT_FALSE(dx->scene.groups[1].visible);
+        EXPECT_FALSE(dx->scene.groups[2].visible);
+    }
 }
 
 TEST_F(SceneTest, ResetHidesTheGroupAndTurnsItsShadowOn)

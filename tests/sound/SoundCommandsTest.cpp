@@ -146,11 +146,14 @@ TEST_F(SoundCommandsTest, EffectChannelsRecordPlayAndLoopAndRejectBadChannels)
     EXPECT_EQ(dx->sound.seLoadCommand("2,missing.ogg"), CommandResult::Failed);
     EXPECT_TRUE(logged("@se_load failed. missing.ogg\n"));
 
-    for (const char* bad : {"8,door.ogg", "-1,door.ogg", "x,door.ogg", "door.ogg", "3x,door.ogg"})
+    for (const char* bad : {"8,door.ogg", "-1,door.ogg", "door.ogg", "9x,door.ogg"})
         EXPECT_EQ(dx->sound.seLoadCommand(bad), CommandResult::ArgumentError) << bad;
     for (const char* bad : {"8,play", "-1,stop", "play", "99999999999,play"})
         EXPECT_EQ(dx->sound.seCommand(bad), CommandResult::ArgumentError) << bad;
-    EXPECT_EQ(dx->sound.seFadeCommand("8,out,1", false), CommandResult::ArgumentError);
+    for (const char* bad : {"8,out,1", "1,out", "1"})
+        EXPECT_EQ(dx->sound.seFadeCommand(bad, false), CommandResult::ArgumentError) << bad;
+    for (const char* bad : {"out", ""})
+        EXPECT_EQ(dx->sound.bgmFadeCommand(bad, false), CommandResult::ArgumentError) << bad;
 
     dx->sound.seLoadCommand("0,door.ogg");
     dx->sound.seCommand("0,play");
@@ -204,13 +207,14 @@ TEST_F(SoundCommandsTest, CtrlSkipsVoicesAndEmptyOrMissingNamesAreHandled)
     dx->sound.playQueuedVoice(q, false, dx->config.voiceOn, dx->config.voiceLevel);
     EXPECT_TRUE(dx->sound.voice[0].isPlaying());
 
-    // An empty name leaves the voice pending for the next frame.
+    // An empty name is this segment's turn: nothing plays and nothing is left pending.
     q.pending = true;
     dx->sound.playQueuedVoice(q, false, dx->config.voiceOn, dx->config.voiceLevel);
-    EXPECT_TRUE(q.pending);
+    EXPECT_FALSE(q.pending);
     EXPECT_EQ(q.readIndex, 2);
     EXPECT_EQ(dx->sound.voiceWriteIndex(), 1);
 
+    q.pending = true;
     dx->sound.playQueuedVoice(q, false, dx->config.voiceOn, dx->config.voiceLevel);
     EXPECT_FALSE(q.pending);
     EXPECT_TRUE(runLog().contains("voice play failed. (HDD): " + platform::utf8ToSjis(dir.str()) +
@@ -245,7 +249,7 @@ TEST_F(SoundCommandsTest, VoiceSwitchedOffPlaysNothing)
     q.add("a001");
     q.pending = true;
     dx->sound.playQueuedVoice(q, false, dx->config.voiceOn, dx->config.voiceLevel);
-    EXPECT_TRUE(q.pending);
+    EXPECT_FALSE(q.pending);
     EXPECT_EQ(q.readIndex, 1);
     EXPECT_FALSE(dx->sound.voice[0].isPlaying());
 }

@@ -84,6 +84,39 @@ TEST_F(SoundScriptTest, WithCtrlHeldFadesStopAtOnce)
     EXPECT_FALSE(dx->sound.sePlaying()[1]);
 }
 
+TEST_F(SoundScriptTest, UnderAutoModeFadesStopAtOnce)
+{
+    dx->sound.bgmLoadCommand("theme.ogg");
+    dx->sound.bgmCommand("play");
+    dx->sound.seLoadCommand("1,door.ogg");
+    dx->sound.seCommand("1,play");
+    dx->messageWindow.autoMode = 1;
+    script("@bgm_fade out,2\r\n@se_fade 1,out,2\r\n@wait 10\r\n");
+    runScript(*dx);
+    EXPECT_FALSE(dx->sound.bgm.isPlaying());
+    EXPECT_FALSE(dx->sound.se[1].isPlaying());
+}
+
+// Channel numbers are read as every number of the script is (leading digits, none is 0), and a
+// fade without its type field is an argument error that touches nothing.
+TEST_F(SoundScriptTest, ChannelNumbersTakeTheLeadingDigitsAndFadesNeedEveryField)
+{
+    dx->sound.bgmLoadCommand("theme.ogg");
+    dx->sound.bgmCommand("play");
+    script("@se_load 3x,door.ogg\r\n@se 3x,play\r\n@se_load x,door.ogg\r\n@se x,play\r\n"
+           "@bgm_fade out\r\n@se_fade 3,out\r\n@wait 10\r\n");
+    for (int i = 0; i < 4; ++i)
+        runScript(*dx);
+    EXPECT_TRUE(dx->sound.se[3].isPlaying());
+    EXPECT_TRUE(dx->sound.se[0].isPlaying());
+    EXPECT_TRUE(runLog().contains(SJ("(test.SCP)5行目 : error : '@bgm_fade out' :　コマンド引数に問題があります。\n")));
+    EXPECT_TRUE(runLog().contains(SJ("(test.SCP)6行目 : error : '@se_fade 3,out' :　コマンド引数に問題があります。\n")));
+    EXPECT_TRUE(dx->sound.bgm.isPlaying());
+    EXPECT_FALSE(dx->sound.bgm.isFading());
+    EXPECT_TRUE(dx->sound.se[3].isPlaying());
+    EXPECT_TRUE(dx->sound.sePlaying()[3]);
+}
+
 TEST_F(SoundScriptTest, WithoutCtrlTheMusicFades)
 {
     dx->sound.bgmLoadCommand("theme.ogg");

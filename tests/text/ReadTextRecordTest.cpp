@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 
 namespace {
 
@@ -117,15 +118,49 @@ TEST_F(ReadTextTest, PartialRecordsAreIgnoredAndLaterRecordsWin)
     }
 }
 
-TEST_F(ReadTextTest, GarbageLoadsAsBoundedNames)
+// Any bytes load as records: each 36-byte block gives the name up to its first zero (at most
+// 32 bytes, when there is none) and the little-endian value after it; a short tail is ignored.
+// Saving keeps what a record can hold and drops the names that filled the whole field.
+TEST_F(ReadTextTest, GarbageLoadsRecordByRecordAndSavesWhatFits)
 {
-    std::vector<uint8_t> junk(36 * 50);
+    std::vector<uint8_t> junk(36 * 50 + 17);
     for (size_t i = 0; i < junk.size(); ++i)
-        junk[i] = uint8_t(i * 37 + 11);
+        junk[i] = uint8_t(i * 37 + 11 + (i / 36) * (i % 7 == 0 ? 0 : 3));
+    for (size_t r = 0; r < 50; r += 3)
+        junk[r * 36 + r % 32] = ReadTextRecord::scramble(0); // some names end early
+    std::map<std::string, int32_t, std::less<>> expected;
+    for (size_t r = 0; r < 50; ++r) {
+        uint8_t plain[36];
+        for (size_t i = 0; i < 36; ++i)
+            plain[i] = ReadTextRecord::unscramble(junk[r * 36 + i]);
+        size_t len = 0;
+        while (len < 32 && plain[len] != 0)
+            ++len;
+        expected[std::string(reinterpret_cast<const char*>(plain), len)] =
+            int32_t(uint32_t(plain[32]) | uint32_t(plain[33]) << 8 | uint32_t(plain[34]) << 16 |
+                    uint32_t(plain[35]) << 24);
+    }
     testsupport::writeAll(dir.file("text.dat"), junk);
     ASSERT_TRUE(rec.loadReadText());
-    for (const auto& [name, value] : rec.entries())
-        EXPECT_LE(name.size(), 32u);
+    ASSERT_EQ(rec.entries().size(), expected.size());
+    for (const auto& [name, value] : expected) {
+        SCOPED_TRACE(name.size());
+        auto it = rec.entries().find(name);
+        ASSERT_NE(it, rec.entries().end());
+        EXPECT_EQ(it->second, value);
+    }
+
+    ASSERT_TRUE(rec.saveReadText());
+    ReadTextRecord again;
+    ASSERT_TRUE(again.loadReadText());
+    size_t fitting = 0;
+    for (const auto& [name, value] : expected) {
+        const bool fits = name.size() < 32;
+        fitting += fits;
+        EXPECT_EQ(again.entries().count(name), fits ? 1u : 0u);
+    }
+    EXPECT_EQ(again.entries().size(), fitting);
+    EXPECT_GT(fitting, 0u);
 }
 
 TEST_F(ReadTextTest, MissingOrUnwritableFileLogsTheLossMessage)

@@ -2,6 +2,7 @@
 // decorations, the name plate and the fx1/fx2 tile effects as they land in the back buffer.
 #include "TextFixture.h"
 
+#include "../graphics/FontSheetImage.h"
 #include "../graphics/PngDump.h"
 #include "../resources/ArchiveBytes.h"
 #include "../resources/PngWrite.h"
@@ -27,6 +28,14 @@ std::string texelPicture(uint16_t texel)
     return std::string(png.begin(), png.end());
 }
 
+// A font sheet whose first glyph (the one "①" shows) is a solid 32 x 32 square.
+std::string solidFirstGlyphSheet()
+{
+    const std::vector<uint8_t> bmp =
+        testsupport::makeFontSheetBmp([](int x, int y) { return uint8_t(x < 32 && y < 32 ? 15 : 0); });
+    return std::string(bmp.begin(), bmp.end());
+}
+
 class WindowDrawTest : public TextTest {
 protected:
     void SetUp() override
@@ -36,6 +45,7 @@ protected:
             {"textbox\\textbox_bg1.png", texelPicture(0xF226)},
             {"textbox\\textbox_bg2.png", texelPicture(0xF226)},
             {"textbox\\text_table1.png", texelPicture(0xFF80)},
+            {"textbox\\solid.bmp", solidFirstGlyphSheet()},
         });
         testsupport::writeAll((std::filesystem::path(dirForArchive.path()) / "system.pkd").string(), bytes);
         TextTest::SetUp();
@@ -223,4 +233,89 @@ TEST_F(WindowDrawTest, Fx2ShowEndsInTheFrameAllTilesAreWhole)
     EXPECT_EQ(dx->messageWindow.windowAlpha, 255);
     EXPECT_EQ(logCount("Starting QUIZ MODE"), 1u);
     EXPECT_NE(pixel(700, 560), 0u);
+}
+
+// A shrinking tile's rectangle and corner alphas, frame by frame, from its value before the
+// frame's step: fx1 narrows into a tall streak, fx2 shrinks about a point right and down.
+TEST_F(WindowDrawTest, ShrinkingTilesFollowTheirRectanglesAndCornerAlphas)
+{
+    openArchiveAndInit();
+    for (const bool fx1 : {true, false}) {
+        SCOPED_TRACE(fx1 ? "fx1" : "fx2");
+        script(fx1 ? "@textwindow_fx1 hide\r\n@wait 100000\r\n" : "@textwindow_fx2 hide\r\n@wait 100000\r\n");
+        frame();
+        ASSERT_TRUE(dx->messageWindow.isWindowEffectRunning());
+        const WindowEffect& e = dx->messageWindow.effect;
+        const int r = 2, c = 7;
+        const size_t t = size_t(r * WindowEffect::kColumns + c);
+        int checked = 0;
+        while (e.effectRunning) {
+            const int32_t delay = e.delay[t], value = e.value[t];
+            frame();
+            if (delay >= 0 || value <= 0)
+                continue;
+            const auto& v = e.sprites[t].vertices;
+            const float d = float(value - 255) * 0.0625f;
+            const float x = fx1 ? 16 * c - d * 0.5f : 16 * c - 2 * d;
+            const float y = fx1 ? 444 + 16 * r + 2 * d : 444 + 16 * r - d;
+            const float w = fx1 ? 16 + d : 16 + 2 * d, h = fx1 ? 16 - 4 * d : 16 + 2 * d;
+            const float bias = v[0].x - x; // the display's sub-pixel shift
+            EXPECT_NEAR(v[0].y - y, bias, 1e-3);
+            EXPECT_NEAR(v[1].x - v[0].x, w, 1e-3);
+            EXPECT_NEAR(v[2].y - v[0].y, h, 1e-3);
+            EXPECT_EQ(int(v[0].diffuse >> 24), 127 - (255 - value) / 2);
+            EXPECT_EQ(int(v[1].diffuse >> 24), 127 - (255 - value) / 2);
+            EXPECT_EQ(int(v[2].diffuse >> 24), 170);
+            EXPECT_EQ(int(v[3].diffuse >> 24), 170);
+            ++checked;
+        }
+        EXPECT_GE(checked, 5);
+        frame();
+        dx->scriptState.waitActive = 0;
+        frame();
+    }
+}
+
+// The click mark moves on a frame every 33 ms, whatever the frame rate, and wraps after 14.
+TEST_F(WindowDrawTest, ClickMarkAnimatesEveryThirtyThreeMilliseconds)
+{
+    openArchiveAndInit();
+    script("@keywait\r\n");
+    frame();
+    ASSERT_EQ(dx->messageWindow.clickMarkVisible, 1);
+    const MessageWindow& w = dx->messageWindow;
+    for (const int step : {5, 16, 40}) {
+        SCOPED_TRACE(step);
+        const int start = w.markFrame;
+        int advanced = 0, elapsed = 0;
+        while (elapsed < 33 * 28) {
+            const int before = w.markFrame;
+            frame(step - 1); // with the frame's own pause
+            elapsed += dx->frameDelta;
+            advanced += (w.markFrame - before + 14) % 14;
+        }
+        // One frame of the mark per 33 ms (and a step longer than that still moves one).
+        const int expected = step > 33 ? elapsed / step : elapsed / (33 + (step - 33 % step) % step);
+        EXPECT_NEAR(advanced, expected, 2);
+        EXPECT_EQ(w.markFrame, (start + advanced) % 14);
+    }
+}
+
+// The circled numbers come from the font sheet and stand 8 pixels higher than other text.
+TEST_F(WindowDrawTest, CircledNumbersStandEightPixelsHigher)
+{
+    openArchiveAndInit();
+    dx->config.textDecoration = 0;
+    script("@font_load solid.bmp\r\n@text,0 {\r\n①\r\n}\r\n");
+    frames(8);
+    ASSERT_TRUE(dx->messageWindow.pageComplete());
+    int top = -1, bottom = -1;
+    for (int y = 420; y < 520; ++y)
+        if (pixel(28 + 16, y) == 0xFFFFFF) {
+            if (top < 0)
+                top = y;
+            bottom = y;
+        }
+    EXPECT_EQ(top, 456 - 8);
+    EXPECT_EQ(bottom, 456 - 8 + 31);
 }

@@ -190,7 +190,7 @@ TEST(DemoLesson, TypedToTheEndWithAlternativeSpellingsItLoadsTheClearScript)
         {"みんなで見よう", "MINNNADEMIYOU"}, {"きっと会える", "KITTOAERU"},   {"フィルムに残そう", "FYIRUMUNINOKOSOU"},
         {"じゃあ、またね", "JAA,MATANE"},
     };
-    const std::string log = run(p, 1950, 16);
+    const std::string log = run(p, 2600, 16);
     EXPECT_NE(log.find("Load Script [TYPE\\lesson]"), std::string::npos);
     EXPECT_NE(log.find("Load Script [lesson_clear]"), std::string::npos) << log;
     EXPECT_EQ(log.find("lesson_gameover"), std::string::npos);
@@ -210,7 +210,7 @@ TEST(DemoLesson, LeftToTimeOutItEndsInTheGameOverScript)
     p.shotDir = shotFolder(tmp);
     p.type = false;
     p.shotPrefix = "gameover-";
-    const std::string log = run(p, 1600, 100);
+    const std::string log = run(p, 2400, 100);
     EXPECT_NE(log.find("Load Script [lesson_gameover]"), std::string::npos) << log;
     EXPECT_EQ(log.find("lesson_clear"), std::string::npos);
     EXPECT_EQ(p.linesStarted, 5);
