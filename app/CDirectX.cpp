@@ -4,6 +4,7 @@
 #include "diagnostics/SystemReport.h"
 #include "platform/Text.h"
 #include "script/GameScreen.h"
+#include "screens/OptionsScreen.h"
 #include "screens/TitleScreen.h"
 #include "typing/TypingScreen.h"
 
@@ -22,6 +23,7 @@ CDirectX::CDirectX(platform::Services& services) : sys(services), title(SJ("æ˜Ÿé
     }
     registerGameScreen(*this);
     registerTitleScreen(*this);
+    registerOptionsScreen(*this);
     registerTypingGame(*this);
     registerDiagnostics(*this);
 }

@@ -19,6 +19,7 @@
 #include "text/MessageWindow.h"
 #include "text/ReadTextRecord.h"
 #include "screens/ConfirmBox.h"
+#include "screens/OptionsScreen.h"
 #include "screens/TitleScreen.h"
 #include "sound/SoundSystem.h"
 #include "typing/TypingMode.h"
@@ -148,6 +149,7 @@ public:
     // ---- screens (screens/) ----
     TitleState titleScreen;
     ConfirmState confirm;
+    OptionsState options;
     // The way back to the title for the layers below the screens (the ending, "@QUIT_TO_OP");
     // the title sets it when it registers.
     std::function<void(CDirectX&)> titleReturn;
