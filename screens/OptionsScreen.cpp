@@ -144,60 +144,7 @@ void drawScreen(CDirectX& dx)
     drawHelpLine(dx);
 }
 
-void activate(CDirectX& dx, int32_t control)
-{
-    if (control == OptionsState::kClose) {
-        closeOptions(dx);
-        return;
-    }
-    // The two tests are heard for themselves.
-    if (control != 31 && control != 32)
-        dx.sound.playSystemSound(1);
-    applyOptionsControl(dx, control);
-}
-
-void readInput(CDirectX& dx)
-{
-    OptionsState& o = dx.options;
-    CInput& in = dx.input;
-    const FrameInput& f = dx.frameInput;
-    const bool moved = f.mouseX() != o.lastMouseX || f.mouseY() != o.lastMouseY;
-    o.lastMouseX = f.mouseX();
-    o.lastMouseY = f.mouseY();
-    const int32_t hovered = f.cursorInside() ? optionsControlAt(f.mouseX(), f.mouseY()) : -2;
-    if (hovered != -2 && moved)
-        o.OptionsCursor = hovered;
-
-    static constexpr std::pair<uint8_t, OptionsDirection> kArrows[] = {
-        {DIK_UP, OptionsDirection::Up},
-        {DIK_DOWN, OptionsDirection::Down},
-        {DIK_LEFT, OptionsDirection::Left},
-        {DIK_RIGHT, OptionsDirection::Right},
-    };
-    for (const auto& [key, direction] : kArrows)
-        if (in.takeKeyPress(key))
-            o.OptionsCursor = optionsMove(o.OptionsCursor, direction);
-
-    const bool altEnter = (in.keyHeld(DIK_LMENU) || in.keyHeld(DIK_RMENU)) && in.keyHeld(DIK_RETURN);
-    if (altEnter || !dx.windowActive || dx.inputIgnoreActive)
-        return;
-    if (in.takeKeyPress(DIK_ESCAPE) || f.rightClicked()) {
-        closeOptions(dx);
-        return;
-    }
-    bool chosen = false;
-    if (f.leftClicked() && hovered != -2) {
-        o.OptionsCursor = hovered;
-        chosen = true;
-    }
-    const bool space = in.takeKeyPress(DIK_SPACE), enter = in.takeKeyPress(DIK_RETURN),
-               padEnter = in.takeKeyPress(DIK_NUMPADENTER);
-    if (chosen || space || enter || padEnter)
-        activate(dx, o.OptionsCursor);
-}
-
-} // namespace
-
+// What a control does to the settings and the sound once the confirm sound is on its way.
 void applyOptionsControl(CDirectX& dx, int32_t control)
 {
     SystemConfig& c = dx.config;
@@ -267,6 +214,7 @@ void applyOptionsControl(CDirectX& dx, int32_t control)
     }
 }
 
+// The cancel sound, back to the screen that opened the options, the settings saved.
 void closeOptions(CDirectX& dx)
 {
     OptionsState& o = dx.options;
@@ -281,6 +229,60 @@ void closeOptions(CDirectX& dx)
     }
     dx.saveConfig();
 }
+
+void activate(CDirectX& dx, int32_t control)
+{
+    if (control == OptionsState::kClose) {
+        closeOptions(dx);
+        return;
+    }
+    // The two tests are heard for themselves.
+    if (control != 31 && control != 32)
+        dx.sound.playSystemSound(1);
+    applyOptionsControl(dx, control);
+}
+
+void readInput(CDirectX& dx)
+{
+    OptionsState& o = dx.options;
+    CInput& in = dx.input;
+    const FrameInput& f = dx.frameInput;
+    const bool moved = f.mouseX() != o.lastMouseX || f.mouseY() != o.lastMouseY;
+    o.lastMouseX = f.mouseX();
+    o.lastMouseY = f.mouseY();
+    const int32_t hovered = f.cursorInside() ? optionsControlAt(f.mouseX(), f.mouseY()) : -2;
+    if (hovered != -2 && moved)
+        o.OptionsCursor = hovered;
+
+    static constexpr std::pair<uint8_t, OptionsDirection> kArrows[] = {
+        {DIK_UP, OptionsDirection::Up},
+        {DIK_DOWN, OptionsDirection::Down},
+        {DIK_LEFT, OptionsDirection::Left},
+        {DIK_RIGHT, OptionsDirection::Right},
+    };
+    for (const auto& [key, direction] : kArrows)
+        if (in.takeKeyPress(key))
+            o.OptionsCursor = optionsMove(o.OptionsCursor, direction);
+
+    const bool altEnter = (in.keyHeld(DIK_LMENU) || in.keyHeld(DIK_RMENU)) && in.keyHeld(DIK_RETURN);
+    if (altEnter || !dx.windowActive || dx.inputIgnoreActive)
+        return;
+    if (in.takeKeyPress(DIK_ESCAPE) || f.rightClicked()) {
+        closeOptions(dx);
+        return;
+    }
+    bool chosen = false;
+    if (f.leftClicked() && hovered != -2) {
+        o.OptionsCursor = hovered;
+        chosen = true;
+    }
+    const bool space = in.takeKeyPress(DIK_SPACE), enter = in.takeKeyPress(DIK_RETURN),
+               padEnter = in.takeKeyPress(DIK_NUMPADENTER);
+    if (chosen || space || enter || padEnter)
+        activate(dx, o.OptionsCursor);
+}
+
+} // namespace
 
 void openOptions(CDirectX& dx, ScreenState returnTo)
 {

@@ -61,9 +61,3 @@ enum class OptionsDirection { Up, Down, Left, Right };
 // below, to its control whose centre is horizontally nearest (the left one on a tie). Where
 // there is none the highlight stays.
 int32_t optionsMove(int32_t control, OptionsDirection direction);
-
-// What activating a control does to the settings and the sound, without the confirm sound.
-// Exposed for the in-game menu and tests through the screen; closing is not a control.
-void applyOptionsControl(CDirectX& dx, int32_t control);
-// Close: the cancel sound, back to the screen that opened it, the settings saved.
-void closeOptions(CDirectX& dx);

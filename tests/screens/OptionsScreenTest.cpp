@@ -427,3 +427,22 @@ TEST_F(OptionsTest, ADisplayToggleInsideTheOptionsLeavesTheGameAndItsOptionBackg
     EXPECT_EQ(pixel(100, 100), 0x141EC8u);
     EXPECT_EQ(savedSettings().at(0), 0);
 }
+
+TEST_F(OptionsTest, TheQuitQuestionOverTheOptionsHasTheKeysToItself)
+{
+    startOnOptions();
+    const OptionsRect r = optionsControlRect(5);
+    pointer(r.x + 4, r.y + 4);
+    frame();
+    ASSERT_EQ(dx->options.OptionsCursor, 5);
+    closeWindow();
+    frame();
+    ASSERT_TRUE(dx->confirmOpen);
+    press(DIK_ESCAPE);
+    press(DIK_RETURN); // "no" is highlighted: the box closes
+    EXPECT_FALSE(dx->confirmOpen);
+    EXPECT_EQ(dx->screenState, ScreenState::Options);
+    EXPECT_EQ(dx->config.textDecoration, 2);
+    press(DIK_RETURN);
+    EXPECT_EQ(dx->config.textDecoration, 1);
+}
