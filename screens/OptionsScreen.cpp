@@ -47,8 +47,8 @@ bool isCurrentSetting(const CDirectX& dx, int32_t control)
 {
     const SystemConfig& c = dx.config;
     switch (control) {
-    case 0: return dx.windowed;
-    case 1: return !dx.windowed;
+    case 0: return dx.display.windowed();
+    case 1: return !dx.display.windowed();
     case 4: case 5: case 6: return c.textDecoration == control - 4;
     case 9: case 10: return c.autoAfterChoice == control - 9;
     case 11: case 12: return c.skipAll == control - 11;
@@ -79,7 +79,7 @@ void drawSprite(CDirectX& dx, int atlas, SpriteId id, int32_t x, int32_t y, uint
     CSprite sprite;
     cutAtlasSprite(sprite, texture, id);
     sprite.SetColour(tint);
-    sprite.Draw(*dx.directDraw, float(x), float(y), float(s.w), float(s.h));
+    sprite.Draw(*dx.display.directDraw(), float(x), float(y), float(s.w), float(s.h));
 }
 
 // Eight pips between a row's two arrows, lit up to the level.
@@ -96,7 +96,7 @@ void drawHelpLine(CDirectX& dx)
     OptionsState& o = dx.options;
     if (!o.font && dx.sys.fonts)
         o.font = createGameTextFont(*dx.sys.fonts);
-    platform::Surface* bb = dx.directDraw->backBuffer();
+    platform::Surface* bb = dx.display.directDraw()->backBuffer();
     if (!o.font || !bb || bb->lost())
         return;
     const std::string& text = optionsHelpLine(o.OptionsCursor);
@@ -154,7 +154,7 @@ void applyOptionsControl(CDirectX& dx, int32_t control)
     case 0:
     case 1:
         // The toggle itself runs at the end of the frame and saves the settings.
-        if (dx.windowed == (control == 1))
+        if (dx.display.windowed() == (control == 1))
             dx.displayModeToggleRequested = true;
         break;
     case 2:
@@ -298,7 +298,7 @@ void OptionsFrame(CDirectX& dx)
     // The open confirmation box has the keyboard and the mouse.
     if (!dx.confirmOpen)
         readInput(dx);
-    if (dx.directDraw)
+    if (dx.display.directDraw())
         drawScreen(dx);
 }
 

@@ -251,23 +251,23 @@ TEST_F(OptionsTest, AVoiceTestWithoutItsFilePlaysNothing)
 TEST_F(OptionsTest, TheWindowModeButtonWhileWindowedOnlyPlaysTheSoundAndFullScreenToggles)
 {
     startOnOptions();
-    ASSERT_TRUE(dx->windowed);
+    ASSERT_TRUE(dx->display.windowed());
     resetSoundMarks();
     clickControl(0);
     EXPECT_TRUE(soundPlaying(1));
-    EXPECT_TRUE(dx->windowed);
+    EXPECT_TRUE(dx->display.windowed());
     EXPECT_FALSE(dx->displayModeToggleRequested);
     EXPECT_EQ(dx->screenState, ScreenState::Options);
 
     clickControl(1);
-    EXPECT_FALSE(dx->windowed);
+    EXPECT_FALSE(dx->display.windowed());
     EXPECT_EQ(savedSettings().at(0), 0); // the toggle saves the settings
     resetSoundMarks();
     clickControl(1); // already full screen: the sound only
     EXPECT_TRUE(soundPlaying(1));
-    EXPECT_FALSE(dx->windowed);
+    EXPECT_FALSE(dx->display.windowed());
     clickControl(0);
-    EXPECT_TRUE(dx->windowed);
+    EXPECT_TRUE(dx->display.windowed());
 }
 
 TEST_F(OptionsTest, ArrowKeysMoveToTheNearestControlInTheirDirection)
@@ -418,7 +418,7 @@ TEST_F(OptionsTest, ADisplayToggleInsideTheOptionsLeavesTheGameAndItsOptionBackg
     openOptions(*dx, ScreenState::Game);
     frame();
     clickControl(1); // full screen: the device is rebuilt
-    ASSERT_FALSE(dx->windowed);
+    ASSERT_FALSE(dx->display.windowed());
     frame();
     EXPECT_EQ(pixel(100, 100), kOptionRed);
     clickControl(-1); // the close button
