@@ -5,6 +5,7 @@
 #include "platform/Text.h"
 #include "script/GameScreen.h"
 #include "screens/GalleryState.h"
+#include "screens/OptionsScreen.h"
 #include "screens/TitleScreen.h"
 #include "typing/TypingScreen.h"
 
@@ -24,6 +25,7 @@ CDirectX::CDirectX(platform::Services& services) : sys(services), title(SJ("æ˜Ÿé
     registerGameScreen(*this);
     registerTitleScreen(*this);
     registerGalleryScreens(*this);
+    registerOptionsScreen(*this);
     registerTypingGame(*this);
     registerDiagnostics(*this);
 }

@@ -20,6 +20,7 @@
 #include "text/ReadTextRecord.h"
 #include "screens/ConfirmBox.h"
 #include "screens/GalleryState.h"
+#include "screens/OptionsScreen.h"
 #include "screens/TitleScreen.h"
 #include "sound/SoundSystem.h"
 #include "typing/TypingMode.h"
@@ -142,6 +143,7 @@ public:
     TitleState titleScreen;
     ConfirmState confirm;
     GalleryState gallery; // the CG gallery, the album and the music room
+    OptionsState options;
     // The way back to the title for the layers below the screens (the ending, "@QUIT_TO_OP");
     // the title sets it when it registers.
     std::function<void(CDirectX&)> titleReturn;

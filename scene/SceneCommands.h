@@ -15,6 +15,10 @@ bool loadCutin(CDirectX& dx, int slot, std::string_view name);
 // blocks. The title draws its picture with it too.
 void drawBackgroundChannel(CDirectX& dx, int channel, int ox, int oy);
 
+// The option background (channel 3) at an offset: the options screen's picture and the
+// middle page of a three-page scroll.
+void drawOptionBackground(CDirectX& dx, int ox, int oy);
+
 // The game screen's picture for one frame: background, character, cut-in; the effects,
 // message window and colour overlay take their places in between as they arrive.
 void composeGameScreen(CDirectX& dx);

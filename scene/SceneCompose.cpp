@@ -26,6 +26,16 @@ void drawBackgroundChannel(CDirectX& dx, int channel, int ox, int oy)
                                                    float(bgBlockWidth(c)), float(bgBlockHeight(r)), 0, 0);
 }
 
+void drawOptionBackground(CDirectX& dx, int ox, int oy)
+{
+    SceneState& sc = dx.scene;
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 4; ++c)
+            sc.optionBg.surfaces[size_t(r * 4 + c)].Draw(dx.display.directDraw()->backBuffer(), float(256 * c + ox),
+                                                         float(256 * r + oy), float(bgBlockWidth(c)),
+                                                         float(bgBlockHeight(r)), 0, 0);
+}
+
 namespace {
 
 using Timer = PresentationTimer;
@@ -37,16 +47,6 @@ int towards(int start, int target, double elapsed, int32_t time)
         return target;
     double moved = std::trunc(std::max(elapsed, 0.0) * std::abs(double(target) - start) / double(time));
     return target >= start ? std::min(target, start + int(moved)) : std::max(target, start - int(moved));
-}
-
-void drawOptionBackground(CDirectX& dx, int ox, int oy)
-{
-    SceneState& sc = dx.scene;
-    for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 4; ++c)
-            sc.optionBg.surfaces[size_t(r * 4 + c)].Draw(dx.display.directDraw()->backBuffer(), float(256 * c + ox),
-                                                         float(256 * r + oy), float(bgBlockWidth(c)),
-                                                         float(bgBlockHeight(r)), 0, 0);
 }
 
 void crossFadeFrame(CDirectX& dx, const FrameTiming& t)

@@ -113,6 +113,41 @@ bool SoundSystem::playSystemSound(int slot)
     return systemSounds[size_t(slot - 1)].play(false);
 }
 
+void SoundSystem::setMusicVolume(int percent)
+{
+    bgm.setVolume(percent);
+}
+
+void SoundSystem::setEffectVolume(int percent)
+{
+    for (auto& s : se)
+        s.setVolume(percent);
+    for (auto& b : systemSounds)
+        b.setVolume(percent);
+}
+
+void SoundSystem::setVoiceVolume(int percent)
+{
+    for (auto& v : voice)
+        v.setVolume(percent);
+}
+
+bool SoundSystem::playVoiceTest(std::string_view name, int percent)
+{
+    // The channel before the next one of the ring: the voice heard last, which the test cuts.
+    COggStream& stream = voice[size_t((voiceWriteIndex_ + kStreams - 1) % kStreams)];
+    stream.stop();
+    std::string path = programFolder() + "SOUND\\VOICE\\";
+    path.append(name);
+    path += ".ogg";
+    if (stream.load(path) != 0) {
+        runLog().appendf(2, "voice play failed. (HDD): %s", path.c_str());
+        return false;
+    }
+    stream.setVolume(percent);
+    return stream.play(false);
+}
+
 CommandResult SoundSystem::bgmLoadCommand(std::string_view name)
 {
     const uint32_t t0 = clock_->now();

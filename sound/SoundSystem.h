@@ -53,6 +53,15 @@ public:
     void loadSystemSounds();
     bool playSystemSound(int slot);
 
+    // The options screen's volume changes, in percent (0 for a group switched off): the music;
+    // the eight effect channels with the four interface sounds; the eight voice channels.
+    void setMusicVolume(int percent);
+    void setEffectVolume(int percent);
+    void setVoiceVolume(int percent);
+    // The voice test: the voice file name ("SOUND\\VOICE\\" + name + ".ogg" below the program
+    // folder) played once at percent on the voice channel used last. False when it cannot play.
+    bool playVoiceTest(std::string_view name, int percent);
+
     // Plays the next queued voice of the message being typed (when voices are on, at
     // voiceLevel); a held Ctrl only fades the last one and moves the queue on.
     void playQueuedVoice(VoiceQueue& queue, bool ctrlHeld, bool voiceOn, int32_t voiceLevel);

@@ -41,11 +41,14 @@ bool isProgressLine(const std::string& utf8)
 struct LastSceneWatch : RunnerHooks {
     void afterFrame(int frame, CDirectX& dx, platform::HeadlessBackend&) override
     {
-        if (reachedAt == 0 && dx.messageWindow.lines[0] == lastLine)
+        if (reachedAt == 0 && dx.messageWindow.lines[0] == lastLine) {
             reachedAt = frame;
+            shadowDrawn = dx.messageWindow.decoration == 1;
+        }
     }
     std::string lastLine = platform::utf8ToSjis("ひかりは、そう言って笑った。");
     int reachedAt = 0;
+    bool shadowDrawn = false;
 };
 
 } // namespace
@@ -87,6 +90,13 @@ TEST(DemoTour, PlaysToTheFirstChoiceWithoutAFailureAndWithSound)
     EXPECT_GT(lines, 10);
 
     EXPECT_GT(watch.reachedAt, 0) << "the tour never showed the message before the first choice";
+
+    // On its way the tour switched the text decoration to the shadow in the options, which
+    // wrote the settings; the message window drew with it.
+    const std::vector<uint8_t> settings = testsupport::readAll(game.file("system.dat"));
+    ASSERT_EQ(settings.size(), SystemConfig::kSize);
+    EXPECT_EQ(settings[16], 1);
+    EXPECT_TRUE(watch.shadowDrawn);
 
     const std::vector<uint8_t> wav = testsupport::readAll(o.audioFile);
     WaveFormat format;

@@ -19,8 +19,8 @@
 struct ScreensGame {
     bool title = true, logo = true, buttons = true, sounds = true;
     std::string startScript = "@test_title started\r\n@wait 100000\r\n";
-    bool galleryAtlas = false; // "SYSTEM\\systex2.png"
-    // More archive entries: name and bytes.
+    bool galleryAtlas = false; // "SYSTEM\\systex2.png" even without the buttons
+    // Further archive entries (name, bytes).
     std::vector<std::pair<std::string, std::vector<uint8_t>>> entries;
 };
 
@@ -57,10 +57,13 @@ public:
         };
         if (g.logo)
             atlas(SpriteAtlas::Logotex5, "SYSTEM\\logotex5.png");
-        if (g.buttons)
+        if (g.buttons) {
             atlas(SpriteAtlas::Systex1, "SYSTEM\\systex1.png");
-        if (g.galleryAtlas)
             atlas(SpriteAtlas::Systex2, "SYSTEM\\systex2.png");
+            atlas(SpriteAtlas::Systex3, "SYSTEM\\systex3.png");
+        } else if (g.galleryAtlas) {
+            atlas(SpriteAtlas::Systex2, "SYSTEM\\systex2.png");
+        }
         for (const auto& [name, bytes] : g.entries)
             w.addBytes(name, bytes);
         if (!g.startScript.empty())
@@ -73,6 +76,18 @@ public:
             for (const char* n : {"ok.wav", "cancel.wav", "logo.wav", "test.wav"})
                 testsupport::writeAll((dir.path() / "SOUND" / "SE" / "SYSTEM" / n).string(), wav);
         }
+    }
+
+    // A plain 800 x 600 picture of one colour, as a PNG.
+    static std::vector<uint8_t> plainPicture(uint8_t r, uint8_t g, uint8_t b)
+    {
+        std::vector<uint8_t> rgb(800 * 600 * 3);
+        for (size_t i = 0; i < rgb.size(); i += 3) {
+            rgb[i] = r;
+            rgb[i + 1] = g;
+            rgb[i + 2] = b;
+        }
+        return demo::encodePngRgb(800, 600, rgb);
     }
 
     // Starts the program in the folder, focused, and runs its first frame.
