@@ -4,6 +4,8 @@
 #include "diagnostics/SystemReport.h"
 #include "platform/Text.h"
 #include "script/GameScreen.h"
+#include "screens/GameMenu.h"
+#include "screens/SaveLoadScreen.h"
 #include "screens/TitleScreen.h"
 #include "typing/TypingScreen.h"
 
@@ -22,6 +24,9 @@ CDirectX::CDirectX(platform::Services& services) : sys(services), title(SJ("æ˜Ÿé
     }
     registerGameScreen(*this);
     registerTitleScreen(*this);
+    registerSaveLoadScreen(*this);
+    // After the game screen: the menu wraps its phases.
+    registerGameMenu(*this);
     registerTypingGame(*this);
     registerDiagnostics(*this);
 }

@@ -11,6 +11,7 @@
 #include "platform/Window.h"
 #include "resources/PackArchive.h"
 #include "graphics/CSprite.h"
+#include "savedata/SaveRecord.h"
 #include "savedata/UnlockRecord.h"
 #include "scene/SceneState.h"
 #include "script/BranchState.h"
@@ -19,6 +20,8 @@
 #include "text/MessageWindow.h"
 #include "text/ReadTextRecord.h"
 #include "screens/ConfirmBox.h"
+#include "screens/GameMenu.h"
+#include "screens/SaveLoadScreen.h"
 #include "screens/TitleScreen.h"
 #include "sound/SoundSystem.h"
 #include "typing/TypingMode.h"
@@ -141,6 +144,9 @@ public:
     ReadTextRecord readText;
     MessageWindow messageWindow;
     UnlockRecord unlocks;
+    // The live save record: refreshed at every "@text," (script/SaveGame.cpp), written whole
+    // by a save.
+    SaveRecord saveRecord;
 
     // ---- scene layers (scene/) ----
     SceneState scene;
@@ -148,6 +154,8 @@ public:
     // ---- screens (screens/) ----
     TitleState titleScreen;
     ConfirmState confirm;
+    SaveLoadState saveLoad;
+    GameMenuState gameMenu;
     // The way back to the title for the layers below the screens (the ending, "@QUIT_TO_OP");
     // the title sets it when it registers.
     std::function<void(CDirectX&)> titleReturn;

@@ -47,6 +47,8 @@ void startNewGame(CDirectX& dx)
     dx.screenState = ScreenState::Game;
     dx.scriptState = ScriptState{};
     dx.gameState = GameState::Ready;
+    dx.saveRecord.clear();
+    dx.gameMenu.storyGame = true;
     if (!dx.script.load(dx.archive, kStartScript))
         runLog().appendf(2, "ERROR: Load fail [%s]", kStartScript);
 
@@ -219,6 +221,9 @@ void ReturnToTitle(CDirectX& dx)
     st.clickableActive = 0;
     dx.gameState = GameState::Ready;
     dx.scene.resetLayers();
+    dx.gameMenu.open = false;
+    dx.gameMenu.closing = false;
+    dx.gameMenu.storyGame = false;
     dx.screenState = ScreenState::Title;
     dx.confirmOpen = false;
     dx.confirm.ConfirmToTitle = false;
