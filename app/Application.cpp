@@ -34,7 +34,7 @@ bool Application::start()
     }
 
     // Full screen: the system cursor stays hidden for the whole run.
-    if (!dx_.windowed) {
+    if (!dx_.display.windowed()) {
         while (sys.window->showCursor(false) >= 0) {
         }
     }
@@ -72,7 +72,7 @@ bool Application::startSystem()
         y = 0;
 
     bool created;
-    if (dx_.windowed) {
+    if (dx_.display.windowed()) {
         created = window.create(dx_.title, x, y, width, height, false);
     } else {
         int dw = 0, dh = 0;
@@ -81,7 +81,7 @@ bool Application::startSystem()
     }
     if (!created)
         return false;
-    if (dx_.windowed)
+    if (dx_.display.windowed())
         window.show(platform::ShowCommand::Hide);
     else
         window.show(platform::ShowCommand::Show);
@@ -97,7 +97,7 @@ bool Application::startSystem()
     }
 
     // Without a display device nothing can be shown or confirmed: say so and stop.
-    if (!dx_.Create(&window, dx_.windowed)) {
+    if (!dx_.Create(&window, dx_.display.windowed())) {
         sys.messageBoxes->show(nullptr, SJ("DirectXの初期化に失敗しました。\n"), dx_.title, platform::MessageBoxType::Ok);
         return false;
     }

@@ -46,15 +46,7 @@ public:
     platform::Services& sys;
 
     // ---- display device ----
-    bool deviceReady = false;
-    bool windowed = true;
-    bool modeSwitching = false;
-    platform::Video* directDraw = nullptr; // the video device while it is up
-    D3DViewport2 viewport;
-    platform::Window* deviceWindow = nullptr; // the window and mode given to Create
-    bool deviceWindowed = true;
-    int desktopBits = 32;
-    uint32_t frameTimerOrigin = 0;
+    DisplayDevice display;
 
     // Full creation with the fallbacks to software and to a window; false when the user
     // declined them or nothing worked.

@@ -24,7 +24,7 @@ bool CDirectX::loadConfig()
     config.applyDefaults();
     config.fromBytes(buf, n);
     config.clampToRanges();
-    windowed = config.windowed != 0;
+    display.setWindowed(config.windowed != 0);
     return true;
 }
 
@@ -35,7 +35,7 @@ void CDirectX::applyDefaultConfig()
 
 bool CDirectX::saveConfig()
 {
-    config.windowed = windowed ? 1 : 0;
+    config.windowed = display.windowed() ? 1 : 0;
     std::array<uint8_t, SystemConfig::kSize> bytes = config.toBytes();
     return platform::files::writeFileAtomic(platform::files::programPath(kConfigFile), bytes.data(), bytes.size());
 }

@@ -34,17 +34,17 @@ int CDirectX::runFrame()
     int32_t mouseX = frameInput.mouseX(), mouseY = frameInput.mouseY();
     window.cursorPos(mouseX, mouseY);
     bool inside = true;
-    if (!windowed) {
+    if (!display.windowed()) {
         inside = true;
     } else if (!pointerInsidePicture(mouseX, mouseY)) {
-        if (deviceReady) {
+        if (display.deviceReady()) {
             while (window.showCursor(true) < 1) {
             }
             window.showCursor(false);
         }
         inside = false;
     } else {
-        if (deviceReady) {
+        if (display.deviceReady()) {
             while (window.showCursor(false) >= 0) {
             }
         }
@@ -61,7 +61,7 @@ int CDirectX::runFrame()
         frameInput.dropClicks();
     }
 
-    if (!deviceReady) {
+    if (!display.deviceReady()) {
         clock.sleep(1);
         frameInput.dropClicks();
         return -1;
@@ -108,8 +108,8 @@ int CDirectX::runFrame()
     }
 
     pointer.setHoverShape(hotSpots.hoverCursor);
-    if (frameInput.cursorInside() && directDraw)
-        pointer.draw(*directDraw, frameInput.mouseX(), frameInput.mouseY(), gameState == GameState::Hotspots, thisFrameTime);
+    if (frameInput.cursorInside() && display.directDraw())
+        pointer.draw(*display.directDraw(), frameInput.mouseX(), frameInput.mouseY(), gameState == GameState::Hotspots, thisFrameTime);
     endFrameScene();
     Present();
 
@@ -118,7 +118,7 @@ int CDirectX::runFrame()
     frameInput.dropClicks();
 
     // Pacing: a window frame that came within 6 ms waits out the rest; every frame sleeps 1 ms.
-    if (windowed && frameDelta < 6)
+    if (display.windowed() && frameDelta < 6)
         clock.sleep(uint32_t(6 - frameDelta));
     clock.sleep(1);
 

@@ -12,7 +12,7 @@ void CDirectX::handleWindowMessage(const platform::WindowEvent& ev)
         input.acquire();
         windowActive = true;
         frameSuspended = false;
-        if (!windowed && !modeSwitching && screenState != ScreenState::None && minimisedFromFullscreen) {
+        if (!display.windowed() && !display.modeSwitching() && screenState != ScreenState::None && minimisedFromFullscreen) {
             frameSuspended = true;
             sys.window->show(platform::ShowCommand::ShowNormal);
             Reactivate();
@@ -24,7 +24,7 @@ void CDirectX::handleWindowMessage(const platform::WindowEvent& ev)
         input.unacquire();
         windowActive = false;
         // A full-screen game gives the display back while another program has it.
-        if (screenState >= ScreenState::Game && !windowed && !modeSwitching) {
+        if (screenState >= ScreenState::Game && !display.windowed() && !display.modeSwitching()) {
             frameSuspended = true;
             ReleaseAllSurfaces();
             Destroy();
@@ -37,7 +37,7 @@ void CDirectX::handleWindowMessage(const platform::WindowEvent& ev)
         // With a display device the close goes through the quit confirmation. Without one
         // nothing could ever be drawn or confirmed, so the window closes at once rather
         // than leaving a window that cannot be closed.
-        if (!deviceReady) {
+        if (!display.deviceReady()) {
             frameSuspended = true;
             destroyMainWindow();
         } else {
@@ -45,11 +45,11 @@ void CDirectX::handleWindowMessage(const platform::WindowEvent& ev)
         }
         break;
     case WindowMessage::Paint:
-        if (!deviceReady && sys.video)
+        if (!display.deviceReady() && sys.video)
             sys.video->paintBlank();
         break;
     case WindowMessage::DisplayChange:
-        if (windowed && !modeSwitching && ev.bitsPerPixel != 8 * displayProcess().desktopDepthIndex) {
+        if (display.windowed() && !display.modeSwitching() && ev.bitsPerPixel != 8 * displayProcess().desktopDepthIndex) {
             frameSuspended = true;
             Reset();
             frameSuspended = false;

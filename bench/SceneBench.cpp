@@ -120,7 +120,7 @@ void BM_StaticScene(benchmark::State& state)
     Game& g = game();
     for (auto _ : state) {
         g.frame();
-        benchmark::DoNotOptimize(g.dx->directDraw->backBuffer()->data());
+        benchmark::DoNotOptimize(g.dx->display.directDraw()->backBuffer()->data());
     }
     state.counters["fps"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
@@ -142,7 +142,7 @@ void BM_CrossFadeWithCharacterChange(benchmark::State& state)
             sc.setGroupAlpha(0, 1 - sc.groups[0].current, 0);
         }
         g.frame();
-        benchmark::DoNotOptimize(g.dx->directDraw->backBuffer()->data());
+        benchmark::DoNotOptimize(g.dx->display.directDraw()->backBuffer()->data());
     }
     state.counters["fps"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
@@ -164,7 +164,7 @@ void BM_RainIntensity7(benchmark::State& state)
                 d.y = float(300 + (i++ * 37) % 700); // lower ends spread over the picture
             }
         g.frame();
-        benchmark::DoNotOptimize(g.dx->directDraw->backBuffer()->data());
+        benchmark::DoNotOptimize(g.dx->display.directDraw()->backBuffer()->data());
     }
     restartWeather(*g.dx, 4, 0);
     state.counters["fps"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
@@ -185,7 +185,7 @@ void BM_PetalsIntensity7(benchmark::State& state)
             p.age = float(i++ * 10);
         }
         g.frame();
-        benchmark::DoNotOptimize(g.dx->directDraw->backBuffer()->data());
+        benchmark::DoNotOptimize(g.dx->display.directDraw()->backBuffer()->data());
     }
     restartWeather(*g.dx, 5, 0);
     state.counters["fps"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);

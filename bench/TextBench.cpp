@@ -80,9 +80,9 @@ void BM_DrawFullPageWindow(benchmark::State& state)
     e.dx->messageWindow.decoration = 2;
     e.dx->messageWindow.nameWindowVisible = 1;
     for (auto _ : state) {
-        e.dx->directDraw->beginScene();
+        e.dx->display.directDraw()->beginScene();
         drawMessageWindow(*e.dx);
-        e.dx->directDraw->endScene();
+        e.dx->display.directDraw()->endScene();
     }
 }
 BENCHMARK(BM_DrawFullPageWindow)->Unit(benchmark::kMicrosecond);

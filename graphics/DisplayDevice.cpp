@@ -145,7 +145,7 @@ DDPixelFormat describePixelFormat(platform::PixelFormat f)
 
 bool CDirectX::CreateWindowMode()
 {
-    platform::Window& window = *deviceWindow;
+    platform::Window& window = *display.deviceWindow();
     // A framed window centred in the work area; y never above the top, x not clamped.
     platform::Rect outer = window.adjustWindowRect(kWidth, kHeight);
     int width = std::abs(outer.width()), height = std::abs(outer.height());
@@ -177,16 +177,16 @@ bool CDirectX::CreateWindowMode()
                                  : "ADV_SYSTEM: (CDirectX::CreateWindowMode) : CreateD3DDevice(HEL) Failed\n");
         return false;
     }
-    directDraw = sys.video;
-    directDraw->colorFill(*directDraw->backBuffer(), nullptr, kClearValue);
+    display.attach(sys.video);
+    sys.video->colorFill(*sys.video->backBuffer(), nullptr, kClearValue);
     return true;
 }
 
 bool CDirectX::CreateFullScreenMode()
 {
-    platform::Window& window = *deviceWindow;
+    platform::Window& window = *display.deviceWindow();
     window.setFullscreen(true);
-    desktopBits = window.desktopBitsPerPixel();
+    display.setDesktopBits(window.desktopBitsPerPixel());
     if (!sys.video)
         return false;
     const bool hw = displayProcess().hardware;
@@ -206,22 +206,21 @@ bool CDirectX::CreateFullScreenMode()
                                  : "ADV_SYSTEM: (CDirectX::CreateFullScreenMode) : CreateD3DDevice(HEL) Failed\n");
         return false;
     }
-    directDraw = sys.video;
-    directDraw->colorFill(*directDraw->backBuffer(), nullptr, kClearValue);
-    directDraw->renderStates().zEnable = true;
+    display.attach(sys.video);
+    sys.video->colorFill(*sys.video->backBuffer(), nullptr, kClearValue);
+    sys.video->renderStates().zEnable = true;
     return true;
 }
 
 bool CDirectX::Create(platform::Window* window, bool windowedMode)
 {
-    deviceWindow = window;
-    deviceWindowed = windowedMode;
+    display.recordRequest(window, windowedMode);
     if (!window)
         return false;
-    desktopBits = window->desktopBitsPerPixel();
-    if (int index = depthIndexForBits(desktopBits))
+    display.setDesktopBits(window->desktopBitsPerPixel());
+    if (int index = depthIndexForBits(display.desktopBits()))
         displayProcess().desktopDepthIndex = index;
-    if (deviceReady)
+    if (display.deviceReady())
         return false;
 
     platform::MessageBoxes& boxes = *sys.messageBoxes;
@@ -248,8 +247,7 @@ bool CDirectX::Create(platform::Window* window, bool windowedMode)
             runLog().append(2, "HEL: FullScreenMode Failed");
             if (!ask(SJ("フルスクリーンでの起動に失敗しました。\nウィンドウモードで起動しますか？")))
                 return false;
-            windowed = true;
-            deviceWindowed = true;
+            display.fallBackToWindow();
             if (!CreateWindowMode()) {
                 runLog().append(2, "HEL: WindowMode Failed");
                 return false;
@@ -259,9 +257,8 @@ bool CDirectX::Create(platform::Window* window, bool windowedMode)
         }
     }
 
-    platform::Video& video = *directDraw;
-    viewport = D3DViewport2{};
-    frameTimerOrigin = sys.clock->now();
+    platform::Video& video = *display.directDraw();
+    const uint32_t createdAt = sys.clock->now();
     setBaseRenderStates(video);
 
     // Pixel-centre calibration: an opaque sprite stretched over the whole target. Where the
@@ -294,30 +291,29 @@ bool CDirectX::Create(platform::Window* window, bool windowedMode)
     video.colorFill(*video.backBuffer(), nullptr, kClearValue);
     window->show(platform::ShowCommand::Show);
     window->raise();
-    deviceReady = true;
+    display.markReady(createdAt);
     runLog().append(1, "DirectX Create");
     return true;
 }
 
 bool CDirectX::Destroy()
 {
-    if (!deviceReady)
+    if (!display.deviceReady())
         return true;
-    if (directDraw)
-        directDraw->close();
-    directDraw = nullptr;
+    if (display.directDraw())
+        display.directDraw()->close();
+    display.detach();
     runLog().append(2, "DirectX Destroy.");
-    if (deviceWindow)
-        deviceWindow->show(platform::ShowCommand::Hide);
-    deviceReady = false;
+    if (display.deviceWindow())
+        display.deviceWindow()->show(platform::ShowCommand::Hide);
     return true;
 }
 
 void CDirectX::Present()
 {
-    if (!deviceReady || !directDraw)
+    if (!display.deviceReady() || !display.directDraw())
         return;
-    if (directDraw->present() == platform::PresentResult::SurfaceLost)
+    if (display.directDraw()->present() == platform::PresentResult::SurfaceLost)
         Reset();
 }
 
@@ -328,7 +324,7 @@ void resetSequence(CDirectX& dx)
     dx.ReleaseAllSurfaces();
     dx.Destroy();
     runLog().append(2, "Device Reset");
-    if (dx.Create(dx.deviceWindow ? dx.deviceWindow : dx.sys.window, dx.windowed)) {
+    if (dx.Create(dx.display.deviceWindow() ? dx.display.deviceWindow() : dx.sys.window, dx.display.windowed())) {
         dx.RestoreAllSurfaces();
         return;
     }
@@ -341,23 +337,23 @@ void resetSequence(CDirectX& dx)
 
 void CDirectX::Reset()
 {
-    if (deviceReady)
+    if (display.deviceReady())
         resetSequence(*this);
 }
 
 void CDirectX::Reactivate()
 {
-    if (!deviceReady)
+    if (!display.deviceReady())
         resetSequence(*this);
 }
 
 void CDirectX::toggleDisplayMode()
 {
-    windowed = !windowed;
+    display.setWindowed(!display.windowed());
     saveConfig();
-    modeSwitching = true;
+    display.setModeSwitching(true);
     Reset();
-    modeSwitching = false;
+    display.setModeSwitching(false);
 }
 
 void CDirectX::ReleaseAllSurfaces()
@@ -383,7 +379,7 @@ void CDirectX::ReleaseAllSurfaces()
 void CDirectX::RestoreAllSurfaces()
 {
     platform::Video* video = sys.video;
-    if (!video || !deviceReady)
+    if (!video || !display.deviceReady())
         return;
     SurfaceRegistry& reg = surfaceRegistry();
     for (CTEXTURE* t : reg.textures32)
@@ -410,7 +406,7 @@ void CDirectX::RestoreAllSurfaces()
 void CDirectX::Init()
 {
     screenState = ScreenState::Title;
-    scene.create(directDraw ? directDraw : sys.video);
+    scene.create(display.directDraw() ? display.directDraw() : sys.video);
     if (!LoadFontSheet(archive, "textbox\\default_font.bmp", fontSheet))
         runLog().append(2, SJ("CDirectX::Init() : default_font.bmpのロードに失敗しました。"));
     loadSystemAtlases();
@@ -420,15 +416,15 @@ void CDirectX::Init()
     }
     unlocks.LoadUnlocks();
     readText.loadReadText();
-    messageWindow.initResources(directDraw, sys.fonts, archive, &fontSheet);
+    messageWindow.initResources(display.directDraw(), sys.fonts, archive, &fontSheet);
     firstInit = false;
 }
 
 void CDirectX::beginFrameScene()
 {
-    if (!directDraw)
+    if (!display.directDraw())
         return;
-    platform::Video& video = *directDraw;
+    platform::Video& video = *display.directDraw();
     video.beginScene();
     setBaseRenderStates(video);
     CSprite black;
@@ -438,6 +434,6 @@ void CDirectX::beginFrameScene()
 
 void CDirectX::endFrameScene()
 {
-    if (directDraw)
-        directDraw->endScene();
+    if (display.directDraw())
+        display.directDraw()->endScene();
 }

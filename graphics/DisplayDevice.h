@@ -1,6 +1,7 @@
 #pragma once
 #include "core/ScreenSize.h"
 #include "platform/Video.h"
+#include "platform/Window.h"
 
 #include <cstdint>
 #include <string>
@@ -22,6 +23,65 @@ struct D3DViewport2 {
     uint32_t dwX = 0, dwY = 0, dwWidth = kScreenWidth, dwHeight = kScreenHeight;
     float dvClipX = -1.0f, dvClipY = 0.75f, dvClipWidth = 2.0f, dvClipHeight = 1.5f;
     float dvMinZ = 0.0f, dvMaxZ = 1.0f;
+};
+
+// The display device's state: the video device while it is up and the mode it runs in.
+// Everyone reads it; only the device operations change it, each through a named step: the
+// settings file and the mode toggle choose the mode, Create records its request, attaches
+// the opened device and marks it ready, Destroy detaches it.
+class DisplayDevice {
+public:
+    bool deviceReady() const { return ready_; }
+    // The mode the player chose (the settings file's byte 0).
+    bool windowed() const { return windowed_; }
+    // True during a display-mode switch, whose window messages are not the player's.
+    bool modeSwitching() const { return modeSwitching_; }
+    platform::Video* directDraw() const { return video_; }
+    const D3DViewport2& viewport() const { return viewport_; }
+    // The window and mode given to the last Create.
+    platform::Window* deviceWindow() const { return window_; }
+    bool deviceWindowed() const { return deviceWindowed_; }
+    int desktopBits() const { return desktopBits_; }
+    uint32_t frameTimerOrigin() const { return frameTimerOrigin_; }
+
+    void setWindowed(bool windowed) { windowed_ = windowed; }
+    void setModeSwitching(bool on) { modeSwitching_ = on; }
+    void recordRequest(platform::Window* window, bool windowedMode)
+    {
+        window_ = window;
+        deviceWindowed_ = windowedMode;
+    }
+    void setDesktopBits(int bits) { desktopBits_ = bits; }
+    // Full screen failed for good: the game runs in a window from now on.
+    void fallBackToWindow()
+    {
+        windowed_ = true;
+        deviceWindowed_ = true;
+    }
+    void attach(platform::Video* video) { video_ = video; }
+    // The device is complete: a fresh viewport, and the frame timer counts from now.
+    void markReady(uint32_t now)
+    {
+        viewport_ = D3DViewport2{};
+        frameTimerOrigin_ = now;
+        ready_ = true;
+    }
+    void detach()
+    {
+        video_ = nullptr;
+        ready_ = false;
+    }
+
+private:
+    bool ready_ = false;
+    bool windowed_ = true;
+    bool modeSwitching_ = false;
+    platform::Video* video_ = nullptr;
+    D3DViewport2 viewport_;
+    platform::Window* window_ = nullptr;
+    bool deviceWindowed_ = true;
+    int desktopBits_ = 32;
+    uint32_t frameTimerOrigin_ = 0;
 };
 
 // A pixel-format description as the system report prints it.

@@ -37,7 +37,7 @@ void cutAtlasSprite(CSprite& sprite, const CTEXTURE& atlas, SpriteId id)
 
 void CDirectX::loadSystemAtlases()
 {
-    platform::Video* video = directDraw ? directDraw : sys.video;
+    platform::Video* video = display.directDraw() ? display.directDraw() : sys.video;
     for (int i = 0; i < int(systemAtlas.size()); ++i) {
         char entry[32];
         std::snprintf(entry, sizeof entry, "SYSTEM\\systex%d.png", i + 1);

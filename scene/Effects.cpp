@@ -39,7 +39,7 @@ void drawShakeBar(CDirectX& dx)
     bar.SetNoTexture();
     bar.SetColour(0);
     bar.SetAlpha(255);
-    platform::Video& video = *dx.directDraw;
+    platform::Video& video = *dx.display.directDraw();
     if (sc.shake.axis == 0) {
         if (h < 0)
             bar.Draw(video, 0, float(kScreenHeight + h), kScreenWidth, 32);
@@ -65,7 +65,7 @@ void drawColourOverlay(CDirectX& dx, const FrameTiming& t)
     const int alpha = std::clamp(out ? int(m) : 255 - int(m), 0, 255);
     CSprite& sprite = white ? sc.whiteOverlay : sc.blackOverlay;
     sprite.SetAlpha(alpha);
-    sprite.Draw(*dx.directDraw, 0, 0, kScreenWidth, kScreenHeight);
+    sprite.Draw(*dx.display.directDraw(), 0, 0, kScreenWidth, kScreenHeight);
     if (int(m) > 255) {
         // Only the frame the fade completes releases the script: a white screen that
         // stays up must not end another effect that runs under it.
@@ -152,7 +152,7 @@ void advanceShake(CDirectX& dx)
 void drawGameOverlays(CDirectX& dx)
 {
     SceneState& sc = dx.scene;
-    if (!sc.created || !dx.directDraw || !dx.directDraw->backBuffer())
+    if (!sc.created || !dx.display.directDraw() || !dx.display.directDraw()->backBuffer())
         return;
     if (dx.gameState == GameState::PresentationWait)
         drawShakeBar(dx);

@@ -237,7 +237,7 @@ void flashZoomFrame(CDirectX& dx, const FrameTiming& t)
             sp.SetBlend(SpriteBlend::Add);
             sp.SetColour(rec.colour);
             sp.SetAlpha(rec.alpha);
-            sp.Draw(*dx.directDraw, x0 + side * float(i % 2), y0 + side * float(i / 2), side, side);
+            sp.Draw(*dx.display.directDraw(), x0 + side * float(i % 2), y0 + side * float(i / 2), side, side);
         }
     }
     for (int i = 0; i < 4; ++i) {
@@ -260,7 +260,7 @@ void sparksFrame(CDirectX& dx, const FrameTiming& t)
 {
     SpecialEffects& e = dx.scene.effects;
     EffectRandom& r = e.random;
-    platform::Video& video = *dx.directDraw;
+    platform::Video& video = *dx.display.directDraw();
     CSprite quad;
     quad.SetNoTexture();
     quad.SetBlend(SpriteBlend::Add);
@@ -300,7 +300,7 @@ void sparksFrame(CDirectX& dx, const FrameTiming& t)
 void stripsFrame(CDirectX& dx, const FrameTiming& t)
 {
     SpecialEffects& e = dx.scene.effects;
-    platform::Video& video = *dx.directDraw;
+    platform::Video& video = *dx.display.directDraw();
     bool anyLeft = false;
     for (Strip& s : e.strips) {
         if (s.alpha <= 0)
@@ -327,7 +327,7 @@ void stripsFrame(CDirectX& dx, const FrameTiming& t)
 void flashesFrame(CDirectX& dx, const FrameTiming& t)
 {
     SpecialEffects& e = dx.scene.effects;
-    platform::Video& video = *dx.directDraw;
+    platform::Video& video = *dx.display.directDraw();
     bool anyLeft = false;
     for (FlashRecord& f : e.flashes) {
         if (f.done)
@@ -381,7 +381,7 @@ void rainLayerFrame(CDirectX& dx, const FrameTiming& t, int layer)
 {
     SpecialEffects& e = dx.scene.effects;
     const int n = e.weatherStrength;
-    platform::Video& video = *dx.directDraw;
+    platform::Video& video = *dx.display.directDraw();
     for (RainDrop& d : e.rain[size_t(layer)]) {
         if (d.delay > 0) {
             d.delay -= t.delta;
@@ -400,7 +400,7 @@ void rainLayerFrame(CDirectX& dx, const FrameTiming& t, int layer)
 void petalsFrame(CDirectX& dx, const FrameTiming& t)
 {
     SpecialEffects& e = dx.scene.effects;
-    platform::Video& video = *dx.directDraw;
+    platform::Video& video = *dx.display.directDraw();
     CSprite quad;
     quad.SetNoTexture();
     quad.SetBlend(SpriteBlend::Add);

@@ -13,7 +13,7 @@
 void drawBackgroundChannel(CDirectX& dx, int channel, int ox, int oy)
 {
     SceneState& sc = dx.scene;
-    platform::Video& video = *dx.directDraw;
+    platform::Video& video = *dx.display.directDraw();
     if (channel == 0) {
         for (int r = 0; r < kTileRows; ++r)
             for (int c = 0; c < kTileColumns; ++c)
@@ -44,7 +44,7 @@ void drawOptionBackground(CDirectX& dx, int ox, int oy)
     SceneState& sc = dx.scene;
     for (int r = 0; r < 3; ++r)
         for (int c = 0; c < 4; ++c)
-            sc.optionBg.surfaces[size_t(r * 4 + c)].Draw(dx.directDraw->backBuffer(), float(256 * c + ox),
+            sc.optionBg.surfaces[size_t(r * 4 + c)].Draw(dx.display.directDraw()->backBuffer(), float(256 * c + ox),
                                                          float(256 * r + oy), float(bgBlockWidth(c)),
                                                          float(bgBlockHeight(r)), 0, 0);
 }
@@ -129,7 +129,7 @@ void drawGroup(CDirectX& dx, int group, int channel, int x, int y, int alpha)
     if (!(sc.slide.active && group == 0))
         x += ChrPositionTable[size_t(std::clamp(g.position, 0, 4))];
     auto& sp = g.sprites[size_t(channel)];
-    platform::Video& video = *dx.directDraw;
+    platform::Video& video = *dx.display.directDraw();
     for (int i = 0; i < 4; ++i)
         sp[size_t(i)].Draw(video, float(x + 256 * (i % 2)), float(y + 256 * (i / 2)), 256, 256);
     sp[4].Draw(video, float(x), float(y + 512), 256, 96);
@@ -166,7 +166,7 @@ void drawTurningGroup(CDirectX& dx, int group, int channel, float f)
 {
     SceneState& sc = dx.scene;
     CharacterGroup& g = sc.groups[size_t(group)];
-    platform::Video& video = *dx.directDraw;
+    platform::Video& video = *dx.display.directDraw();
     const float x = float(ChrPositionTable[size_t(std::clamp(g.position, 0, 4))] + sc.shakeX);
     const float y = float(sc.shakeY);
     auto drawSet = [&](std::array<CSprite, 6>& sp, float dx8, float dy8) {
@@ -292,7 +292,7 @@ void cutinFrame(CDirectX& dx, const FrameTiming& t)
     }
     CutinSlot& slot = sc.cutins[size_t(std::clamp(sc.cutinShown, 0, 3))];
     if ((s.active || sc.cutinVisible) && slot.surface)
-        slot.surface->Draw(dx.directDraw->backBuffer(), float(sc.cutinX), float(sc.cutinY), float(slot.width),
+        slot.surface->Draw(dx.display.directDraw()->backBuffer(), float(sc.cutinX), float(sc.cutinY), float(slot.width),
                            float(slot.height), 0, 0);
     if (s.active && sc.cutinX == s.targetX && sc.cutinY == s.targetY) {
         s.active = false;
@@ -328,7 +328,7 @@ void backgroundLayer(CDirectX& dx, const FrameTiming& t)
 
 void composeBackgroundLayer(CDirectX& dx)
 {
-    if (!dx.scene.created || !dx.directDraw || !dx.directDraw->backBuffer())
+    if (!dx.scene.created || !dx.display.directDraw() || !dx.display.directDraw()->backBuffer())
         return;
     backgroundLayer(dx, frameTiming(dx));
 }
@@ -336,7 +336,7 @@ void composeBackgroundLayer(CDirectX& dx)
 void composeGameScreen(CDirectX& dx)
 {
     SceneState& sc = dx.scene;
-    if (!sc.created || !dx.directDraw || !dx.directDraw->backBuffer())
+    if (!sc.created || !dx.display.directDraw() || !dx.display.directDraw()->backBuffer())
         return;
     const FrameTiming t = frameTiming(dx);
 

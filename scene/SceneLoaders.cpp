@@ -117,7 +117,7 @@ bool loadCutin(CDirectX& dx, int slot, std::string_view name)
     if (picture.LoadPNG("CUT\\" + nm, dx.archive) != 0)
         return false;
     auto surface = std::make_unique<CSystemSurface_R8G8B8>();
-    platform::Video* video = dx.directDraw ? dx.directDraw : dx.sys.video;
+    platform::Video* video = dx.display.directDraw() ? dx.display.directDraw() : dx.sys.video;
     if (!surface->Create(video, picture.width, picture.height, false) || !surface->UpdateTexture(picture.pixels.data()))
         return false;
     CutinSlot& s = sc.cutins[size_t(slot)];

@@ -24,7 +24,7 @@ void drawButton(CDirectX& dx, SpriteId id, int x, int y)
     const InterfaceSprite& s = interfaceSprite(id);
     CSprite sprite;
     sprite.Set(atlas, float(s.x), float(s.y), float(s.w), float(s.h));
-    sprite.Draw(*dx.directDraw, float(x), float(y), float(s.w), float(s.h));
+    sprite.Draw(*dx.display.directDraw(), float(x), float(y), float(s.w), float(s.h));
 }
 
 // The question is drawn straight onto the finished picture, white on nothing.
@@ -33,7 +33,7 @@ void drawQuestion(CDirectX& dx, bool toTitle)
     ConfirmState& c = dx.confirm;
     if (!c.font && dx.sys.fonts)
         c.font = createGameTextFont(*dx.sys.fonts);
-    platform::Surface* bb = dx.directDraw->backBuffer();
+    platform::Surface* bb = dx.display.directDraw()->backBuffer();
     if (!c.font || !bb || bb->lost())
         return;
     static const std::string toTitleText = SJ("タイトルに戻りますか？");
@@ -54,7 +54,7 @@ void drawBox(CDirectX& dx)
     CSprite panel;
     panel.SetNoTexture();
     panel.SetColour(0x666666);
-    panel.Draw(*dx.directDraw, 240, 236, 320, 128);
+    panel.Draw(*dx.display.directDraw(), 240, 236, 320, 128);
     const bool yesLit = c.ConfirmChoice == ConfirmState::kYes;
     drawButton(dx, yesLit ? SpriteId::ConfirmYesLit : SpriteId::ConfirmYes, kButtons[0].left, kButtons[0].top);
     drawButton(dx, yesLit ? SpriteId::ConfirmNo : SpriteId::ConfirmNoLit, kButtons[1].left, kButtons[1].top);
@@ -108,7 +108,7 @@ void ConfirmFrame(CDirectX& dx)
     if (in.takeKeyPress(DIK_RIGHT))
         c.ConfirmChoice = ConfirmState::kNo;
 
-    if (dx.directDraw)
+    if (dx.display.directDraw())
         drawBox(dx);
 
     const bool altEnter = (in.keyHeld(DIK_LMENU) || in.keyHeld(DIK_RMENU)) && in.keyHeld(DIK_RETURN);

@@ -21,7 +21,7 @@ constexpr const char* kStartScript = "startup.scp";
 void loadTitlePictures(CDirectX& dx)
 {
     TitleState& t = dx.titleScreen;
-    platform::Video* video = dx.directDraw ? dx.directDraw : dx.sys.video;
+    platform::Video* video = dx.display.directDraw() ? dx.display.directDraw() : dx.sys.video;
     t.logoTexture.hasContent = false;
     t.logoLoaded = loadAtlasTexture(t.logoTexture, video, dx.archive, "SYSTEM\\logotex5.png");
     if (t.logoLoaded) {
@@ -80,9 +80,9 @@ void drawStrip(platform::Video& video, const CSprite& strip, float x, float y, f
 void drawMenu(CDirectX& dx)
 {
     TitleState& t = dx.titleScreen;
-    if (!dx.directDraw)
+    if (!dx.display.directDraw())
         return;
-    platform::Video& video = *dx.directDraw;
+    platform::Video& video = *dx.display.directDraw();
     using L = TitleLayout;
     for (int k = 0; k < TitleState::kItems; ++k) {
         const CSprite& strip = t.strips[size_t(k)];
@@ -233,7 +233,7 @@ void ReturnToTitle(CDirectX& dx)
 void TitleFrame(CDirectX& dx)
 {
     TitleState& t = dx.titleScreen;
-    if (t.backgroundLoaded && dx.directDraw)
+    if (t.backgroundLoaded && dx.display.directDraw())
         drawBackgroundChannel(dx, 0, 0, 0);
 
     switch (t.TitlePhase) {
@@ -253,11 +253,11 @@ void TitleFrame(CDirectX& dx)
         // The confirmation box pauses the fade as it pauses the game.
         if (!dx.confirmOpen)
             t.TitleFade += float(dx.frameDelta) * kFadePerMs;
-        if (dx.directDraw) {
+        if (dx.display.directDraw()) {
             CSprite black;
             black.SetColour(0);
             black.SetAlpha(std::min(int(t.TitleFade), 255));
-            black.Draw(*dx.directDraw, 0, 0, kScreenWidth, kScreenHeight);
+            black.Draw(*dx.display.directDraw(), 0, 0, kScreenWidth, kScreenHeight);
         }
         if (t.TitleFade > 256.0f)
             startNewGame(dx);

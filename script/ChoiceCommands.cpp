@@ -14,12 +14,12 @@ namespace {
 void renderRow(CDirectX& dx, int32_t i)
 {
     ChoiceSet& c = dx.choices;
-    if (!dx.directDraw)
+    if (!dx.display.directDraw())
         return;
     auto& label = c.labels[size_t(i)];
     if (!label) {
         label = std::make_unique<CTextLabel>(dx.sys.fonts);
-        label->Init(dx.directDraw, dx.directDraw);
+        label->Init(dx.display.directDraw(), dx.display.directDraw());
         label->SetFontSheet(&dx.fontSheet);
     }
     if (label->SetText(c.choiceText[size_t(i)]) != 0)

@@ -84,7 +84,7 @@ void choiceLogic(CDirectX& dx)
 void drawChoices(CDirectX& dx)
 {
     ChoiceSet& c = dx.choices;
-    if (dx.gameState != GameState::Choice || !dx.directDraw)
+    if (dx.gameState != GameState::Choice || !dx.display.directDraw())
         return;
     for (int32_t i = 0; i < c.choiceCount; ++i) {
         const bool selected = i == c.choiceSelected;
@@ -94,7 +94,7 @@ void drawChoices(CDirectX& dx)
         plate.SetNoTexture();
         plate.SetColour(selected ? 0x284C9C : 0x101828);
         plate.SetAlpha(selected ? 200 : 120);
-        plate.Draw(*dx.directDraw, float(ChoiceSet::kRowX), float(top), float(ChoiceSet::kRowWidth),
+        plate.Draw(*dx.display.directDraw(), float(ChoiceSet::kRowX), float(top), float(ChoiceSet::kRowWidth),
                    float(ChoiceSet::kRowHeight));
         CTextLabel* label = c.labels[size_t(i)].get();
         if (!label)

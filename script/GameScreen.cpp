@@ -68,12 +68,12 @@ void gameDraw(CDirectX& dx)
 
     if (dx.gameState == GameState::EndingFade) {
         st.endingFade += 4 * dx.frameDelta;
-        if (dx.directDraw) {
+        if (dx.display.directDraw()) {
             CSprite black;
             black.SetNoTexture();
             black.SetColour(0);
             black.SetAlpha(std::min(st.endingFade, 255));
-            black.Draw(*dx.directDraw, 0, 0, kScreenWidth, kScreenHeight);
+            black.Draw(*dx.display.directDraw(), 0, 0, kScreenWidth, kScreenHeight);
         }
         if (st.endingFade > 300)
             returnToStartScreen(dx);

@@ -111,9 +111,9 @@ int nameGlyphX(int nameChars, int i)
 
 void drawMessageWindow(CDirectX& dx)
 {
-    if (!dx.directDraw)
+    if (!dx.display.directDraw())
         return;
-    platform::Video& video = *dx.directDraw;
+    platform::Video& video = *dx.display.directDraw();
     MessageWindow& w = dx.messageWindow;
     const int32_t a = dx.frameDelta;
 

@@ -58,7 +58,7 @@ void renderText(CDirectX& dx, GlyphStrip& strip, std::string_view text, uint16_t
 
 platform::Video* device(CDirectX& dx)
 {
-    return dx.directDraw;
+    return dx.display.directDraw();
 }
 
 void fill(platform::Video& video, float x, float y, float w, float h, uint32_t rgb, int alpha)
@@ -93,9 +93,9 @@ void drawStrip(platform::Video& video, GlyphStrip& strip, int count, float x, fl
 void drawAtlasSprite(CDirectX& dx, SpriteId id, float x, float y, float w, float h)
 {
     TypingMode& t = dx.typing;
-    if (!t.typeTexture.hasContent || !dx.directDraw)
+    if (!t.typeTexture.hasContent || !dx.display.directDraw())
         return;
-    t.sprite(id).Draw(*dx.directDraw, x, y, w, h);
+    t.sprite(id).Draw(*dx.display.directDraw(), x, y, w, h);
 }
 
 void drawDigit(CDirectX& dx, int digit, float x, float y, uint32_t tint = 0xFFFFFF)
@@ -111,7 +111,7 @@ void drawDigit(CDirectX& dx, int digit, float x, float y, uint32_t tint = 0xFFFF
 void prepareTypingPictures(CDirectX& dx)
 {
     TypingMode& t = dx.typing;
-    platform::Video* video = dx.directDraw ? dx.directDraw : dx.sys.video;
+    platform::Video* video = dx.display.directDraw() ? dx.display.directDraw() : dx.sys.video;
     if (!t.resourcesReady) {
         if (dx.sys.fonts)
             t.font = createGameTextFont(*dx.sys.fonts);

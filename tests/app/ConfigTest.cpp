@@ -68,7 +68,7 @@ TEST_F(ConfigTest, EveryFieldIsReadFromItsOwnOffset)
 
     ASSERT_TRUE(dx->loadConfig());
     const SystemConfig& c = dx->config;
-    EXPECT_FALSE(dx->windowed);
+    EXPECT_FALSE(dx->display.windowed());
     EXPECT_EQ(c.textSpeed, 1);
     EXPECT_EQ(c.autoWait, 2);
     EXPECT_EQ(c.textDecoration, 1);
@@ -92,12 +92,12 @@ TEST_F(ConfigTest, EveryFieldIsReadFromItsOwnOffset)
 TEST_F(ConfigTest, SaveTakesTheWindowFlagFromTheEngine)
 {
     dx->applyDefaultConfig();
-    dx->windowed = false;
+    dx->display.setWindowed(false);
     ASSERT_TRUE(dx->saveConfig());
     EXPECT_EQ(testsupport::readAll(dir.file("system.dat"))[0], 0);
     CDirectX other(backend.services);
     ASSERT_TRUE(other.loadConfig());
-    EXPECT_FALSE(other.windowed);
+    EXPECT_FALSE(other.display.windowed());
 }
 
 TEST_F(ConfigTest, MissingAndEmptyFilesFailToLoad)
@@ -105,7 +105,7 @@ TEST_F(ConfigTest, MissingAndEmptyFilesFailToLoad)
     EXPECT_FALSE(dx->loadConfig());
     testsupport::writeAll(dir.file("system.dat"), {});
     EXPECT_FALSE(dx->loadConfig());
-    EXPECT_TRUE(dx->windowed);
+    EXPECT_TRUE(dx->display.windowed());
 }
 
 TEST_F(ConfigTest, ShortFileKeepsDefaultsForWhatItDoesNotReach)
@@ -138,7 +138,7 @@ TEST_F(ConfigTest, GarbageValuesAreClampedIntoRange)
     testsupport::writeAll(dir.file("system.dat"), b);
     ASSERT_TRUE(dx->loadConfig());
     const SystemConfig& c = dx->config;
-    EXPECT_TRUE(dx->windowed);
+    EXPECT_TRUE(dx->display.windowed());
     EXPECT_EQ(c.windowed, 1);
     EXPECT_EQ(c.textSpeed, 0);
     EXPECT_EQ(c.autoWait, 0);

@@ -16,8 +16,6 @@ protected:
     {
         oldProgramDir_ = platform::files::programDir();
         platform::files::setProgramDir(dir.str());
-        runLog().clear();
-        displayProcess() = DisplayProcessState{};
         // "text.dat" is written to the current folder when the program ends.
         inDir_ = std::make_unique<testsupport::CurrentDir>(dir.path());
         dx = std::make_unique<CDirectX>(backend.services);

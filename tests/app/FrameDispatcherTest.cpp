@@ -92,7 +92,7 @@ TEST_F(FrameTest, WindowModePacesShortFramesToSixMilliseconds)
 
 TEST_F(FrameTest, DeviceNotReadyIdlesWithoutLogic)
 {
-    dx->deviceReady = false;
+    ASSERT_TRUE(dx->Destroy());
     tapButton(); // a press waiting for the frame
     EXPECT_EQ(frameAt(500), -1);
     EXPECT_EQ(logicCalls, 0);
@@ -149,7 +149,7 @@ TEST_F(FrameTest, DisplayModeToggleRunsAtTheEndOfTheFrameAndIgnoresInputForFiveF
     dx->displayModeToggleRequested = true;
     dx->inputIgnoreActive = true;
     frameAt(16);
-    EXPECT_FALSE(dx->windowed);
+    EXPECT_FALSE(dx->display.windowed());
     EXPECT_TRUE(backend.window.fullscreen);
     EXPECT_FALSE(dx->displayModeToggleRequested);
     EXPECT_EQ(testsupport::readAll(dir.file("system.dat")).at(0), 0); // saved as full screen

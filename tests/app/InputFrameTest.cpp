@@ -65,7 +65,7 @@ TEST_F(InputFrameTest, AltEnterTogglesAtTheEndOfTheFrameAndItsEnterIsNotAConfirm
     frame();
     backend.input.keyDown(DIK_RETURN);
     frame();
-    EXPECT_FALSE(dx->windowed);
+    EXPECT_FALSE(dx->display.windowed());
     EXPECT_TRUE(backend.window.fullscreen);
     EXPECT_TRUE(dx->inputIgnoreActive);
     backend.input.keyUp(DIK_RETURN);
@@ -74,7 +74,7 @@ TEST_F(InputFrameTest, AltEnterTogglesAtTheEndOfTheFrameAndItsEnterIsNotAConfirm
         frame();
     for (const Seen& s : seen)
         EXPECT_FALSE(s.key);
-    EXPECT_FALSE(dx->windowed); // toggled once, not back
+    EXPECT_FALSE(dx->display.windowed()); // toggled once, not back
     EXPECT_FALSE(dx->inputIgnoreActive);
 }
 
@@ -83,7 +83,7 @@ TEST_F(InputFrameTest, RightAltWithEnterTogglesToo)
     backend.input.keyDown(DIK_RMENU);
     backend.input.keyDown(DIK_RETURN);
     frame();
-    EXPECT_FALSE(dx->windowed);
+    EXPECT_FALSE(dx->display.windowed());
 }
 
 TEST_F(InputFrameTest, NothingLeaksThroughTheIgnoredFramesAfterAltEnter)
@@ -182,7 +182,7 @@ TEST_F(InputStartupTest, HoldingSWhileTheGameEndsAppendsTheRunLog)
     Application app(*dx);
     ASSERT_TRUE(app.start());
     backend.input.keyDown(DIK_S);
-    ASSERT_TRUE(dx->deviceReady);
+    ASSERT_TRUE(dx->display.deviceReady());
     app.step();
     ASSERT_TRUE(app.frameRanInLastStep());
     dx->destroyMainWindow();
@@ -202,7 +202,7 @@ TEST_F(InputStartupTest, WithoutSNoLogFileIsWritten)
 {
     Application app(*dx);
     ASSERT_TRUE(app.start());
-    ASSERT_TRUE(dx->deviceReady);
+    ASSERT_TRUE(dx->display.deviceReady());
     app.step();
     dx->destroyMainWindow();
     app.finish();

@@ -18,7 +18,7 @@ TEST_F(StartupTest, FirstStartWritesDefaultsAndOpensACentredHiddenThenShownWindo
     ASSERT_TRUE(app.start());
     EXPECT_EQ(testsupport::readAll(dir.file("system.dat")).size(), 100u);
     EXPECT_EQ(dx->config.textSpeed, 5);
-    EXPECT_TRUE(dx->windowed);
+    EXPECT_TRUE(dx->display.windowed());
 
     auto& w = backend.window;
     EXPECT_EQ(platform::sjisToUtf8(w.title), "星降る丘の鐘");
@@ -54,7 +54,7 @@ TEST_F(StartupTest, FullScreenStartCoversTheDesktopAndHidesTheCursor)
     writeFullScreenSettings();
     Application app(*dx);
     ASSERT_TRUE(app.start());
-    EXPECT_FALSE(dx->windowed);
+    EXPECT_FALSE(dx->display.windowed());
     EXPECT_TRUE(backend.window.fullscreen);
     EXPECT_EQ(backend.window.width, 1920);
     EXPECT_EQ(backend.window.height, 1080);

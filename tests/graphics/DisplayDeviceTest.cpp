@@ -71,8 +71,8 @@ std::vector<uint8_t> pattern(size_t n, uint8_t seed)
 TEST_F(DeviceTest, WindowCreateSetsUpTheDeviceAndRunsTheEngineInitialisationOnce)
 {
     ASSERT_TRUE(dx->Create(&backend.window, true));
-    EXPECT_TRUE(dx->deviceReady);
-    EXPECT_EQ(dx->directDraw, &backend.video);
+    EXPECT_TRUE(dx->display.deviceReady());
+    EXPECT_EQ(dx->display.directDraw(), &backend.video);
     EXPECT_FALSE(backend.video.fullscreen());
     EXPECT_TRUE(backend.video.accelerated());
     EXPECT_EQ(countLines("DirectX Create"), 1);
@@ -84,8 +84,8 @@ TEST_F(DeviceTest, WindowCreateSetsUpTheDeviceAndRunsTheEngineInitialisationOnce
     // The rasteriser centres pixels on integers, so the calibration keeps the shift.
     EXPECT_FLOAT_EQ(displayProcess().pixelCentreOffset, -0.5f);
     EXPECT_EQ(displayProcess().desktopDepthIndex, 4);
-    EXPECT_EQ(dx->viewport.dwSize, 44u);
-    EXPECT_FLOAT_EQ(dx->viewport.dvClipY, 0.75f);
+    EXPECT_EQ(dx->display.viewport().dwSize, 44u);
+    EXPECT_FLOAT_EQ(dx->display.viewport().dvClipY, 0.75f);
     const auto& st = backend.video.renderStates();
     EXPECT_TRUE(st.alphaBlend);
     EXPECT_EQ(st.textureBlend, platform::TextureBlend::ModulateAlpha);
@@ -97,7 +97,7 @@ TEST_F(DeviceTest, WindowCreateSetsUpTheDeviceAndRunsTheEngineInitialisationOnce
 
     onGameScreen();
     dx->Reset();
-    EXPECT_TRUE(dx->deviceReady);
+    EXPECT_TRUE(dx->display.deviceReady());
     EXPECT_EQ(dx->screenState, ScreenState::Game); // no second initialisation
     EXPECT_EQ(countLines("Device Reset"), 1);
     EXPECT_EQ(countLines("DirectX Destroy."), 1);
@@ -108,7 +108,7 @@ TEST_F(DeviceTest, DecliningSoftwareModeKeepsTheHardwareFlagAndFails)
     backend.video.acceleratedAvailable = false;
     backend.messageBoxes.answers.push_back(platform::MessageBoxResult::No);
     EXPECT_FALSE(dx->Create(&backend.window, true));
-    EXPECT_FALSE(dx->deviceReady);
+    EXPECT_FALSE(dx->display.deviceReady());
     EXPECT_TRUE(displayProcess().hardware);
     EXPECT_EQ(countLines("HAL: WindowMode Failed"), 1);
     ASSERT_EQ(backend.messageBoxes.shown.size(), 1u);
@@ -133,7 +133,7 @@ TEST_F(DeviceTest, AcceptedSoftwareModeStaysThroughLaterResetsWithoutAsking)
 
     backend.video.acceleratedAvailable = true; // even when it would work again
     dx->Reset();
-    EXPECT_TRUE(dx->deviceReady);
+    EXPECT_TRUE(dx->display.deviceReady());
     EXPECT_FALSE(backend.video.accelerated());
     EXPECT_EQ(backend.messageBoxes.shown.size(), 1u);
 }
@@ -153,7 +153,7 @@ TEST_F(DeviceTest, FullScreenFallsBackToAWindowAndRemembersIt)
     startInFullScreen();
     backend.video.fullscreenAvailable = false;
     ASSERT_TRUE(dx->Create(&backend.window, false));
-    EXPECT_TRUE(dx->windowed);
+    EXPECT_TRUE(dx->display.windowed());
     EXPECT_FALSE(backend.video.fullscreen());
     EXPECT_EQ(countLines("HAL: FullScreenMode Failed"), 1);
     EXPECT_EQ(countLines("HEL: FullScreenMode Failed"), 1);
@@ -170,8 +170,8 @@ TEST_F(DeviceTest, DecliningTheWindowFallbackFails)
     backend.video.fullscreenAvailable = false;
     backend.messageBoxes.answers = {platform::MessageBoxResult::Yes, platform::MessageBoxResult::No};
     EXPECT_FALSE(dx->Create(&backend.window, false));
-    EXPECT_FALSE(dx->windowed);
-    EXPECT_FALSE(dx->deviceReady);
+    EXPECT_FALSE(dx->display.windowed());
+    EXPECT_FALSE(dx->display.deviceReady());
 }
 
 TEST_F(DeviceTest, FullScreenCreateUsesTheWholeDisplay)
@@ -213,7 +213,7 @@ TEST_F(DeviceTest, ALostSurfaceAtPresentResetsOnceAndEveryPictureComesBack)
     EXPECT_TRUE(surfaceBytes(t32).empty()); // a lost surface cannot be locked
     dx->Present();
     EXPECT_EQ(countLines("Device Reset"), 1);
-    EXPECT_TRUE(dx->deviceReady);
+    EXPECT_TRUE(dx->display.deviceReady());
     dx->Present();
     EXPECT_EQ(countLines("Device Reset"), 1);
 
@@ -253,7 +253,7 @@ TEST_F(DeviceTest, ADeviceThatCannotComeBackEndsTheProgram)
     backend.video.softwareAvailable = false;
     backend.video.loseDevice();
     dx->Present();
-    EXPECT_FALSE(dx->deviceReady);
+    EXPECT_FALSE(dx->display.deviceReady());
     EXPECT_EQ(countLines("DirectX5 Create failed."), 1);
     ASSERT_FALSE(backend.messageBoxes.shown.empty());
     const auto& box = backend.messageBoxes.shown.back();
@@ -300,14 +300,14 @@ TEST_F(DeviceTest, ToggleGoesToFullScreenAndBackThroughRestore)
     EXPECT_EQ(want, texel);
 
     dx->toggleDisplayMode();
-    EXPECT_FALSE(dx->windowed);
+    EXPECT_FALSE(dx->display.windowed());
     EXPECT_TRUE(backend.video.fullscreen());
-    EXPECT_FALSE(dx->modeSwitching);
+    EXPECT_FALSE(dx->display.modeSwitching());
     EXPECT_EQ(testsupport::readAll(dir.file("system.dat")).at(0), 0);
     EXPECT_EQ(drawn(), want);
 
     dx->toggleDisplayMode();
-    EXPECT_TRUE(dx->windowed);
+    EXPECT_TRUE(dx->display.windowed());
     EXPECT_FALSE(backend.video.fullscreen());
     EXPECT_EQ(drawn(), want);
     EXPECT_EQ(countLines("Device Reset"), 2);
@@ -336,13 +336,13 @@ TEST_F(DeviceTest, LosingActivationInFullScreenFreesTheDeviceAndComingBackRestor
 
     ASSERT_EQ(dx->screenState, ScreenState::Title); // where start-up leaves the game
     dx->handleWindowMessage(platform::WindowEvent{platform::WindowMessage::Deactivate, 0});
-    EXPECT_FALSE(dx->deviceReady);
+    EXPECT_FALSE(dx->display.deviceReady());
     EXPECT_TRUE(dx->minimisedFromFullscreen);
     EXPECT_TRUE(backend.window.minimized);
     EXPECT_FALSE(t.surface);
 
     dx->handleWindowMessage(platform::WindowEvent{platform::WindowMessage::Activate, 0});
-    EXPECT_TRUE(dx->deviceReady);
+    EXPECT_TRUE(dx->display.deviceReady());
     EXPECT_FALSE(dx->minimisedFromFullscreen);
     EXPECT_FALSE(dx->frameSuspended);
     EXPECT_EQ(surfaceBytes(t), pic);
@@ -354,7 +354,7 @@ TEST_F(DeviceTest, EarlyScreensKeepTheDeviceWhenDeactivated)
     ASSERT_TRUE(dx->Create(&backend.window, false));
     dx->screenState = ScreenState(3); // below the title
     dx->handleWindowMessage(platform::WindowEvent{platform::WindowMessage::Deactivate, 0});
-    EXPECT_TRUE(dx->deviceReady);
+    EXPECT_TRUE(dx->display.deviceReady());
     EXPECT_FALSE(dx->minimisedFromFullscreen);
 }
 
@@ -383,7 +383,7 @@ TEST_F(DeviceTest, TheFrameClearsDrawsPresentsAndTheQuitReleasesEverything)
     dx->registerScreen(ScreenState::Game, nullptr, [&](CDirectX& d) {
         CSprite s;
         s.Set(t, 0, 0, 32, 32);
-        s.Draw(*d.directDraw, 10, 10, 32, 32);
+        s.Draw(*d.display.directDraw(), 10, 10, 32, 32);
     });
     backend.clock.set(100);
     ASSERT_EQ(dx->runFrame(), 0);
@@ -398,7 +398,7 @@ TEST_F(DeviceTest, TheFrameClearsDrawsPresentsAndTheQuitReleasesEverything)
     backend.clock.set(200);
     dx->runFrame();
     EXPECT_TRUE(dx->quitPosted);
-    EXPECT_FALSE(dx->deviceReady);
+    EXPECT_FALSE(dx->display.deviceReady());
     EXPECT_FALSE(t.surface);
     EXPECT_EQ(countLines("DirectX Destroy."), 1);
 }

@@ -30,7 +30,7 @@ protected:
     std::unique_ptr<CTEXTURE> solidTexture(uint32_t argb)
     {
         auto t = std::make_unique<CTEXTURE>();
-        EXPECT_TRUE(t->Create(dx->directDraw, 256, 256, false));
+        EXPECT_TRUE(t->Create(dx->display.directDraw(), 256, 256, false));
         std::vector<uint8_t> px(256 * 256 * 4);
         for (size_t i = 0; i < px.size(); i += 4) {
             px[i] = uint8_t(argb);
@@ -39,7 +39,7 @@ protected:
             px[i + 3] = uint8_t(argb >> 24);
         }
         EXPECT_TRUE(t->Update(px.data()));
-        t->AcquireHandle(dx->directDraw);
+        t->AcquireHandle(dx->display.directDraw());
         return t;
     }
     void frameWithPointerAt(int x, int y, uint32_t time = 0)
@@ -144,7 +144,7 @@ TEST_F(PointerDrawTest, TheRingAddsLightToWhatIsBehindIt)
     dx->registerScreen(
         ScreenState::Game, nullptr, [](CDirectX& d) {
             platform::Rect r{0, 0, 800, 600};
-            d.directDraw->colorFill(*d.directDraw->backBuffer(), &r, 0x00404040u);
+            d.display.directDraw()->colorFill(*d.display.directDraw()->backBuffer(), &r, 0x00404040u);
         });
     frameWithPointerAt(400, 300, 3000);
     uint32_t lit = pixel(400 + int(kPointerRingRadius), 300);

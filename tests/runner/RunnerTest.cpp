@@ -110,7 +110,7 @@ struct Watch : RunnerHooks {
     {
         dx.registerScreen(ScreenState::Title, nullptr, [](CDirectX& d) {
             // A picture that changes every frame: a red square moving right.
-            platform::Video& v = *d.directDraw;
+            platform::Video& v = *d.display.directDraw();
             platform::Rect r{int(d.framesDrawn) * 10, 100, int(d.framesDrawn) * 10 + 50, 150};
             v.colorFill(*v.backBuffer(), &r, 0x00FF0000u);
         });
@@ -126,7 +126,7 @@ struct Watch : RunnerHooks {
             frame4.assign(bb->data(), bb->data() + size_t(bb->pitch()) * bb->height());
             pitch = bb->pitch();
         }
-        deviceReady = dx.deviceReady;
+        deviceReady = dx.display.deviceReady();
     }
     std::vector<uint32_t> times;
     std::vector<std::pair<int, int>> pointer;

@@ -218,7 +218,7 @@ TEST_F(SceneTest, PicturesComeBackAfterADeviceLoss)
     ASSERT_TRUE(dx->scene.groups[0].visible);
     EXPECT_EQ(pixel(700, 300), 0xFF0000u);
     EXPECT_EQ(pixel(400, 300), 0x00FF00u);
-    dx->directDraw->loseDevice();
+    dx->display.directDraw()->loseDevice();
     frame(); // the present finds the loss and rebuilds
     frame();
     EXPECT_TRUE(runLog().contains("Device Reset"));

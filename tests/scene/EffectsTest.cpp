@@ -33,7 +33,7 @@ protected:
         dx->scene.bg.current = 1;
         runLog().clear();
     }
-    uint64_t hash() { return backBufferHash(*dx->directDraw->backBuffer()); }
+    uint64_t hash() { return backBufferHash(*dx->display.directDraw()->backBuffer()); }
     bool black(int x, int y) { return pixel(x, y) == 0; }
 };
 

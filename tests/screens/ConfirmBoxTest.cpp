@@ -107,7 +107,7 @@ TEST_P(ConfirmAnswerTest, TheQuitQuestionAnswersLikeAPlayerExpects)
     closeWindow();
     frame();
     ASSERT_TRUE(dx->confirmOpen);
-    const bool wasWindowed = dx->windowed;
+    const bool wasWindowed = dx->display.windowed();
     c.act(*this);
     frames(8);
     switch (c.outcome) {
@@ -126,7 +126,7 @@ TEST_P(ConfirmAnswerTest, TheQuitQuestionAnswersLikeAPlayerExpects)
         app_.reset();
         break;
     }
-    EXPECT_EQ(dx->windowed != wasWindowed, c.togglesDisplay);
+    EXPECT_EQ(dx->display.windowed() != wasWindowed, c.togglesDisplay);
     if (c.outcome == Outcome::StaysOpen) { // the buttons are still drawn, also on the new device
         EXPECT_NE(pixel(300, 348), 0x666666u);
     }

@@ -174,7 +174,7 @@ TEST_F(ScreensTest, AltEnterTogglesTheDisplayAndPicksNothing)
     start();
     altEnter();
     frames(8);
-    EXPECT_FALSE(dx->windowed);
+    EXPECT_FALSE(dx->display.windowed());
     EXPECT_EQ(dx->titleScreen.TitlePhase, TitleState::Menu);
     EXPECT_FALSE(confirmSoundPlayed());
     // The rebuilt device shows the picture and the lit strip again.

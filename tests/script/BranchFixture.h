@@ -83,7 +83,7 @@ protected:
     // The back buffer's pixel at picture (x, y) as 0xRRGGBB, rows top first as presented.
     uint32_t screen(int x, int y)
     {
-        const platform::Surface& bb = *dx->directDraw->backBuffer();
+        const platform::Surface& bb = *dx->display.directDraw()->backBuffer();
         uint32_t v;
         std::memcpy(&v, bb.data() + size_t(y) * size_t(bb.pitch()) + size_t(x) * 4, 4);
         return v & 0xFFFFFF;

@@ -43,7 +43,7 @@ protected:
     void openArchiveAndInit()
     {
         ASSERT_TRUE(dx->archive.Open((std::filesystem::path(dirForArchive.path()) / "system.pkd").string()));
-        dx->messageWindow.initResources(dx->directDraw, dx->sys.fonts, dx->archive, &dx->fontSheet);
+        dx->messageWindow.initResources(dx->display.directDraw(), dx->sys.fonts, dx->archive, &dx->fontSheet);
         ASSERT_TRUE(dx->messageWindow.windowPictureLoaded[0]);
         ASSERT_TRUE(dx->messageWindow.windowPictureLoaded[1]);
         ASSERT_TRUE(dx->messageWindow.markLoaded);

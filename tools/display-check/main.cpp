@@ -82,7 +82,7 @@ struct TestPicture {
 
     void draw(CDirectX& dx)
     {
-        platform::Video& v = *dx.directDraw;
+        platform::Video& v = *dx.display.directDraw();
         CSprite s;
         for (int row = 0; row < 19; ++row)
             for (int col = 0; col < 25; ++col) {
@@ -162,7 +162,7 @@ int main(int argc, char** argv)
     picture.still = still;
     std::printf("presentation: %s%s\n", backend.video.rendererName().c_str(),
                 backend.video.vsync() ? ", vertical sync" : ", paced to the refresh rate");
-    if (!picture.build(dx.directDraw)) {
+    if (!picture.build(dx.display.directDraw())) {
         std::fprintf(stderr, "display-check: the test picture could not be made\n");
         return 1;
     }
@@ -174,9 +174,9 @@ int main(int argc, char** argv)
         ++frame;
         if (toggles.count(frame))
             dx.displayModeToggleRequested = true;
-        if (auto it = shots.find(frame); it != shots.end() && dx.directDraw) {
+        if (auto it = shots.find(frame); it != shots.end() && dx.display.directDraw()) {
             std::string error;
-            if (!writeSurfacePng(*dx.directDraw->backBuffer(), it->second, error))
+            if (!writeSurfacePng(*dx.display.directDraw()->backBuffer(), it->second, error))
                 std::fprintf(stderr, "display-check: %s\n", error.c_str());
         }
         if (frames > 0 && frame >= frames)
