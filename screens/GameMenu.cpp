@@ -129,9 +129,9 @@ void drawSprite(CDirectX& dx, SpriteId id, float x, float y, uint32_t colour, in
     sprite.SetColour(colour);
     sprite.SetAlpha(alpha);
     if (angle != 0.0f)
-        sprite.DrawRotated(*dx.directDraw, x, y, float(s.w), float(s.h), angle);
+        sprite.DrawRotated(*dx.display.directDraw(), x, y, float(s.w), float(s.h), angle);
     else
-        sprite.Draw(*dx.directDraw, x, y, float(s.w), float(s.h));
+        sprite.Draw(*dx.display.directDraw(), x, y, float(s.w), float(s.h));
 }
 
 } // namespace
@@ -238,7 +238,7 @@ void gameMenuLogic(CDirectX& dx)
 void drawGameMenu(CDirectX& dx)
 {
     GameMenuState& m = dx.gameMenu;
-    if (!dx.directDraw)
+    if (!dx.display.directDraw())
         return;
     const int resting = sliding(m) ? -1 : m.selection;
     for (int i = firstButton(m); i < GameMenuState::kButtons; ++i) {
@@ -277,7 +277,7 @@ void registerGameMenu(CDirectX& dx)
                 draw(d);
             if (d.gameMenu.open)
                 drawGameMenu(d);
-            else if (!d.messageWindow.windowHidden && d.gameState != GameState::EndingFade && d.directDraw)
+            else if (!d.messageWindow.windowHidden && d.gameState != GameState::EndingFade && d.display.directDraw())
                 drawSprite(d, SpriteId::GameMenuButton, float(L::kCloseX), float(L::kCloseY), 0xFFFFFF,
                            std::clamp(d.messageWindow.windowAlpha, 0, 255));
         });

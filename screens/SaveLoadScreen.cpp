@@ -35,7 +35,7 @@ void drawAtlasSprite(CDirectX& dx, int atlas, SpriteId id, int x, int y, uint32_
     sprite.Set(tex, float(s.x), float(s.y), float(s.w), float(s.h));
     sprite.SetColour(colour);
     sprite.SetAlpha(alpha);
-    sprite.Draw(*dx.directDraw, float(x), float(y), float(s.w), float(s.h));
+    sprite.Draw(*dx.display.directDraw(), float(x), float(y), float(s.w), float(s.h));
 }
 
 void fillRect(CDirectX& dx, int x, int y, int w, int h, uint32_t rgb, int alpha = 255)
@@ -44,7 +44,7 @@ void fillRect(CDirectX& dx, int x, int y, int w, int h, uint32_t rgb, int alpha 
     box.SetNoTexture();
     box.SetColour(rgb);
     box.SetAlpha(alpha);
-    box.Draw(*dx.directDraw, float(x), float(y), float(w), float(h));
+    box.Draw(*dx.display.directDraw(), float(x), float(y), float(w), float(h));
 }
 
 std::shared_ptr<platform::Font> makeFont(CDirectX& dx, int height, int weight, const char* faceUtf8)
@@ -63,7 +63,7 @@ std::shared_ptr<platform::Font> makeFont(CDirectX& dx, int height, int weight, c
 void drawShadowedText(CDirectX& dx, platform::Font& font, const std::string& text, platform::TextRect rect,
                       uint32_t format, bool lit)
 {
-    platform::Surface* bb = dx.directDraw->backBuffer();
+    platform::Surface* bb = dx.display.directDraw()->backBuffer();
     if (!bb || bb->lost())
         return;
     platform::Canvas32 canvas{bb->data(), bb->width(), bb->height(), bb->pitch(), false};
@@ -164,7 +164,7 @@ void drawSlots(CDirectX& dx)
         fillRect(dx, x, y, L::kBoxW, L::kBoxH, lit ? litColour : plainColour);
         SlotInfo& info = s.slots[size_t(s.SlotPage * SaveLoadState::kSlotsPerPage + c)];
         if (info.used && info.hasThumbnail && info.thumbnail) {
-            info.thumbnail->Draw(dx.directDraw->backBuffer(), float(x + L::kThumbDx), float(y), float(L::kThumbW),
+            info.thumbnail->Draw(dx.display.directDraw()->backBuffer(), float(x + L::kThumbDx), float(y), float(L::kThumbW),
                                  float(L::kThumbH), 0, 0);
             if (!lit)
                 fillRect(dx, x + L::kThumbDx, y, L::kThumbW, L::kThumbH, 0x000000, 128);
@@ -208,7 +208,7 @@ void drawBackground(CDirectX& dx)
     if (dx.titleScreen.ReturnScreen == ScreenState::Game && sc.optionBg.active) {
         for (int b = 0; b < kBgBlocks; ++b) {
             auto& block = const_cast<CSystemSurface_R8G8B8&>(sc.optionBg.surfaces[size_t(b)]);
-            block.Draw(dx.directDraw->backBuffer(), float(256 * (b % 4)), float(256 * (b / 4)),
+            block.Draw(dx.display.directDraw()->backBuffer(), float(256 * (b % 4)), float(256 * (b / 4)),
                        float(bgBlockWidth(b % 4)), float(bgBlockHeight(b / 4)), 0, 0);
         }
         return;
@@ -275,9 +275,9 @@ bool SaveSlot(CDirectX& dx, int slot)
 
 bool WriteThumbnail(CDirectX& dx, int slot)
 {
-    if (!dx.directDraw)
+    if (!dx.display.directDraw())
         return false;
-    platform::Surface* bb = dx.directDraw->backBuffer();
+    platform::Surface* bb = dx.display.directDraw()->backBuffer();
     if (!bb || bb->lost() || bb->width() < 6 * L::kThumbW || bb->height() < 6 * L::kThumbH) {
         runLog().append(2, "FATAL ERROR!: Can't GetDC()");
         return false;
@@ -299,7 +299,7 @@ bool WriteThumbnail(CDirectX& dx, int slot)
 
 void ScanSlots(CDirectX& dx)
 {
-    platform::Video* video = dx.directDraw ? dx.directDraw : dx.sys.video;
+    platform::Video* video = dx.display.directDraw() ? dx.display.directDraw() : dx.sys.video;
     for (int slot = 0; slot < SaveLoadState::kSlots; ++slot) {
         SlotInfo& info = dx.saveLoad.slots[size_t(slot)];
         SaveRecord record;
@@ -390,7 +390,7 @@ void SaveLoadUpdate(CDirectX& dx)
 void SaveLoadDraw(CDirectX& dx)
 {
     SaveLoadState& s = dx.saveLoad;
-    if (!dx.directDraw)
+    if (!dx.display.directDraw())
         return;
     if (s.SaveRequested)
         saveRequestedSlot(dx);
