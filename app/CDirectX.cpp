@@ -6,6 +6,8 @@
 #include "script/GameScreen.h"
 #include "screens/GalleryState.h"
 #include "screens/OptionsScreen.h"
+#include "screens/GameMenu.h"
+#include "screens/SaveLoadScreen.h"
 #include "screens/TitleScreen.h"
 #include "typing/TypingScreen.h"
 
@@ -26,6 +28,9 @@ CDirectX::CDirectX(platform::Services& services) : sys(services), title(SJ("æ˜Ÿé
     registerTitleScreen(*this);
     registerGalleryScreens(*this);
     registerOptionsScreen(*this);
+    registerSaveLoadScreen(*this);
+    // After the game screen: the menu wraps its phases.
+    registerGameMenu(*this);
     registerTypingGame(*this);
     registerDiagnostics(*this);
 }

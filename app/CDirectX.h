@@ -11,6 +11,7 @@
 #include "platform/Window.h"
 #include "resources/PackArchive.h"
 #include "graphics/CSprite.h"
+#include "savedata/SaveRecord.h"
 #include "savedata/UnlockRecord.h"
 #include "scene/SceneState.h"
 #include "script/BranchState.h"
@@ -21,6 +22,8 @@
 #include "screens/ConfirmBox.h"
 #include "screens/GalleryState.h"
 #include "screens/OptionsScreen.h"
+#include "screens/GameMenu.h"
+#include "screens/SaveLoadScreen.h"
 #include "screens/TitleScreen.h"
 #include "sound/SoundSystem.h"
 #include "typing/TypingMode.h"
@@ -135,6 +138,9 @@ public:
     ReadTextRecord readText;
     MessageWindow messageWindow;
     UnlockRecord unlocks;
+    // The live save record: refreshed at every "@text," (script/SaveGame.cpp), written whole
+    // by a save.
+    SaveRecord saveRecord;
 
     // ---- scene layers (scene/) ----
     SceneState scene;
@@ -144,6 +150,8 @@ public:
     ConfirmState confirm;
     GalleryState gallery; // the CG gallery, the album and the music room
     OptionsState options;
+    SaveLoadState saveLoad;
+    GameMenuState gameMenu;
     // The way back to the title for the layers below the screens (the ending, "@QUIT_TO_OP");
     // the title sets it when it registers.
     std::function<void(CDirectX&)> titleReturn;

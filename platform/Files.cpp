@@ -120,6 +120,15 @@ bool exists(const std::string& hostPath)
     return ::stat(hostPath.c_str(), &st) == 0;
 }
 
+bool modificationTime(const std::string& hostPath, int64_t& seconds)
+{
+    struct stat st{};
+    if (::stat(hostPath.c_str(), &st) != 0)
+        return false;
+    seconds = int64_t(st.st_mtime);
+    return true;
+}
+
 bool isDirectory(const std::string& hostPath)
 {
     struct stat st{};

@@ -29,6 +29,8 @@ std::FILE* open(const std::string& hostPath, const char* mode);
 bool exists(const std::string& hostPath);
 bool isDirectory(const std::string& hostPath);
 bool makeDirectories(const std::string& hostPath);
+// The file's last modification as seconds since 1970 (UTC); false when it cannot be asked.
+bool modificationTime(const std::string& hostPath, int64_t& seconds);
 
 // Reads at most maxBytes of a file.
 bool readFile(const std::string& hostPath, std::vector<uint8_t>& out, size_t maxBytes = SIZE_MAX);

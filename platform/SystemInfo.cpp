@@ -156,4 +156,14 @@ LocalDate hostToday()
     return LocalDate{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday};
 }
 
+bool localTimeOf(int64_t secondsSinceEpoch, LocalTime& out)
+{
+    const std::time_t t = std::time_t(secondsSinceEpoch);
+    std::tm tm{};
+    if (localtime_r(&t, &tm) == nullptr)
+        return false;
+    out = LocalTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_wday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+    return true;
+}
+
 } // namespace platform

@@ -46,6 +46,13 @@ struct LocalDate {
     int year = 0, month = 0, day = 0;
 };
 
+// A moment broken down in the host's local time zone; weekday 0 is Sunday.
+struct LocalTime {
+    int year = 0, month = 0, day = 0, weekday = 0, hour = 0, minute = 0, second = 0;
+};
+// False when the host cannot break the time down.
+bool localTimeOf(int64_t secondsSinceEpoch, LocalTime& out);
+
 // Facts about the machine and the local date.
 class SystemInfo {
 public:

@@ -9,6 +9,7 @@
 #include "input/KeyCodes.h"
 #include "platform/Fonts.h"
 #include "scene/SceneCommands.h"
+#include "screens/GameMenu.h"
 #include "screens/TitleScreen.h"
 #include "sound/SoundVolume.h"
 #include "text/TextCommands.h"
@@ -307,4 +308,6 @@ void registerOptionsScreen(CDirectX& dx)
     dx.registerScreen(ScreenState::Options, nullptr, OptionsFrame);
     setTitleMenuEntry(dx, TitleItem::Options,
                       [](CDirectX& d) { openOptions(d, d.titleScreen.ReturnScreen); });
+    // The in-game menu stays open underneath and takes over again when the options close.
+    setGameMenuEntry(dx, GameMenuItem::Options, [](CDirectX& d) { openOptions(d, ScreenState::Game); });
 }

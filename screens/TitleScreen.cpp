@@ -40,6 +40,7 @@ void resetScenarioScreen(CDirectX& dx)
 {
     dx.scriptState = ScriptState{};
     dx.gameState = GameState::Ready;
+    dx.saveRecord.clear();
     MessageWindow& w = dx.messageWindow;
     w.clearPage();
     w.setSpeaker("");
@@ -68,6 +69,7 @@ void startNewGame(CDirectX& dx)
     runLog().appendf(1, "LOAD SCRIPT [%s]", kStartScript);
     dx.screenState = ScreenState::Game;
     resetScenarioScreen(dx);
+    dx.gameMenu.storyGame = true;
     if (!dx.script.load(dx.archive, kStartScript))
         runLog().appendf(2, "ERROR: Load fail [%s]", kStartScript);
     dx.titleScreen.TitleFade = 0.0f;
@@ -227,6 +229,9 @@ void ReturnToTitle(CDirectX& dx)
     st.clickableActive = 0;
     dx.gameState = GameState::Ready;
     dx.scene.resetLayers();
+    dx.gameMenu.open = false;
+    dx.gameMenu.closing = false;
+    dx.gameMenu.storyGame = false;
     dx.screenState = ScreenState::Title;
     dx.confirmOpen = false;
     dx.confirm.ConfirmToTitle = false;

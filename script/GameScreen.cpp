@@ -53,8 +53,8 @@ void gameDraw(CDirectX& dx)
 
     composeGameScreen(dx);
 
-    // The confirmation box pauses the game: a wait does not run out behind it.
-    if (st.waitActive && !dx.confirmOpen) {
+    // The confirmation box and the in-game menu pause the game: a wait does not run out behind them.
+    if (st.waitActive && !dx.confirmOpen && !dx.gameMenu.open) {
         st.waitElapsed += dx.frameDelta;
         // Ctrl skips waits, but not in the ending, where the timing is the scene.
         const bool skip = !st.endingMode && (dx.input.keyHeld(DIK_LCONTROL) || dx.input.keyHeld(DIK_RCONTROL));
@@ -95,6 +95,9 @@ void returnToStartScreen(CDirectX& dx)
 bool startGameScreen(CDirectX& dx, const std::string& name)
 {
     dx.scriptState = ScriptState{};
+    dx.saveRecord.clear();
+    // In place of the title's new game: a story game that can be saved.
+    dx.gameMenu.storyGame = true;
     clearBranchSets(dx);
     resetScreenEffects(dx.scene);
     resetAnimation(dx.scene);

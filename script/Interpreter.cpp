@@ -2,6 +2,7 @@
 
 #include "app/CDirectX.h"
 #include "script/CommandTable.h"
+#include "script/SaveGame.h"
 
 void runScript(CDirectX& dx)
 {
@@ -22,6 +23,10 @@ void runScript(CDirectX& dx)
             continue;
         if (row->kind == CommandKind::YieldInHotspotBlock && !st.clickableActive)
             continue;
+
+        // Every text command refreshes the live save record, so a save resumes at this text.
+        if (token.find("@text,") != std::string::npos)
+            TakeSnapshot(dx, dx.script.cursorIndex() - 1);
 
         st.argumentErrorRaised = false;
         row->handler(dx, token);

@@ -81,10 +81,12 @@ void SoundSystem::stopMusicAndEffects()
     bgm.stop();
     bgmPlaying_ = false;
     bgmLooping_ = false;
+    bgmName_.clear();
     for (size_t i = 0; i < se.size(); ++i) {
         se[i].stop();
         sePlaying_[i] = false;
         seLooping_[i] = false;
+        seNames_[i].clear();
     }
 }
 
@@ -155,6 +157,7 @@ CommandResult SoundSystem::bgmLoadCommand(std::string_view name)
     std::string path = programFolder() + "SOUND\\BGM\\";
     path.append(name);
     const int result = bgm.load(path);
+    bgmName_ = result == 0 ? std::string(name) : std::string();
     runLog().appendf(1, "BGM loaded.. [%.*s](DISK %dms)", int(name.size()), name.data(), int(clock_->now() - t0));
     return result == 0 ? CommandResult::Done : CommandResult::Failed;
 }
@@ -204,9 +207,11 @@ CommandResult SoundSystem::seLoadCommand(std::string_view args)
     std::string path = programFolder() + "SOUND\\SE\\";
     path.append(name);
     if (se[size_t(ch)].load(path) != 0) {
+        seNames_[size_t(ch)].clear();
         runLog().appendf(2, "@se_load failed. %.*s", int(name.size()), name.data());
         return CommandResult::Failed;
     }
+    seNames_[size_t(ch)].assign(name);
     runLog().appendf(1, "SE loaded.. [%.*s](DISK %dms)", int(args.size()), args.data(), int(clock_->now() - t0));
     return CommandResult::Done;
 }

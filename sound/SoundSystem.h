@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace platform {
@@ -71,6 +72,9 @@ public:
     bool bgmLooping() const { return bgmLooping_; }
     const std::array<bool, kStreams>& sePlaying() const { return sePlaying_; }
     const std::array<bool, kStreams>& seLooping() const { return seLooping_; }
+    // The names the script loaded (as "@bgm_load" and "@se_load" gave them); empty when none.
+    const std::string& bgmName() const { return bgmName_; }
+    const std::string& seName(int channel) const { return seNames_[size_t(channel) % kStreams]; }
     // The voice stream the next voice plays on.
     int voiceWriteIndex() const { return voiceWriteIndex_; }
 
@@ -82,6 +86,8 @@ private:
     bool bgmLooping_ = false;
     std::array<bool, kStreams> sePlaying_{};
     std::array<bool, kStreams> seLooping_{};
+    std::string bgmName_;
+    std::array<std::string, kStreams> seNames_;
 };
 
 // The percentage a sound group gets from its switch and level: the level table, or 0 off.

@@ -25,11 +25,24 @@ struct TourWatch : RunnerHooks {
     std::vector<int32_t> sectionsRun;    // region index each time a section starts
     std::vector<int32_t> cursorsSeen;    // distinct hover shapes, in order
     int hotSpotFrames = 0;
+    // The save and the load the tour makes in the opening.
+    bool savedToSlot0 = false;
+    bool loadedBack = false;
+    int32_t lastScreen = -1;
+    bool loadList = false;
     bool trace = std::getenv("SORAFUNE_TOUR_TRACE") != nullptr;
 
     void afterFrame(int frame, CDirectX& dx, platform::HeadlessBackend&) override
     {
         const int32_t state = int32_t(dx.gameState);
+        const int32_t screen = int32_t(dx.screenState);
+        if (dx.screenState == ScreenState::SaveLoad) {
+            savedToSlot0 = savedToSlot0 || (dx.saveLoad.SaveMode && dx.saveLoad.slots[0].used);
+            loadList = !dx.saveLoad.SaveMode;
+        }
+        if (lastScreen == int32_t(ScreenState::SaveLoad) && dx.screenState == ScreenState::Game && loadList)
+            loadedBack = true;
+        lastScreen = screen;
         if (trace && state != lastState)
             std::printf("frame %d: gameState %d pointer %d,%d\n", frame, state, dx.frameInput.mouseX(), dx.frameInput.mouseY());
         if (state == 5) {
@@ -81,6 +94,9 @@ TEST(DemoTour, PicksTheRoomByKeysAndExploresItsHotSpotsByClicks)
     ASSERT_EQ(runHeadless(opts, report, &watch), kRunnerOk) << report.str();
 
     const auto& log = runLog().lines();
+    EXPECT_TRUE(watch.savedToSlot0);
+    EXPECT_TRUE(watch.loadedBack);
+    EXPECT_TRUE(fs::exists(dir.path() / "SAVE" / "0.dat"));
     ASSERT_GT(watch.choiceShownAt, 0) << "the tour never reached the first choice";
     // The second row, the room, chosen with Down and Enter while the pointer rested elsewhere.
     EXPECT_EQ(watch.selectedAtPick, 1);

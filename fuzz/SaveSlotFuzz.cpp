@@ -1,0 +1,104 @@
+// Arbitrary "SAVE\\0.dat" files (and, past the record's 6336 bytes, a "SAVE\\0.bmp") through
+// the slot scan and the load. A second pass forces the version and the script name, so the
+// restore itself meets every field as the bytes give it.
+#include "core/RunLog.h"
+#include "platform/Files.h"
+#include "platform/headless/HeadlessBackend.h"
+#include "resources/PackFormat.h"
+#include "savedata/SaveRecord.h"
+#include "screens/SaveLoadScreen.h"
+#include "script/SaveGame.h"
+#include "app/CDirectX.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <iterator>
+#include <memory>
+#include <random>
+
+namespace {
+
+void writeArchive(const std::filesystem::path& path)
+{
+    const std::pair<std::string, std::string> entries[] = {
+        {"SCP\\a.scp", "@def_text\r\n{\r\n1 A FFFF on\r\n}\r\n@text,1\r\n{\r\nx\r\n}\r\n@text,0\r\n{\r\ny\r\n}\r\n"},
+    };
+    std::vector<uint8_t> out = {'P', 'A', 'C', 'K', uint8_t(std::size(entries)), 0, 0, 0};
+    size_t offset = pack::kHeaderSize + pack::kRecordSize * std::size(entries);
+    for (const auto& [name, text] : entries) {
+        std::vector<uint8_t> rec(pack::kRecordSize, 0);
+        std::copy(name.begin(), name.end(), rec.begin());
+        for (int i = 0; i < 4; ++i) {
+            rec[128 + size_t(i)] = uint8_t(text.size() >> (8 * i));
+            rec[132 + size_t(i)] = uint8_t(offset >> (8 * i));
+        }
+        pack::scramble(rec.data(), rec.size());
+        out.insert(out.end(), rec.begin(), rec.end());
+        offset += text.size();
+    }
+    for (const auto& [name, text] : entries) {
+        std::vector<uint8_t> data(text.begin(), text.end());
+        pack::scramble(data.data(), data.size());
+        out.insert(out.end(), data.begin(), data.end());
+    }
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (f) {
+        std::fwrite(out.data(), 1, out.size(), f);
+        std::fclose(f);
+    }
+}
+
+CDirectX* engine()
+{
+    static platform::HeadlessBackend backend;
+    static std::unique_ptr<CDirectX> dx = [] {
+        const char* base = std::getenv("SORAFUNE_TEST_TMP");
+        std::filesystem::path dir = (base ? std::filesystem::path(base) : std::filesystem::temp_directory_path()) /
+                                    ("sorafune-fuzz-save-" + std::to_string(std::random_device{}()));
+        std::filesystem::create_directories(dir / "SAVE");
+        std::filesystem::current_path(dir);
+        platform::files::setProgramDir(dir.string());
+        writeArchive(dir / "system.pkd");
+        auto engine = std::make_unique<CDirectX>(backend.services);
+        if (!engine->archive.Open("system.pkd"))
+            std::abort();
+        return engine;
+    }();
+    return dx.get();
+}
+
+void writeHost(const std::string& path, const uint8_t* data, size_t size)
+{
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f)
+        std::abort();
+    if (size > 0)
+        std::fwrite(data, 1, size, f);
+    std::fclose(f);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    CDirectX& dx = *engine();
+    const size_t recordBytes = size < SaveRecord::kSize ? size : SaveRecord::kSize;
+    writeHost(platform::files::programPath("SAVE\\0.dat"), data, recordBytes);
+    writeHost(platform::files::programPath("SAVE\\0.bmp"), data + recordBytes, size - recordBytes);
+
+    ScanSlots(dx);
+    LoadSlot(dx, 0);
+
+    SaveRecord forced;
+    std::copy(data, data + recordBytes, forced.bytes.begin());
+    forced.setI32(SaveRecord::Version, SaveRecord::kVersion);
+    forced.setName(SaveRecord::ScriptName, "a.scp");
+    restoreSnapshot(dx, forced);
+    // What was restored is taken again and must make a record of the same size and version.
+    TakeSnapshot(dx, dx.script.cursorIndex());
+    if (dx.saveRecord.version() != SaveRecord::kVersion)
+        std::abort();
+    runLog().clear();
+    return 0;
+}
