@@ -4,7 +4,7 @@
 #include "core/RunLog.h"
 #include "platform/Files.h"
 #include "platform/headless/HeadlessBackend.h"
-#include "resources/PackFormat.h"
+#include "tools/pkd/PackWriter.h"
 #include "savedata/SaveRecord.h"
 #include "screens/SaveLoadScreen.h"
 #include "script/SaveGame.h"
@@ -24,29 +24,11 @@ void writeArchive(const std::filesystem::path& path)
     const std::pair<std::string, std::string> entries[] = {
         {"SCP\\a.scp", "@def_text\r\n{\r\n1 A FFFF on\r\n}\r\n@text,1\r\n{\r\nx\r\n}\r\n@text,0\r\n{\r\ny\r\n}\r\n"},
     };
-    std::vector<uint8_t> out = {'P', 'A', 'C', 'K', uint8_t(std::size(entries)), 0, 0, 0};
-    size_t offset = pack::kHeaderSize + pack::kRecordSize * std::size(entries);
-    for (const auto& [name, text] : entries) {
-        std::vector<uint8_t> rec(pack::kRecordSize, 0);
-        std::copy(name.begin(), name.end(), rec.begin());
-        for (int i = 0; i < 4; ++i) {
-            rec[128 + size_t(i)] = uint8_t(text.size() >> (8 * i));
-            rec[132 + size_t(i)] = uint8_t(offset >> (8 * i));
-        }
-        pack::scramble(rec.data(), rec.size());
-        out.insert(out.end(), rec.begin(), rec.end());
-        offset += text.size();
-    }
-    for (const auto& [name, text] : entries) {
-        std::vector<uint8_t> data(text.begin(), text.end());
-        pack::scramble(data.data(), data.size());
-        out.insert(out.end(), data.begin(), data.end());
-    }
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (f) {
-        std::fwrite(out.data(), 1, out.size(), f);
-        std::fclose(f);
-    }
+    PackWriter w;
+    for (const auto& [name, text] : entries)
+        w.addBytes(name, std::vector<uint8_t>(text.begin(), text.end()));
+    std::string error;
+    w.write(path.string(), error);
 }
 
 CDirectX* engine()

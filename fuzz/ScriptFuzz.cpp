@@ -6,7 +6,7 @@
 #include "core/RunLog.h"
 #include "platform/Files.h"
 #include "platform/headless/HeadlessBackend.h"
-#include "resources/PackFormat.h"
+#include "tools/pkd/PackWriter.h"
 #include "tools/lint/GameFolder.h"
 #include "tools/lint/Linter.h"
 
@@ -40,29 +40,11 @@ void writeArchive(const std::filesystem::path& path)
         {"CLICK\\m.png", map},
         {"CLICK\\cut.png", map.substr(0, 60)},
     };
-    std::vector<uint8_t> out = {'P', 'A', 'C', 'K', uint8_t(std::size(scripts)), 0, 0, 0};
-    size_t offset = pack::kHeaderSize + pack::kRecordSize * std::size(scripts);
-    for (const auto& [name, text] : scripts) {
-        std::vector<uint8_t> rec(pack::kRecordSize, 0);
-        std::copy(name.begin(), name.end(), rec.begin());
-        for (int i = 0; i < 4; ++i) {
-            rec[128 + size_t(i)] = uint8_t(text.size() >> (8 * i));
-            rec[132 + size_t(i)] = uint8_t(offset >> (8 * i));
-        }
-        pack::scramble(rec.data(), rec.size());
-        out.insert(out.end(), rec.begin(), rec.end());
-        offset += text.size();
-    }
-    for (const auto& [name, text] : scripts) {
-        std::vector<uint8_t> data(text.begin(), text.end());
-        pack::scramble(data.data(), data.size());
-        out.insert(out.end(), data.begin(), data.end());
-    }
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (f) {
-        std::fwrite(out.data(), 1, out.size(), f);
-        std::fclose(f);
-    }
+    PackWriter w;
+    for (const auto& [name, text] : scripts)
+        w.addBytes(name, std::vector<uint8_t>(text.begin(), text.end()));
+    std::string error;
+    w.write(path.string(), error);
 }
 
 CDirectX* engine()
