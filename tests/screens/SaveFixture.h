@@ -65,30 +65,11 @@ public:
             crlf += ch;
         }
         g.startScript = platform::utf8ToSjis(crlf);
+        g.entries = {{"BG\\red.png", solid(800, 600, kRed)},
+                     {"BG\\blue.png", solid(800, 600, kBlue)},
+                     {"CHR\\girl.png", solid(512, 608, 0x20E020)},
+                     {"CUT\\star.png", solid(64, 64, 0xFFFF00)}};
         makeGame(g);
-        // makeGame wrote the archive; it is written again with the story's pictures added.
-        PackWriter w;
-        std::vector<uint8_t> title(800 * 600 * 3);
-        for (size_t i = 0; i < title.size(); i += 3) {
-            title[i] = 20;
-            title[i + 1] = 30;
-            title[i + 2] = kTitleBlue;
-        }
-        w.addBytes("BG\\title.png", demo::encodePngRgb(800, 600, title));
-        auto atlas = [&](SpriteAtlas a, const char* name) {
-            demo::Image img = demo::drawAtlas(a, {});
-            w.addBytes(name, demo::encodePngRgba(img.width(), img.height(), img.rgba8()));
-        };
-        atlas(SpriteAtlas::Logotex5, "SYSTEM\\logotex5.png");
-        atlas(SpriteAtlas::Systex1, "SYSTEM\\systex1.png");
-        atlas(SpriteAtlas::Systex2, "SYSTEM\\systex2.png");
-        w.addBytes("SCP\\startup.scp", std::vector<uint8_t>(g.startScript.begin(), g.startScript.end()));
-        w.addBytes("BG\\red.png", solid(800, 600, kRed));
-        w.addBytes("BG\\blue.png", solid(800, 600, kBlue));
-        w.addBytes("CHR\\girl.png", solid(512, 608, 0x20E020));
-        w.addBytes("CUT\\star.png", solid(64, 64, 0xFFFF00));
-        std::string error;
-        ASSERT_TRUE(w.write(dir.file("system.pkd"), error)) << error;
         const auto pcm = soundtest::sine(22050, 1);
         std::filesystem::create_directories(dir.path() / "SOUND" / "BGM");
         std::filesystem::create_directories(dir.path() / "SOUND" / "SE");
