@@ -4,6 +4,7 @@
 #include "diagnostics/SystemReport.h"
 #include "platform/Text.h"
 #include "script/GameScreen.h"
+#include "screens/BacklogScreen.h"
 #include "screens/GalleryState.h"
 #include "screens/OptionsScreen.h"
 #include "screens/GameMenu.h"
@@ -31,6 +32,7 @@ CDirectX::CDirectX(platform::Services& services) : sys(services), title(SJ("æ˜Ÿé
     registerSaveLoadScreen(*this);
     // After the game screen: the menu wraps its phases.
     registerGameMenu(*this);
+    registerBacklogScreen(*this);
     registerTypingGame(*this);
     registerDiagnostics(*this);
 }

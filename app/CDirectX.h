@@ -17,8 +17,10 @@
 #include "script/BranchState.h"
 #include "script/ScriptFile.h"
 #include "script/ScriptState.h"
+#include "text/MessageHistory.h"
 #include "text/MessageWindow.h"
 #include "text/ReadTextRecord.h"
+#include "screens/BacklogScreen.h"
 #include "screens/ConfirmBox.h"
 #include "screens/GalleryState.h"
 #include "screens/OptionsScreen.h"
@@ -137,6 +139,8 @@ public:
     HotSpotSet hotSpots; // "@clickable"
     ReadTextRecord readText;
     MessageWindow messageWindow;
+    // The last 50 messages for the backlog; it counts with messageWindow.messageCount.
+    MessageHistory messageHistory{messageWindow.messageCount};
     UnlockRecord unlocks;
     // The live save record: refreshed at every "@text," (script/SaveGame.cpp), written whole
     // by a save.
@@ -152,6 +156,7 @@ public:
     OptionsState options;
     SaveLoadState saveLoad;
     GameMenuState gameMenu;
+    BacklogState backlog;
     // The way back to the title for the layers below the screens (the ending, "@QUIT_TO_OP");
     // the title sets it when it registers.
     std::function<void(CDirectX&)> titleReturn;

@@ -60,7 +60,7 @@ FrameTiming frameTiming(const CDirectX& dx)
     t.ending = dx.scriptState.endingMode != 0;
     t.doubled = dx.config.effectSpeed == 1;
     t.skip = dx.config.effectSpeed == 2 || dx.input.keyHeld(DIK_LCONTROL) || dx.input.keyHeld(DIK_RCONTROL);
-    t.menuOpen = dx.confirmOpen || dx.gameMenu.open;
+    t.menuOpen = dx.confirmOpen || dx.gameMenu.open || dx.screenState == ScreenState::Backlog;
     t.clock = dx.thisFrameTime;
     return t;
 }

@@ -4,6 +4,7 @@
 #include "app/CDirectX.h"
 #include "graphics/InterfaceSprites.h"
 #include "input/KeyCodes.h"
+#include "screens/BacklogScreen.h"
 #include "screens/ConfirmBox.h"
 #include "screens/SaveLoadScreen.h"
 
@@ -96,11 +97,13 @@ void activate(CDirectX& dx, int item)
     }
 }
 
-// The keys and the round button of the game screen. True when one of them acted.
+// The keys, the wheel and the round button of the game screen. True when one of them acted.
 bool gameScreenControls(CDirectX& dx)
 {
     CInput& in = dx.input;
     const bool save = in.takeKeyPress(DIK_1), load = in.takeKeyPress(DIK_2), menu = in.takeKeyPress(DIK_BACK);
+    const bool pageUp = in.takeKeyPress(DIK_PRIOR), pad9 = in.takeKeyPress(DIK_NUMPAD9);
+    const bool wheelUp = in.takeWheel() > 0;
     if (dx.gameState == GameState::EndingFade)
         return false;
     const int mx = dx.frameInput.mouseX(), my = dx.frameInput.mouseY();
@@ -115,7 +118,7 @@ bool gameScreenControls(CDirectX& dx)
         openSaveLoad(dx, save, ScreenState::Game);
         return true;
     }
-    return false;
+    return (pageUp || pad9 || wheelUp) && openBacklog(dx);
 }
 
 void drawSprite(CDirectX& dx, SpriteId id, float x, float y, uint32_t colour, int alpha, float angle = 0.0f)

@@ -59,5 +59,6 @@ void gameMenuLogic(CDirectX& dx);
 void drawGameMenu(CDirectX& dx);
 
 // Wraps the game screen's phases: keys 1 and 2 open the save and load screens, Backspace and
-// the round button open the menu, and while the menu is shown it has the input.
+// the round button open the menu, Page Up, keypad 9 and the wheel turned up open the backlog,
+// and while the menu is shown it has the input.
 void registerGameMenu(CDirectX& dx);

@@ -41,6 +41,7 @@ void resetScenarioScreen(CDirectX& dx)
     dx.scriptState = ScriptState{};
     dx.gameState = GameState::Ready;
     dx.saveRecord.clear();
+    dx.messageHistory.empty();
     MessageWindow& w = dx.messageWindow;
     w.clearPage();
     w.setSpeaker("");

@@ -96,6 +96,7 @@ bool startGameScreen(CDirectX& dx, const std::string& name)
 {
     dx.scriptState = ScriptState{};
     dx.saveRecord.clear();
+    dx.messageHistory.empty();
     // In place of the title's new game: a story game that can be saved.
     dx.gameMenu.storyGame = true;
     clearBranchSets(dx);

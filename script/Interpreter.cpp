@@ -25,8 +25,10 @@ void runScript(CDirectX& dx)
             continue;
 
         // Every text command refreshes the live save record, so a save resumes at this text.
-        if (token.find("@text,") != std::string::npos)
+        if (token.find("@text,") != std::string::npos) {
             TakeSnapshot(dx, dx.script.cursorIndex() - 1);
+            dx.messageHistory.pushHistorySnapshot(dx.saveRecord);
+        }
 
         st.argumentErrorRaised = false;
         row->handler(dx, token);

@@ -293,6 +293,8 @@ bool restoreSnapshot(CDirectX& dx, const SaveRecord& record)
         runLog().appendf(2, "Savedata: token %d of %s is not a text command; the script has changed.", index,
                          scriptName.c_str());
 
+    // The messages of the game being left are not this game's history.
+    dx.messageHistory.empty();
     // The message window empties, the sounds of the game being left stop.
     MessageWindow& w = dx.messageWindow;
     w.clearPage();

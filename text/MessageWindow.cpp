@@ -59,6 +59,20 @@ int32_t countSjisChars(std::string_view s)
     return n;
 }
 
+size_t sjisBytesThatFit(std::string_view s, size_t fieldSize)
+{
+    size_t keep = 0;
+    for (size_t i = 0; i < s.size();) {
+        size_t len = 1;
+        glyphcell::codeAt(s, i, len);
+        if (fieldSize == 0 || i + len > fieldSize - 1)
+            break;
+        i += len;
+        keep = i;
+    }
+    return keep;
+}
+
 MessageWindow::MessageWindow()
 {
     clearPage();

@@ -192,3 +192,6 @@ std::string_view lineTooLongNotice();
 std::string_view nameTooLongNotice();
 // Shift-JIS characters in s (a lead byte and its trail byte count once).
 int32_t countSjisChars(std::string_view s);
+// The bytes of s that fit a field of fieldSize bytes with its terminator, never half of a
+// double-byte character.
+size_t sjisBytesThatFit(std::string_view s, size_t fieldSize);

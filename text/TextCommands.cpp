@@ -104,6 +104,8 @@ void cmdText(CDirectX& dx, const std::string& token)
     w.setNameColour(entry.colour);
     w.setSpeaker(std::string_view(entry.name, strnlen(entry.name, sizeof entry.name)));
     w.showNameWindow(entry.window != 0);
+    dx.messageHistory.addHistoryName(std::string_view(entry.name, strnlen(entry.name, sizeof entry.name)),
+                                     entry.window != 0, entry.colour);
 
     if (!s.seekToken("{")) {
         runLog().append(2, "not found { in @text");
@@ -132,6 +134,7 @@ void cmdText(CDirectX& dx, const std::string& token)
         // it longer.
         w.setLine(line, t);
         w.setLineUnchecked(line, applyBenchmark(dx, w.lines[size_t(line)]));
+        dx.messageHistory.addHistoryLine(line, w.lines[size_t(line)]);
         ++line;
     }
 
@@ -168,16 +171,7 @@ void cmdDefText(CDirectX& dx, const std::string&)
         if (fields.size() > 1) {
             // 17 bytes and the terminator, never half of a double-byte character.
             const std::string& name = fields[1];
-            size_t keep = 0;
-            for (size_t i = 0; i < name.size();) {
-                size_t len = 1;
-                glyphcell::codeAt(name, i, len);
-                if (i + len > sizeof e.name - 1)
-                    break;
-                i += len;
-                keep = i;
-            }
-            std::memcpy(e.name, name.data(), keep);
+            std::memcpy(e.name, name.data(), sjisBytesThatFit(name, sizeof e.name));
         }
         if (fields.size() > 2)
             e.colour = uint16_t(std::strtoul(fields[2].c_str(), nullptr, 16));
