@@ -28,10 +28,10 @@ OUT="$PWD/build/release/tour"
 mkdir -p "$OUT"
 echo "play: no display here; playing a scripted tour of the game headless instead."
 SHOTS=()
-for f in 30 75 100 125 190 270 350 430 510 590 670 750 885 895 1140 1250 1450 1620 1690 1910 2150 2350; do
+for f in 30 75 100 125 190 270 350 430 510 590 670 750 875 1045 1055 1300 1410 1610 1780 1850 2070 2310 2510; do
   SHOTS+=(--shot "$f:$OUT/frame$f.png")
 done
-"$RUNNER" --program-dir "$GAME" --frames 2450 --input demo/tour.input \
+"$RUNNER" --program-dir "$GAME" --frames 2610 --input demo/tour.input \
   "${SHOTS[@]}" --contact-sheet "$OUT/contact-sheet.png" --audio "$OUT/sound.wav" --log "$OUT/run-log.txt"
 # Second leg: the night the bell rings, a scene of screen effects and frame animation, one
 # screenshot in the middle of each effect.

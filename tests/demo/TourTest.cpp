@@ -30,6 +30,10 @@ struct TourWatch : RunnerHooks {
     bool loadedBack = false;
     int32_t lastScreen = -1;
     bool loadList = false;
+    // The backlog the tour opens before the first choice, the entries it showed, and the jump
+    // back out of it (the history starts afresh there).
+    std::vector<int32_t> backlogEntries;
+    bool jumpedBack = false;
     bool trace = std::getenv("SORAFUNE_TOUR_TRACE") != nullptr;
 
     void afterFrame(int frame, CDirectX& dx, platform::HeadlessBackend&) override
@@ -42,6 +46,11 @@ struct TourWatch : RunnerHooks {
         }
         if (lastScreen == int32_t(ScreenState::SaveLoad) && dx.screenState == ScreenState::Game && loadList)
             loadedBack = true;
+        if (dx.screenState == ScreenState::Backlog &&
+            (backlogEntries.empty() || backlogEntries.back() != dx.backlog.historyIndex))
+            backlogEntries.push_back(dx.backlog.historyIndex);
+        if (lastScreen == int32_t(ScreenState::Backlog) && dx.screenState == ScreenState::Game)
+            jumpedBack = dx.messageWindow.messageCount == 0;
         lastScreen = screen;
         if (trace && state != lastState)
             std::printf("frame %d: gameState %d pointer %d,%d\n", frame, state, dx.frameInput.mouseX(), dx.frameInput.mouseY());
@@ -85,7 +94,7 @@ TEST(DemoTour, PicksTheRoomByKeysAndExploresItsHotSpotsByClicks)
 
     RunnerOptions opts;
     opts.programDir = dir.str();
-    opts.frames = 2450;
+    opts.frames = 2610;
     std::string error;
     const std::vector<uint8_t> tour = testsupport::readAll(std::string(SORAFUNE_SOURCE_DIR) + "/demo/tour.input");
     ASSERT_TRUE(parseInputScript(std::string(tour.begin(), tour.end()), opts.input, error)) << error;
@@ -94,6 +103,10 @@ TEST(DemoTour, PicksTheRoomByKeysAndExploresItsHotSpotsByClicks)
     ASSERT_EQ(runHeadless(opts, report, &watch), kRunnerOk) << report.str();
 
     const auto& log = runLog().lines();
+    // Five messages before the choice: the backlog opened on the fourth, the wheel showed the
+    // third and the fourth again, and the story went back to the fourth.
+    EXPECT_EQ(watch.backlogEntries, (std::vector<int32_t>{3, 2, 3}));
+    EXPECT_TRUE(watch.jumpedBack);
     EXPECT_TRUE(watch.savedToSlot0);
     EXPECT_TRUE(watch.loadedBack);
     EXPECT_TRUE(fs::exists(dir.path() / "SAVE" / "0.dat"));
@@ -103,6 +116,8 @@ TEST(DemoTour, PicksTheRoomByKeysAndExploresItsHotSpotsByClicks)
     EXPECT_FALSE(watch.pickedWithPointerOnARow);
     const size_t room = logIndex(log, "Load Script [room.scp]");
     ASSERT_LT(room, log.size());
+    // The jump back loaded the opening's script again, before the choice led on.
+    EXPECT_LT(logIndex(log, "Load Script [startup.scp]"), room);
 
     // Window twice (it loops between its two sections), bed, desk, then the door.
     EXPECT_EQ(watch.sectionsRun, (std::vector<int32_t>{0, 0, 1, 2, 3}));

@@ -65,7 +65,7 @@ TEST(DemoTour, PlaysToTheFirstChoiceWithoutAFailureAndWithSound)
 
     RunnerOptions o;
     o.programDir = game.str();
-    o.frames = 2450; // as the play command's tour, from the title
+    o.frames = 2610; // as the play command's tour, from the title
     o.logFile = game.file("run-log.txt");
     o.audioFile = game.file("sound.wav");
     const std::vector<uint8_t> tour = testsupport::readAll(std::string(SORAFUNE_SOURCE_DIR) + "/demo/tour.input");
