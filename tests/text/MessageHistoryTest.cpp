@@ -38,17 +38,6 @@ TEST(MessageHistory, LinesOf61BytesOrMoreAreKeptAsTheNotice)
     }
 }
 
-TEST(MessageHistory, LinesOutsideTheThreeAreIgnored)
-{
-    uint32_t count = 0;
-    MessageHistory h(count);
-    h.addHistoryName("", false, 0xFFFF);
-    for (int i : {-1, 3, 100})
-        h.addHistoryLine(i, "x");
-    for (int i = 0; i < MessageHistory::kLines; ++i)
-        EXPECT_EQ(entryLine(h, 0, i), "") << i;
-}
-
 TEST(MessageHistory, NamesAreCutToWholeCharactersOfTheirField)
 {
     const struct {
