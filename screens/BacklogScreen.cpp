@@ -302,6 +302,8 @@ bool openBacklog(CDirectX& dx)
     BacklogState& b = dx.backlog;
     keepWindowPage(dx);
     showEntry(dx, historyCount(dx) - 2);
+    // No hot-spot pointer shape over the history; the hot-spots take it up again after.
+    dx.hotSpots.hoverCursor = -1;
     // The window is shown over the scene also when the player or the script had hidden it.
     dx.messageWindow.windowHidden = 0;
     dx.messageWindow.windowAlpha = 255;
