@@ -32,6 +32,46 @@ inline bool all(typename W::V mask32)
     return W::movemask8(mask32) == W::kAllBits;
 }
 
+// Pixels whose alpha is 0 or 255 only, as text and most picture interiors are, need no
+// arithmetic: each is the source or the destination (or black, darkening). The masks say
+// which pixels are fully opaque and which are fully transparent.
+template <class W>
+inline bool hardEdged(typename W::V sv, typename W::V& opaque, typename W::V& clear)
+{
+    const typename W::V amask = W::set32(0xFF000000u), a = W::and_(sv, amask);
+    opaque = W::cmpeq32(a, amask);
+    clear = W::cmpeq32(a, W::zero());
+    return all<W>(W::or_(opaque, clear));
+}
+
+// Short rows (a 32-pixel tile is 128 bytes) cost more in a library call than in the copy, and
+// rows a pitch apart are not foreseen by the processor: the source row a few rows ahead is
+// asked for early.
+template <class W>
+void copyRows(const uint32_t* s, ptrdiff_t sPitch, uint32_t* d, ptrdiff_t dPitch, int n, int rows)
+{
+    constexpr int kAhead = 4;
+    for (int r = 0; r < rows; ++r) {
+        if (r + kAhead < rows) {
+            const uint32_t* ahead = reinterpret_cast<const uint32_t*>(reinterpret_cast<const char*>(s) + kAhead * sPitch);
+            __builtin_prefetch(ahead);
+            __builtin_prefetch(ahead + n - 1);
+        }
+        int i = 0;
+        for (; i + 2 * W::kPixels <= n; i += 2 * W::kPixels) {
+            const typename W::V a = W::load(s + i), b = W::load(s + i + W::kPixels);
+            W::store(d + i, a);
+            W::store(d + i + W::kPixels, b);
+        }
+        for (; i + W::kPixels <= n; i += W::kPixels)
+            W::store(d + i, W::load(s + i));
+        for (; i < n; ++i)
+            d[i] = s[i];
+        s = reinterpret_cast<const uint32_t*>(reinterpret_cast<const char*>(s) + sPitch);
+        d = reinterpret_cast<uint32_t*>(reinterpret_cast<char*>(d) + dPitch);
+    }
+}
+
 template <class W>
 void normalRows(const uint32_t* s, uint32_t* d, int n, uint32_t tint)
 {
@@ -55,6 +95,11 @@ void normalRows(const uint32_t* s, uint32_t* d, int n, uint32_t tint)
             continue;
         }
         const V dv = W::load(d + i);
+        V opaque, clear;
+        if (hardEdged<W>(sv, opaque, clear)) {
+            W::store(d + i, W::or_(W::and_(opaque, sv), W::andnot_(opaque, dv)));
+            continue;
+        }
         const V alo = alphas16<W>(lo), ahi = alphas16<W>(hi);
         lo = W::add16(W::mullo16(lo, alo), W::mullo16(W::unpackLo8(dv, zero), W::sub16(full, alo)));
         hi = W::add16(W::mullo16(hi, ahi), W::mullo16(W::unpackHi8(dv, zero), W::sub16(full, ahi)));
@@ -79,12 +124,17 @@ void darkenRows(const uint32_t* s, uint32_t* d, int n, uint32_t tint)
         V sv = W::load(s + i);
         if (all<W>(W::cmpeq32(W::and_(sv, amask), zero)))
             continue;
+        const V dv = W::load(d + i);
+        V opaque, clear;
+        if (!tinted && hardEdged<W>(sv, opaque, clear)) {
+            W::store(d + i, W::andnot_(opaque, dv));
+            continue;
+        }
         V lo = W::unpackLo8(sv, zero), hi = W::unpackHi8(sv, zero);
         if (tinted) {
             lo = div255w<W>(W::mullo16(lo, m));
             hi = div255w<W>(W::mullo16(hi, m));
         }
-        const V dv = W::load(d + i);
         const V ilo = W::sub16(full, alphas16<W>(lo)), ihi = W::sub16(full, alphas16<W>(hi));
         lo = div255w<W>(W::mullo16(W::unpackLo8(dv, zero), ilo));
         hi = div255w<W>(W::mullo16(W::unpackHi8(dv, zero), ihi));

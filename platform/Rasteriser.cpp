@@ -182,6 +182,22 @@ struct QuadTexels {
         const int ty = smp.wrapY(texelIndex(v0 + (y - y0) * vScale));
         return smp.texels + size_t(ty) * size_t(smp.stride);
     }
+    // Where the row mapping is made of multiples of 1/256 of moderate size, every row's texel
+    // coordinate in row() is an exact double, so stepping it in 16.16 fixed point reaches the
+    // same rows without the per-row arithmetic. False where that does not hold.
+    bool exactRows(int y, int64_t& t, int64_t& step) const
+    {
+        auto fine = [](double x, double limit) { return std::fabs(x) < limit && x * 256 == std::floor(x * 256); };
+        if (!fine(v0, 1 << 20) || !fine(y0, 1 << 20) || !fine(vScale, 256) || std::abs(y) >= 1 << 20)
+            return false;
+        t = int64_t((v0 + (y - y0) * vScale) * 65536.0);
+        step = int64_t(vScale * 65536.0);
+        return true;
+    }
+    const uint32_t* rowAt(int64_t t) const
+    {
+        return smp.texels + size_t(smp.wrapY(t >> 16)) * size_t(smp.stride);
+    }
     // n texels of a row from pixel offset i of the quad's first column on.
     void gather(const uint32_t* texRow, int i, int n, uint32_t* out) const
     {
@@ -214,6 +230,16 @@ inline uint32_t* rowOf(Surface& dst, int y)
 }
 
 constexpr int kChunk = 256;
+// Quads are drawn a row at a time and their rows lie a pitch apart, which the processor does
+// not foresee: the row this far ahead is asked for early.
+constexpr int kAhead = 4;
+
+// The ends of a run of pixels; the processor streams what lies between.
+inline void prefetchRun(const uint32_t* p, int n)
+{
+    __builtin_prefetch(p);
+    __builtin_prefetch(p + n - 1);
+}
 
 void fastUntexturedQuad(Surface& dst, const RowKernels& k, Mode mode, const RenderStates& st, uint32_t s, int cx0,
                         int cx1, int cy0, int cy1)
@@ -253,6 +279,22 @@ void fastTexturedQuad(Surface& dst, const Surface& texture, const RowKernels& k,
     // Texels that land unchanged: straight copies.
     const bool copies = tint == 0xFFFFFFFFu && ((mode == Mode::Other && !st.alphaBlend) ||
                                                  (mode == Mode::Normal && texture.opaque()));
+    int64_t t = 0, step = 0;
+    const bool stepped = q.exactRows(cy0, t, step);
+    if (copies && direct && stepped) {
+        // Background tiles: texel rows one after another, or rows stepped or wrapping.
+        uint32_t* row = rowOf(dst, cy0) + cx0;
+        const int rows = cy1 - cy0;
+        const int64_t ty = t >> 16;
+        const ptrdiff_t texPitch = ptrdiff_t(q.smp.stride) * 4;
+        if (step == int64_t(1) << 16 && ty >= 0 && ty + rows <= q.smp.h) {
+            k.copy(q.rowAt(t) + first, texPitch, row, dst.pitch(), n, rows);
+            return;
+        }
+        for (int y = cy0; y < cy1; ++y, t += step, row = rowOf(dst, y) + cx0)
+            k.copy(q.rowAt(t) + first, texPitch, row, dst.pitch(), n, 1);
+        return;
+    }
     if (copies) {
         for (int y = cy0; y < cy1; ++y) {
             uint32_t* row = rowOf(dst, y) + cx0;
@@ -270,9 +312,13 @@ void fastTexturedQuad(Surface& dst, const Surface& texture, const RowKernels& k,
     }
     const auto fn = mode == Mode::Normal ? k.normal : k.darken;
     uint32_t span[kChunk];
-    for (int y = cy0; y < cy1; ++y) {
-        const uint32_t* texRow = q.row(y);
+    for (int y = cy0; y < cy1; ++y, t += step) {
+        const uint32_t* texRow = stepped ? q.rowAt(t) : q.row(y);
         uint32_t* row = rowOf(dst, y) + cx0;
+        if (stepped && y + kAhead < cy1) {
+            prefetchRun(q.rowAt(t + kAhead * step) + (direct ? first : 0), direct ? n : 1);
+            prefetchRun(rowOf(dst, y + kAhead) + cx0, n);
+        }
         if (direct) {
             fn(texRow + first, row, n, tint);
             continue;
