@@ -559,6 +559,18 @@ void blit(Surface& dst, const Rect& dr, const Surface& src, const Rect& sr)
     const int x0 = std::max(dr.left, 0), x1 = std::min(dr.right, dst.width());
     const int y0 = std::max(dr.top, 0), y1 = std::min(dr.bottom, dst.height());
     const bool stretched = dw != sw || dh != sh;
+    const RowKernels* kernels = pathChoice().kernels;
+    if (!stretched && sameFormat && dbpp == 4 && kernels && &src != &dst) {
+        // Whole pictures onto the back buffer: one rectangle of row copies, clipped to both.
+        const int a = std::max(x0, dr.left - sr.left), b = std::min(x1, dr.left + (src.width() - sr.left));
+        const int top = std::max(y0, dr.top - sr.top), bottom = std::min(y1, dr.top + (src.height() - sr.top));
+        if (a < b && top < bottom)
+            kernels->copy(reinterpret_cast<const uint32_t*>(src.data() + size_t(sr.top + (top - dr.top)) * size_t(src.pitch())) +
+                              (sr.left + (a - dr.left)),
+                          src.pitch(), rowOf(dst, top) + a, dst.pitch(), b - a, bottom - top);
+        dst.touch();
+        return;
+    }
     for (int y = y0; y < y1; ++y) {
         int sy = sr.top + int(int64_t(y - dr.top) * sh / dh);
         if (sy < 0 || sy >= src.height())

@@ -239,6 +239,37 @@ TEST(RasterPathTest, OpaqueTilesCopyTheSamePixelsAsThePlainPath)
     }
 }
 
+// Pictures copied onto the back buffer, whole or in part, clipped by either surface.
+TEST(RasterPathTest, BlitsCopyTheSamePixelsAsThePlainPath)
+{
+    PathGuard guard;
+    std::mt19937 rng(4242);
+    Surface picture(45, 30, PixelFormat::X8R8G8B8);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            fromArgb(picture.format(), uint32_t(rng()), picture.data() + y * picture.pitch() + x * 4);
+    std::uniform_int_distribution<int> pick(-50, 120);
+    for (RasterPath path : {RasterPath::Sse2, RasterPath::Avx2}) {
+        if (!raster::useRasterPath(path))
+            continue;
+        Surface plain(kW, kH, PixelFormat::X8R8G8B8), quick(kW, kH, PixelFormat::X8R8G8B8);
+        for (int i = 0; i < 2000; ++i) {
+            const Rect from{pick(rng) / 4, pick(rng) / 4, 0, 0};
+            const int w = 1 + std::abs(pick(rng)) % 60, h = 1 + std::abs(pick(rng)) % 40;
+            const Rect src{from.left, from.top, from.left + w, from.top + h};
+            const Rect dst{pick(rng), pick(rng) / 2, 0, 0};
+            const Rect to{dst.left, dst.top, dst.left + w, dst.top + h};
+            ASSERT_TRUE(raster::useRasterPath(RasterPath::Plain));
+            raster::blit(plain, to, picture, src);
+            ASSERT_TRUE(raster::useRasterPath(path));
+            raster::blit(quick, to, picture, src);
+            const long at = firstDifference(plain, quick);
+            ASSERT_EQ(at, -1) << "path " << int(path) << ", blit " << i << " of " << src.left << "," << src.top << " "
+                              << w << "x" << h << " to " << to.left << "," << to.top;
+        }
+    }
+}
+
 TEST(RasterPathTest, OnlyPathsTheProcessorRunsAreTaken)
 {
     PathGuard guard;
