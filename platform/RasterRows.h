@@ -12,12 +12,12 @@ namespace platform::raster {
 //   normal: d = s * sa + d * (255 - sa), over 255 and rounded, on every channel
 //   darken: d = d * (255 - sa), over 255 and rounded, on every channel
 // Runs of fully transparent texels leave the destination untouched (as the equations do).
-// copy moves rows of n texels unchanged, the pitches (in bytes) apart; source and destination
-// never overlap.
+// copy moves the texels unchanged. Each works on `rows` rows of n pixels, the pitches (in
+// bytes) apart; a source pitch of 0 uses one row for all. Source and destination never overlap.
 struct RowKernels {
     void (*copy)(const uint32_t* s, ptrdiff_t sPitch, uint32_t* d, ptrdiff_t dPitch, int n, int rows);
-    void (*normal)(const uint32_t* s, uint32_t* d, int n, uint32_t tint);
-    void (*darken)(const uint32_t* s, uint32_t* d, int n, uint32_t tint);
+    void (*normal)(const uint32_t* s, ptrdiff_t sPitch, uint32_t* d, ptrdiff_t dPitch, int n, int rows, uint32_t tint);
+    void (*darken)(const uint32_t* s, ptrdiff_t sPitch, uint32_t* d, ptrdiff_t dPitch, int n, int rows, uint32_t tint);
 };
 
 // Defined only where the build can make them; nullptr otherwise.

@@ -7,6 +7,8 @@
 #include "platform/RasterPixel.h"
 #include "platform/RasterRows.h"
 
+#include <type_traits>
+
 namespace {
 
 using platform::raster::darkenPacked;
@@ -44,19 +46,44 @@ inline bool hardEdged(typename W::V sv, typename W::V& opaque, typename W::V& cl
     return all<W>(W::or_(opaque, clear));
 }
 
-// Short rows (a 32-pixel tile is 128 bytes) cost more in a library call than in the copy, and
-// rows a pitch apart are not foreseen by the processor: the source row a few rows ahead is
-// asked for early.
+// Rows a pitch apart are not foreseen by the processor: the rows this far ahead are asked for
+// early, at both ends (it streams what lies between).
+constexpr int kAhead = 4;
+
+template <class T>
+inline T* pitched(T* p, ptrdiff_t bytes)
+{
+    using Byte = std::conditional_t<std::is_const_v<T>, const char, char>;
+    return reinterpret_cast<T*>(reinterpret_cast<Byte*>(p) + bytes);
+}
+
+inline void prefetchAhead(const uint32_t* p, ptrdiff_t pitch, int n)
+{
+    const uint32_t* ahead = pitched(p, kAhead * pitch);
+    __builtin_prefetch(ahead);
+    __builtin_prefetch(ahead + n - 1);
+}
+
+// A rectangle's rows through one row function, prefetching as they go. Short rows (a 32-pixel
+// tile) cost more in a call per row than in their pixels.
+template <class Row>
+inline void eachRow(const uint32_t* s, ptrdiff_t sPitch, uint32_t* d, ptrdiff_t dPitch, int n, int rows, bool readsDst,
+                    Row row)
+{
+    for (int r = 0; r < rows; ++r, s = pitched(s, sPitch), d = pitched(d, dPitch)) {
+        if (r + kAhead < rows) {
+            prefetchAhead(s, sPitch, n);
+            if (readsDst)
+                prefetchAhead(d, dPitch, n);
+        }
+        row(s, d);
+    }
+}
+
 template <class W>
 void copyRows(const uint32_t* s, ptrdiff_t sPitch, uint32_t* d, ptrdiff_t dPitch, int n, int rows)
 {
-    constexpr int kAhead = 4;
-    for (int r = 0; r < rows; ++r) {
-        if (r + kAhead < rows) {
-            const uint32_t* ahead = reinterpret_cast<const uint32_t*>(reinterpret_cast<const char*>(s) + kAhead * sPitch);
-            __builtin_prefetch(ahead);
-            __builtin_prefetch(ahead + n - 1);
-        }
+    eachRow(s, sPitch, d, dPitch, n, rows, false, [n](const uint32_t* s, uint32_t* d) {
         int i = 0;
         for (; i + 2 * W::kPixels <= n; i += 2 * W::kPixels) {
             const typename W::V a = W::load(s + i), b = W::load(s + i + W::kPixels);
@@ -67,13 +94,11 @@ void copyRows(const uint32_t* s, ptrdiff_t sPitch, uint32_t* d, ptrdiff_t dPitch
             W::store(d + i, W::load(s + i));
         for (; i < n; ++i)
             d[i] = s[i];
-        s = reinterpret_cast<const uint32_t*>(reinterpret_cast<const char*>(s) + sPitch);
-        d = reinterpret_cast<uint32_t*>(reinterpret_cast<char*>(d) + dPitch);
-    }
+    });
 }
 
 template <class W>
-void normalRows(const uint32_t* s, uint32_t* d, int n, uint32_t tint)
+inline void normalRow(const uint32_t* s, uint32_t* d, int n, uint32_t tint)
 {
     using V = typename W::V;
     const V zero = W::zero(), amask = W::set32(0xFF000000u), full = W::set16(255);
@@ -112,7 +137,7 @@ void normalRows(const uint32_t* s, uint32_t* d, int n, uint32_t tint)
 }
 
 template <class W>
-void darkenRows(const uint32_t* s, uint32_t* d, int n, uint32_t tint)
+inline void darkenRow(const uint32_t* s, uint32_t* d, int n, uint32_t tint)
 {
     using V = typename W::V;
     const V zero = W::zero(), amask = W::set32(0xFF000000u), full = W::set16(255);
@@ -145,6 +170,18 @@ void darkenRows(const uint32_t* s, uint32_t* d, int n, uint32_t tint)
         if (a != 0)
             d[i] = darkenPacked(d[i], a);
     }
+}
+
+template <class W>
+void normalRows(const uint32_t* s, ptrdiff_t sPitch, uint32_t* d, ptrdiff_t dPitch, int n, int rows, uint32_t tint)
+{
+    eachRow(s, sPitch, d, dPitch, n, rows, true, [n, tint](const uint32_t* s, uint32_t* d) { normalRow<W>(s, d, n, tint); });
+}
+
+template <class W>
+void darkenRows(const uint32_t* s, ptrdiff_t sPitch, uint32_t* d, ptrdiff_t dPitch, int n, int rows, uint32_t tint)
+{
+    eachRow(s, sPitch, d, dPitch, n, rows, true, [n, tint](const uint32_t* s, uint32_t* d) { darkenRow<W>(s, d, n, tint); });
 }
 
 } // namespace

@@ -230,17 +230,6 @@ inline uint32_t* rowOf(Surface& dst, int y)
 }
 
 constexpr int kChunk = 256;
-// Quads are drawn a row at a time and their rows lie a pitch apart, which the processor does
-// not foresee: the row this far ahead is asked for early.
-constexpr int kAhead = 4;
-
-// The ends of a run of pixels; the processor streams what lies between.
-inline void prefetchRun(const uint32_t* p, int n)
-{
-    __builtin_prefetch(p);
-    __builtin_prefetch(p + n - 1);
-}
-
 void fastUntexturedQuad(Surface& dst, const RowKernels& k, Mode mode, const RenderStates& st, uint32_t s, int cx0,
                         int cx1, int cy0, int cy1)
 {
@@ -260,9 +249,8 @@ void fastUntexturedQuad(Surface& dst, const RowKernels& k, Mode mode, const Rend
     uint32_t span[kChunk];
     std::fill(span, span + kChunk, s);
     const auto fn = mode == Mode::Normal ? k.normal : k.darken;
-    for (int y = cy0; y < cy1; ++y)
-        for (int x = cx0; x < cx1; x += kChunk)
-            fn(span, rowOf(dst, y) + x, std::min(kChunk, cx1 - x), 0xFFFFFFFFu);
+    for (int x = cx0; x < cx1; x += kChunk)
+        fn(span, 0, rowOf(dst, cy0) + x, dst.pitch(), std::min(kChunk, cx1 - x), cy1 - cy0, 0xFFFFFFFFu);
 }
 
 void fastTexturedQuad(Surface& dst, const Surface& texture, const RowKernels& k, Mode mode, const RenderStates& st,
@@ -281,18 +269,18 @@ void fastTexturedQuad(Surface& dst, const Surface& texture, const RowKernels& k,
                                                  (mode == Mode::Normal && texture.opaque()));
     int64_t t = 0, step = 0;
     const bool stepped = q.exactRows(cy0, t, step);
+    // Texel rows one after another inside the texture: the quad is one rectangle of texels.
+    const bool consecutive = direct && stepped && step == int64_t(1) << 16 && (t >> 16) >= 0 &&
+                             (t >> 16) + (cy1 - cy0) <= q.smp.h;
+    const ptrdiff_t texPitch = ptrdiff_t(q.smp.stride) * 4;
     if (copies && direct && stepped) {
         // Background tiles: texel rows one after another, or rows stepped or wrapping.
-        uint32_t* row = rowOf(dst, cy0) + cx0;
-        const int rows = cy1 - cy0;
-        const int64_t ty = t >> 16;
-        const ptrdiff_t texPitch = ptrdiff_t(q.smp.stride) * 4;
-        if (step == int64_t(1) << 16 && ty >= 0 && ty + rows <= q.smp.h) {
-            k.copy(q.rowAt(t) + first, texPitch, row, dst.pitch(), n, rows);
+        if (consecutive) {
+            k.copy(q.rowAt(t) + first, texPitch, rowOf(dst, cy0) + cx0, dst.pitch(), n, cy1 - cy0);
             return;
         }
-        for (int y = cy0; y < cy1; ++y, t += step, row = rowOf(dst, y) + cx0)
-            k.copy(q.rowAt(t) + first, texPitch, row, dst.pitch(), n, 1);
+        for (int y = cy0; y < cy1; ++y, t += step)
+            k.copy(q.rowAt(t) + first, 0, rowOf(dst, y) + cx0, 0, n, 1);
         return;
     }
     if (copies) {
@@ -311,22 +299,22 @@ void fastTexturedQuad(Surface& dst, const Surface& texture, const RowKernels& k,
         return;
     }
     const auto fn = mode == Mode::Normal ? k.normal : k.darken;
+    if (consecutive) {
+        fn(q.rowAt(t) + first, texPitch, rowOf(dst, cy0) + cx0, dst.pitch(), n, cy1 - cy0, tint);
+        return;
+    }
     uint32_t span[kChunk];
     for (int y = cy0; y < cy1; ++y, t += step) {
         const uint32_t* texRow = stepped ? q.rowAt(t) : q.row(y);
         uint32_t* row = rowOf(dst, y) + cx0;
-        if (stepped && y + kAhead < cy1) {
-            prefetchRun(q.rowAt(t + kAhead * step) + (direct ? first : 0), direct ? n : 1);
-            prefetchRun(rowOf(dst, y + kAhead) + cx0, n);
-        }
         if (direct) {
-            fn(texRow + first, row, n, tint);
+            fn(texRow + first, 0, row, 0, n, 1, tint);
             continue;
         }
         for (int i = 0; i < n; i += kChunk) {
             const int m = std::min(kChunk, n - i);
             q.gather(texRow, i, m, span);
-            fn(span, row + i, m, tint);
+            fn(span, 0, row + i, 0, m, 1, tint);
         }
     }
 }
