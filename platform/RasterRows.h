@@ -12,9 +12,10 @@ namespace platform::raster {
 //   normal: d = s * sa + d * (255 - sa), over 255 and rounded, on every channel
 //   darken: d = d * (255 - sa), over 255 and rounded, on every channel
 // Runs of fully transparent texels leave the destination untouched (as the equations do).
-// copy moves the texels unchanged. Each works on `rows` rows of n pixels, the pitches (in
+// copy moves the texels unchanged; fill stores one value. Each works on `rows` rows of n pixels, the pitches (in
 // bytes) apart; a source pitch of 0 uses one row for all. Source and destination never overlap.
 struct RowKernels {
+    void (*fill)(uint32_t* d, ptrdiff_t dPitch, int n, int rows, uint32_t value);
     void (*copy)(const uint32_t* s, ptrdiff_t sPitch, uint32_t* d, ptrdiff_t dPitch, int n, int rows);
     void (*normal)(const uint32_t* s, ptrdiff_t sPitch, uint32_t* d, ptrdiff_t dPitch, int n, int rows, uint32_t tint);
     void (*darken)(const uint32_t* s, ptrdiff_t sPitch, uint32_t* d, ptrdiff_t dPitch, int n, int rows, uint32_t tint);

@@ -37,7 +37,7 @@ struct Avx2 {
     }
 };
 
-const platform::raster::RowKernels kAvx2{copyRows<Avx2>, normalRows<Avx2>, darkenRows<Avx2>};
+const platform::raster::RowKernels kAvx2{fillRows<Avx2>, copyRows<Avx2>, normalRows<Avx2>, darkenRows<Avx2>};
 
 } // namespace
 

@@ -98,6 +98,21 @@ void copyRows(const uint32_t* s, ptrdiff_t sPitch, uint32_t* d, ptrdiff_t dPitch
 }
 
 template <class W>
+void fillRows(uint32_t* d, ptrdiff_t dPitch, int n, int rows, uint32_t value)
+{
+    const typename W::V v = W::set32(value);
+    for (int r = 0; r < rows; ++r, d = pitched(d, dPitch)) {
+        int i = 0;
+        for (; i + 2 * W::kPixels <= n; i += 2 * W::kPixels) {
+            W::store(d + i, v);
+            W::store(d + i + W::kPixels, v);
+        }
+        for (; i < n; ++i)
+            d[i] = value;
+    }
+}
+
+template <class W>
 inline void normalRow(const uint32_t* s, uint32_t* d, int n, uint32_t tint)
 {
     using V = typename W::V;

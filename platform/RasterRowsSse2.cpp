@@ -36,7 +36,7 @@ struct Sse2 {
     }
 };
 
-const platform::raster::RowKernels kSse2{copyRows<Sse2>, normalRows<Sse2>, darkenRows<Sse2>};
+const platform::raster::RowKernels kSse2{fillRows<Sse2>, copyRows<Sse2>, normalRows<Sse2>, darkenRows<Sse2>};
 
 } // namespace
 

@@ -235,8 +235,7 @@ void fastUntexturedQuad(Surface& dst, const RowKernels& k, Mode mode, const Rend
 {
     const uint32_t a = s >> 24;
     if ((mode == Mode::Other && !st.alphaBlend) || (mode == Mode::Normal && a == 255)) {
-        for (int y = cy0; y < cy1; ++y)
-            std::fill(rowOf(dst, y) + cx0, rowOf(dst, y) + cx1, s);
+        k.fill(rowOf(dst, cy0) + cx0, dst.pitch(), cx1 - cx0, cy1 - cy0, s);
         return;
     }
     if ((mode == Mode::Normal || mode == Mode::Darken || mode == Mode::Add) && a == 0)
@@ -525,6 +524,11 @@ void fill(Surface& dst, const Rect& r, uint32_t value)
     if (x0 >= x1 || y0 >= y1)
         return;
     const int bpp = bytesPerPixel(dst.format());
+    if (const RowKernels* k = pathChoice().kernels; k && bpp == 4) {
+        k->fill(rowOf(dst, y0) + x0, dst.pitch(), x1 - x0, y1 - y0, value);
+        dst.touch();
+        return;
+    }
     for (int y = y0; y < y1; ++y) {
         uint8_t* row = dst.data() + size_t(y) * size_t(dst.pitch());
         if (bpp == 4) {

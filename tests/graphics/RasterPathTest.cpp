@@ -239,8 +239,9 @@ TEST(RasterPathTest, OpaqueTilesCopyTheSamePixelsAsThePlainPath)
     }
 }
 
-// Pictures copied onto the back buffer, whole or in part, clipped by either surface.
-TEST(RasterPathTest, BlitsCopyTheSamePixelsAsThePlainPath)
+// Pictures copied onto the back buffer, whole or in part, clipped by either surface, and
+// rectangles filled with a colour.
+TEST(RasterPathTest, BlitsAndFillsGiveTheSamePixelsAsThePlainPath)
 {
     PathGuard guard;
     std::mt19937 rng(4242);
@@ -263,6 +264,14 @@ TEST(RasterPathTest, BlitsCopyTheSamePixelsAsThePlainPath)
             raster::blit(plain, to, picture, src);
             ASSERT_TRUE(raster::useRasterPath(path));
             raster::blit(quick, to, picture, src);
+            if (i % 4 == 0) {
+                const Rect fill{pick(rng), pick(rng) / 2, pick(rng), pick(rng)};
+                const uint32_t colour = rng();
+                ASSERT_TRUE(raster::useRasterPath(RasterPath::Plain));
+                raster::fill(plain, fill, colour);
+                ASSERT_TRUE(raster::useRasterPath(path));
+                raster::fill(quick, fill, colour);
+            }
             const long at = firstDifference(plain, quick);
             ASSERT_EQ(at, -1) << "path " << int(path) << ", blit " << i << " of " << src.left << "," << src.top << " "
                               << w << "x" << h << " to " << to.left << "," << to.top;
