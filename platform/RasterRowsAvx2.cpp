@@ -19,6 +19,8 @@ struct Avx2 {
     static V set16(int v) { return _mm256_set1_epi16(short(v)); }
     static V set32(uint32_t v) { return _mm256_set1_epi32(int(v)); }
     static V and_(V a, V b) { return _mm256_and_si256(a, b); }
+    static V andnot_(V a, V b) { return _mm256_andnot_si256(a, b); }
+    static V or_(V a, V b) { return _mm256_or_si256(a, b); }
     static V cmpeq32(V a, V b) { return _mm256_cmpeq_epi32(a, b); }
     static int movemask8(V v) { return _mm256_movemask_epi8(v); }
     static V unpackLo8(V a, V b) { return _mm256_unpacklo_epi8(a, b); }
@@ -35,7 +37,7 @@ struct Avx2 {
     }
 };
 
-const platform::raster::RowKernels kAvx2{normalRows<Avx2>, darkenRows<Avx2>};
+const platform::raster::RowKernels kAvx2{fillRows<Avx2>, copyRows<Avx2>, normalRows<Avx2>, darkenRows<Avx2>};
 
 } // namespace
 

@@ -18,6 +18,8 @@ struct Sse2 {
     static V set16(int v) { return _mm_set1_epi16(short(v)); }
     static V set32(uint32_t v) { return _mm_set1_epi32(int(v)); }
     static V and_(V a, V b) { return _mm_and_si128(a, b); }
+    static V andnot_(V a, V b) { return _mm_andnot_si128(a, b); }
+    static V or_(V a, V b) { return _mm_or_si128(a, b); }
     static V cmpeq32(V a, V b) { return _mm_cmpeq_epi32(a, b); }
     static int movemask8(V v) { return _mm_movemask_epi8(v); }
     static V unpackLo8(V a, V b) { return _mm_unpacklo_epi8(a, b); }
@@ -34,7 +36,7 @@ struct Sse2 {
     }
 };
 
-const platform::raster::RowKernels kSse2{normalRows<Sse2>, darkenRows<Sse2>};
+const platform::raster::RowKernels kSse2{fillRows<Sse2>, copyRows<Sse2>, normalRows<Sse2>, darkenRows<Sse2>};
 
 } // namespace
 

@@ -182,6 +182,22 @@ struct QuadTexels {
         const int ty = smp.wrapY(texelIndex(v0 + (y - y0) * vScale));
         return smp.texels + size_t(ty) * size_t(smp.stride);
     }
+    // Where the row mapping is made of multiples of 1/256 of moderate size, every row's texel
+    // coordinate in row() is an exact double, so stepping it in 16.16 fixed point reaches the
+    // same rows without the per-row arithmetic. False where that does not hold.
+    bool exactRows(int y, int64_t& t, int64_t& step) const
+    {
+        auto fine = [](double x, double limit) { return std::fabs(x) < limit && x * 256 == std::floor(x * 256); };
+        if (!fine(v0, 1 << 20) || !fine(y0, 1 << 20) || !fine(vScale, 256) || std::abs(y) >= 1 << 20)
+            return false;
+        t = int64_t((v0 + (y - y0) * vScale) * 65536.0);
+        step = int64_t(vScale * 65536.0);
+        return true;
+    }
+    const uint32_t* rowAt(int64_t t) const
+    {
+        return smp.texels + size_t(smp.wrapY(t >> 16)) * size_t(smp.stride);
+    }
     // n texels of a row from pixel offset i of the quad's first column on.
     void gather(const uint32_t* texRow, int i, int n, uint32_t* out) const
     {
@@ -214,14 +230,12 @@ inline uint32_t* rowOf(Surface& dst, int y)
 }
 
 constexpr int kChunk = 256;
-
 void fastUntexturedQuad(Surface& dst, const RowKernels& k, Mode mode, const RenderStates& st, uint32_t s, int cx0,
                         int cx1, int cy0, int cy1)
 {
     const uint32_t a = s >> 24;
     if ((mode == Mode::Other && !st.alphaBlend) || (mode == Mode::Normal && a == 255)) {
-        for (int y = cy0; y < cy1; ++y)
-            std::fill(rowOf(dst, y) + cx0, rowOf(dst, y) + cx1, s);
+        k.fill(rowOf(dst, cy0) + cx0, dst.pitch(), cx1 - cx0, cy1 - cy0, s);
         return;
     }
     if ((mode == Mode::Normal || mode == Mode::Darken || mode == Mode::Add) && a == 0)
@@ -234,9 +248,8 @@ void fastUntexturedQuad(Surface& dst, const RowKernels& k, Mode mode, const Rend
     uint32_t span[kChunk];
     std::fill(span, span + kChunk, s);
     const auto fn = mode == Mode::Normal ? k.normal : k.darken;
-    for (int y = cy0; y < cy1; ++y)
-        for (int x = cx0; x < cx1; x += kChunk)
-            fn(span, rowOf(dst, y) + x, std::min(kChunk, cx1 - x), 0xFFFFFFFFu);
+    for (int x = cx0; x < cx1; x += kChunk)
+        fn(span, 0, rowOf(dst, cy0) + x, dst.pitch(), std::min(kChunk, cx1 - x), cy1 - cy0, 0xFFFFFFFFu);
 }
 
 void fastTexturedQuad(Surface& dst, const Surface& texture, const RowKernels& k, Mode mode, const RenderStates& st,
@@ -253,6 +266,22 @@ void fastTexturedQuad(Surface& dst, const Surface& texture, const RowKernels& k,
     // Texels that land unchanged: straight copies.
     const bool copies = tint == 0xFFFFFFFFu && ((mode == Mode::Other && !st.alphaBlend) ||
                                                  (mode == Mode::Normal && texture.opaque()));
+    int64_t t = 0, step = 0;
+    const bool stepped = q.exactRows(cy0, t, step);
+    // Texel rows one after another inside the texture: the quad is one rectangle of texels.
+    const bool consecutive = direct && stepped && step == int64_t(1) << 16 && (t >> 16) >= 0 &&
+                             (t >> 16) + (cy1 - cy0) <= q.smp.h;
+    const ptrdiff_t texPitch = ptrdiff_t(q.smp.stride) * 4;
+    if (copies && direct && stepped) {
+        // Background tiles: texel rows one after another, or rows stepped or wrapping.
+        if (consecutive) {
+            k.copy(q.rowAt(t) + first, texPitch, rowOf(dst, cy0) + cx0, dst.pitch(), n, cy1 - cy0);
+            return;
+        }
+        for (int y = cy0; y < cy1; ++y, t += step)
+            k.copy(q.rowAt(t) + first, 0, rowOf(dst, y) + cx0, 0, n, 1);
+        return;
+    }
     if (copies) {
         for (int y = cy0; y < cy1; ++y) {
             uint32_t* row = rowOf(dst, y) + cx0;
@@ -269,18 +298,22 @@ void fastTexturedQuad(Surface& dst, const Surface& texture, const RowKernels& k,
         return;
     }
     const auto fn = mode == Mode::Normal ? k.normal : k.darken;
+    if (consecutive) {
+        fn(q.rowAt(t) + first, texPitch, rowOf(dst, cy0) + cx0, dst.pitch(), n, cy1 - cy0, tint);
+        return;
+    }
     uint32_t span[kChunk];
-    for (int y = cy0; y < cy1; ++y) {
-        const uint32_t* texRow = q.row(y);
+    for (int y = cy0; y < cy1; ++y, t += step) {
+        const uint32_t* texRow = stepped ? q.rowAt(t) : q.row(y);
         uint32_t* row = rowOf(dst, y) + cx0;
         if (direct) {
-            fn(texRow + first, row, n, tint);
+            fn(texRow + first, 0, row, 0, n, 1, tint);
             continue;
         }
         for (int i = 0; i < n; i += kChunk) {
             const int m = std::min(kChunk, n - i);
             q.gather(texRow, i, m, span);
-            fn(span, row + i, m, tint);
+            fn(span, 0, row + i, 0, m, 1, tint);
         }
     }
 }
@@ -491,6 +524,11 @@ void fill(Surface& dst, const Rect& r, uint32_t value)
     if (x0 >= x1 || y0 >= y1)
         return;
     const int bpp = bytesPerPixel(dst.format());
+    if (const RowKernels* k = pathChoice().kernels; k && bpp == 4) {
+        k->fill(rowOf(dst, y0) + x0, dst.pitch(), x1 - x0, y1 - y0, value);
+        dst.touch();
+        return;
+    }
     for (int y = y0; y < y1; ++y) {
         uint8_t* row = dst.data() + size_t(y) * size_t(dst.pitch());
         if (bpp == 4) {
@@ -513,6 +551,18 @@ void blit(Surface& dst, const Rect& dr, const Surface& src, const Rect& sr)
     const int x0 = std::max(dr.left, 0), x1 = std::min(dr.right, dst.width());
     const int y0 = std::max(dr.top, 0), y1 = std::min(dr.bottom, dst.height());
     const bool stretched = dw != sw || dh != sh;
+    const RowKernels* kernels = pathChoice().kernels;
+    if (!stretched && sameFormat && dbpp == 4 && kernels && &src != &dst) {
+        // Whole pictures onto the back buffer: one rectangle of row copies, clipped to both.
+        const int a = std::max(x0, dr.left - sr.left), b = std::min(x1, dr.left + (src.width() - sr.left));
+        const int top = std::max(y0, dr.top - sr.top), bottom = std::min(y1, dr.top + (src.height() - sr.top));
+        if (a < b && top < bottom)
+            kernels->copy(reinterpret_cast<const uint32_t*>(src.data() + size_t(sr.top + (top - dr.top)) * size_t(src.pitch())) +
+                              (sr.left + (a - dr.left)),
+                          src.pitch(), rowOf(dst, top) + a, dst.pitch(), b - a, bottom - top);
+        dst.touch();
+        return;
+    }
     for (int y = y0; y < y1; ++y) {
         int sy = sr.top + int(int64_t(y - dr.top) * sh / dh);
         if (sy < 0 || sy >= src.height())

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <vector>
@@ -171,6 +172,109 @@ TEST(RasterPathTest, FastPathsDrawTheSamePixelsAsThePlainPath)
                               << std::hex << q.v[0].diffuse << std::dec << ", blend " << int(q.st.srcBlend) << "/"
                               << int(q.st.dstBlend) << (q.st.alphaBlend ? "" : " off") << ", first difference at "
                               << at % kW << "," << at / kW;
+        }
+    }
+}
+
+// Background tiles: opaque texels one for one across (some rows stretched), at whole and
+// fractional positions, hanging over the target's edges and running over the texture's bottom
+// edge (wrapping or clamped).
+TEST(RasterPathTest, OpaqueTilesCopyTheSamePixelsAsThePlainPath)
+{
+    PathGuard guard;
+    std::mt19937 rng(77);
+    std::vector<std::unique_ptr<Surface>> textures;
+    textures.push_back(std::make_unique<Surface>(64, 64, PixelFormat::A8R8G8B8));  // wraps
+    textures.push_back(std::make_unique<Surface>(40, 24, PixelFormat::A8R8G8B8));  // clamps
+    textures.push_back(std::make_unique<Surface>(32, 32, PixelFormat::X8R8G8B8));  // opaque by format
+    for (auto& t : textures) {
+        for (int y = 0; y < t->height(); ++y)
+            for (int x = 0; x < t->width(); ++x)
+                fromArgb(t->format(), 0xFF000000u | uint32_t(rng()), t->data() + y * t->pitch() + x * 4);
+        t->touch();
+    }
+    std::uniform_int_distribution<int> pick(0, 999);
+    const float fractions[] = {0.0f, 0.0f, 0.0f, 0.5f, 0.25f, 0.75f, 0.125f, 0.3f};
+    for (RasterPath path : {RasterPath::Sse2, RasterPath::Avx2}) {
+        if (!raster::useRasterPath(path))
+            continue;
+        Surface plain(kW, kH, PixelFormat::X8R8G8B8), quick(kW, kH, PixelFormat::X8R8G8B8);
+        for (int i = 0; i < 4000; ++i) {
+            const int ti = pick(rng) % int(textures.size());
+            const Surface& t = *textures[size_t(ti)];
+            const int sizes[] = {8, 16, 32, 33, 1 + pick(rng) % 70};
+            const float w = float(sizes[pick(rng) % 5]), h = float(sizes[pick(rng) % 5]);
+            const float x = float(pick(rng) % (kW + 60) - 40) + fractions[pick(rng) % 8];
+            const float y = float(pick(rng) % (kH + 60) - 40) + fractions[pick(rng) % 8];
+            const int tx = pick(rng) % (t.width() + 1 - std::min(t.width(), int(w)));
+            const int ty = pick(rng) % t.height();
+            RenderStates st;
+            st.alphaBlend = pick(rng) % 2 == 0;
+            st.srcBlend = BlendFactor::SrcAlpha;
+            st.dstBlend = BlendFactor::InvSrcAlpha;
+            const float bias = pick(rng) % 2 ? -0.5f : 0.0f;
+            const float xs[4] = {x, x + w, x, x + w}, ys[4] = {y, y, y + h, y + h};
+            const float us[4] = {float(tx), float(tx) + w, float(tx), float(tx) + w};
+            // Some rows stretched or squeezed: texel rows stepped by other than one.
+            const float scales[] = {1, 1, 1, 2, 0.5f, 0.25f, 3};
+            const float rowsOfTexels = h * scales[pick(rng) % 7];
+            const float vs[4] = {float(ty), float(ty), float(ty) + rowsOfTexels, float(ty) + rowsOfTexels};
+            Vertex v[4];
+            for (int k = 0; k < 4; ++k) {
+                v[k].x = xs[k] + bias;
+                v[k].y = ys[k] + bias;
+                v[k].u = us[k] / float(t.width());
+                v[k].v = vs[k] / float(t.height());
+                v[k].diffuse = 0xFFFFFFFFu;
+            }
+            ASSERT_TRUE(raster::useRasterPath(RasterPath::Plain));
+            raster::drawStrip(plain, &t, st, v, 4);
+            ASSERT_TRUE(raster::useRasterPath(path));
+            raster::drawStrip(quick, &t, st, v, 4);
+            const long at = firstDifference(plain, quick);
+            ASSERT_EQ(at, -1) << "path " << int(path) << ", tile " << i << " at " << v[0].x << "," << v[0].y << " size "
+                              << w << "x" << h << " from texel " << tx << "," << ty << " of texture " << ti
+                              << ", first difference at " << at % kW << "," << at / kW;
+        }
+    }
+}
+
+// Pictures copied onto the back buffer, whole or in part, clipped by either surface, and
+// rectangles filled with a colour.
+TEST(RasterPathTest, BlitsAndFillsGiveTheSamePixelsAsThePlainPath)
+{
+    PathGuard guard;
+    std::mt19937 rng(4242);
+    Surface picture(45, 30, PixelFormat::X8R8G8B8);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            fromArgb(picture.format(), uint32_t(rng()), picture.data() + y * picture.pitch() + x * 4);
+    std::uniform_int_distribution<int> pick(-50, 120);
+    for (RasterPath path : {RasterPath::Sse2, RasterPath::Avx2}) {
+        if (!raster::useRasterPath(path))
+            continue;
+        Surface plain(kW, kH, PixelFormat::X8R8G8B8), quick(kW, kH, PixelFormat::X8R8G8B8);
+        for (int i = 0; i < 2000; ++i) {
+            const Rect from{pick(rng) / 4, pick(rng) / 4, 0, 0};
+            const int w = 1 + std::abs(pick(rng)) % 60, h = 1 + std::abs(pick(rng)) % 40;
+            const Rect src{from.left, from.top, from.left + w, from.top + h};
+            const Rect dst{pick(rng), pick(rng) / 2, 0, 0};
+            const Rect to{dst.left, dst.top, dst.left + w, dst.top + h};
+            ASSERT_TRUE(raster::useRasterPath(RasterPath::Plain));
+            raster::blit(plain, to, picture, src);
+            ASSERT_TRUE(raster::useRasterPath(path));
+            raster::blit(quick, to, picture, src);
+            if (i % 4 == 0) {
+                const Rect fill{pick(rng), pick(rng) / 2, pick(rng), pick(rng)};
+                const uint32_t colour = rng();
+                ASSERT_TRUE(raster::useRasterPath(RasterPath::Plain));
+                raster::fill(plain, fill, colour);
+                ASSERT_TRUE(raster::useRasterPath(path));
+                raster::fill(quick, fill, colour);
+            }
+            const long at = firstDifference(plain, quick);
+            ASSERT_EQ(at, -1) << "path " << int(path) << ", blit " << i << " of " << src.left << "," << src.top << " "
+                              << w << "x" << h << " to " << to.left << "," << to.top;
         }
     }
 }
