@@ -1,6 +1,7 @@
 #include "Runner.h"
 
 #include "PngWriter.h"
+#include "WavRecording.h"
 #include "app/Application.h"
 #include "app/CDirectX.h"
 #include "core/RunLog.h"
@@ -29,36 +30,6 @@ bool toInt(std::string_view s, int& out)
 // A loop pass that handles a message runs no frame; a frame is due within a few passes
 // unless the program has stopped drawing altogether.
 constexpr int kMaxPassesPerFrame = 10000;
-
-// A 16-bit PCM WAV of interleaved samples.
-bool writeWav(const std::string& path, const std::vector<int16_t>& samples, uint32_t rate, uint32_t channels)
-{
-    std::ofstream f(path, std::ios::binary | std::ios::trunc);
-    auto u32 = [&](uint32_t v) {
-        char b[4] = {char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
-        f.write(b, 4);
-    };
-    auto u16 = [&](uint32_t v) {
-        char b[2] = {char(v), char(v >> 8)};
-        f.write(b, 2);
-    };
-    uint32_t dataBytes = uint32_t(samples.size() * 2);
-    f.write("RIFF", 4);
-    u32(36 + dataBytes);
-    f.write("WAVEfmt ", 8);
-    u32(16);
-    u16(1);
-    u16(channels);
-    u32(rate);
-    u32(rate * channels * 2);
-    u16(channels * 2);
-    u16(16);
-    f.write("data", 4);
-    u32(dataBytes);
-    for (int16_t s : samples)
-        u16(uint16_t(s));
-    return bool(f);
-}
 
 // Screenshots shrunk to a quarter (each output pixel the mean of a 4x4 block), four to a row.
 class ContactSheet {
@@ -280,7 +251,7 @@ int runHeadless(const RunnerOptions& optsIn, std::ostream& report, RunnerHooks* 
         const uint32_t audioRate = backend.audio.mixer().outRate();
         const uint32_t audioChannels = backend.audio.mixer().outChannels();
         uint64_t audioDue = 0;
-        std::vector<int16_t> audioOut;
+        WavRecording recording(opts.audioFile, audioRate, audioChannels);
         ContactSheet sheet;
         double frameTotalUs = 0, worstFrameUs = 0;
         int frameCount = 0, worstFrame = 0;
@@ -318,8 +289,7 @@ int runHeadless(const RunnerOptions& optsIn, std::ostream& report, RunnerHooks* 
             if (audioTarget > audioDue) {
                 std::vector<int16_t> block = backend.audio.pull(size_t(audioTarget - audioDue));
                 audioDue = audioTarget;
-                if (!opts.audioFile.empty())
-                    audioOut.insert(audioOut.end(), block.begin(), block.end());
+                recording.append(block);
             }
             for (const auto& [shotFrame, path] : opts.shots) {
                 if (shotFrame != frame)
@@ -356,7 +326,7 @@ int runHeadless(const RunnerOptions& optsIn, std::ostream& report, RunnerHooks* 
                     exitCode = kRunnerOutputFailed;
             }
         }
-        if (!opts.audioFile.empty() && !writeWav(opts.audioFile, audioOut, audioRate, audioChannels)) {
+        if (!recording.finish()) {
             report << "runner: cannot write " << opts.audioFile << "\n";
             if (exitCode == kRunnerOk)
                 exitCode = kRunnerOutputFailed;
