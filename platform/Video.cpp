@@ -93,6 +93,15 @@ uint8_t* Surface::lock(int& pitch)
     return pixels_.data();
 }
 
+uint8_t* Surface::lockKept(int& pitch)
+{
+    if (locked_)
+        return nullptr;
+    locked_ = true;
+    pitch = pitch_;
+    return pixels_.data();
+}
+
 void Surface::unlock()
 {
     if (locked_) {
@@ -147,8 +156,6 @@ void Surface::markLost()
         return;
     lost_ = true;
     locked_ = false;
-    // The memory is gone with the device; what a restore writes must come from elsewhere.
-    std::fill(pixels_.begin(), pixels_.end(), uint8_t(0xCD));
     touch();
 }
 

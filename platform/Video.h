@@ -35,6 +35,10 @@ public:
 
     // First row and row pitch in bytes; nullptr when lost or already locked.
     uint8_t* lock(int& pitch);
+    // Surfaces live in system memory, which a device loss does not take: a lost surface keeps
+    // its pixels. Its owner may still reach them this way, as the copy it rebuilds from,
+    // although the device no longer draws from or into it. nullptr only while locked.
+    uint8_t* lockKept(int& pitch);
     void unlock();
 
     // For the device's own drawing: the storage without a lock.
