@@ -215,6 +215,21 @@ bool CTEXTURE::Update(const uint8_t* pixels)
     return false;
 }
 
+uint8_t* CTEXTURE::beginRows(int& pitch)
+{
+    if (!shadow || shadowSize == 0)
+        return nullptr;
+    return shadow->lockKept(pitch);
+}
+
+bool CTEXTURE::endRows()
+{
+    if (!shadow)
+        return false;
+    shadow->unlock();
+    return hasSurface();
+}
+
 void CTEXTURE::Release()
 {
     releaseSurface();
@@ -425,11 +440,15 @@ bool CSystemSurface_R8G8B8::copyShadowToSurface(const char* fatalFormat)
                         fatalFormat);
 }
 
+namespace {
+const char* const kUpdateFatal =
+    "CSystemSurface_R8G8B8::UpdateTexture : 致命的なエラー : HDCを取得することが出来ませんでした。テクスチャサイズ(%dx%d) "
+    "DIBイメージアドレス(%p)";
+}
+
 bool CSystemSurface_R8G8B8::UpdateTexture(const uint8_t* pixels)
 {
-    static const char* const kFatal =
-        "CSystemSurface_R8G8B8::UpdateTexture : 致命的なエラー : HDCを取得することが出来ませんでした。テクスチャサイズ(%dx%d) "
-        "DIBイメージアドレス(%p)";
+    const char* const kFatal = kUpdateFatal;
     if (!pixels || shadowSize == 0 || (shadow.size() < shadowSize && !shadowSurface))
         return false;
     if (surface && directDraw)
@@ -481,4 +500,33 @@ bool CSystemSurface_R8G8B8::Restore(platform::Video* dd)
         std::vector<uint8_t>().swap(shadow);
     }
     return ok;
+}
+
+bool CSystemSurface_R8G8B8::beginRows(uint8_t*& base, std::ptrdiff_t& step)
+{
+    if (shadowSize == 0)
+        return false;
+    if (shadowSurface) {
+        int pitch = 0;
+        base = shadowSurface->lockKept(pitch);
+        step = pitch;
+        return base != nullptr;
+    }
+    if (shadow.size() < shadowSize)
+        return false;
+    // The 32-bit copy is bottom-up.
+    step = -std::ptrdiff_t(width) * 4;
+    base = shadow.data() + size_t(height - 1) * size_t(width) * 4;
+    return true;
+}
+
+bool CSystemSurface_R8G8B8::endRows()
+{
+    if (!shadowSurface)
+        return copyShadowToSurface(kUpdateFatal);
+    shadowSurface->unlock();
+    if (surface == shadowSurface && !surface->lost())
+        return true;
+    reportNoSurface(kUpdateFatal);
+    return false;
 }

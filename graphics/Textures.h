@@ -73,6 +73,12 @@ public:
     bool Update(const uint8_t* pixels);
     void Release();
     bool Restore(platform::Video* dd, platform::Video* device);
+
+    // A loader's way in: the texture's rows (width x 4 bytes each, row y at the result + y x
+    // pitch) written directly, then endRows. Like Update, the picture reaches the copy even
+    // while the surface is away; endRows is then false. nullptr for a texture without one.
+    uint8_t* beginRows(int& pitch);
+    bool endRows();
 };
 
 // 16-bit with 4-bit alpha: text and other generated layers.
@@ -144,6 +150,12 @@ public:
     // A whole picture, 32-bit, top row first; the alpha byte is ignored.
     bool UpdateTexture(const uint8_t* pixels);
     bool Restore(platform::Video* dd);
+
+    // A loader's way in, as UpdateTexture with the picture written directly: row y of a whole
+    // picture (width x 4 bytes, the alpha byte 0) at base + y x step. False without a copy to
+    // write; endRows then reports as UpdateTexture does.
+    bool beginRows(uint8_t*& base, std::ptrdiff_t& step);
+    bool endRows();
 
 private:
     // Writes rows of 32-bit pixels (row(y), top row first) into the surface, or while it is
