@@ -67,26 +67,25 @@ public:
         int tw = tiles_[0].w, th = tiles_[0].h;
         int cols = std::min<int>(kPerRow, int(tiles_.size()));
         int rows = int((tiles_.size() + kPerRow - 1) / kPerRow);
-        platform::Surface sheet(cols * (tw + kGap) + kGap, rows * (th + kGap) + kGap, platform::PixelFormat::X8R8G8B8);
-        int pitch = 0;
-        uint8_t* base = sheet.lock(pitch);
-        if (!base) {
-            why = "cannot make the contact sheet";
-            return false;
-        }
-        for (int y = 0; y < sheet.height(); ++y)
-            for (int x = 0; x < sheet.width(); ++x)
-                platform::fromArgb(sheet.format(), 0xFF303030u, base + size_t(y) * size_t(pitch) + size_t(x) * 4);
-        for (size_t i = 0; i < tiles_.size(); ++i) {
-            const Tile& t = tiles_[i];
-            int ox = kGap + int(i % kPerRow) * (tw + kGap), oy = kGap + int(i / kPerRow) * (th + kGap);
-            for (int y = 0; y < std::min(t.h, th); ++y)
-                for (int x = 0; x < std::min(t.w, tw); ++x)
-                    platform::fromArgb(sheet.format(), t.px[size_t(y) * size_t(t.w) + size_t(x)],
-                                       base + size_t(oy + y) * size_t(pitch) + size_t(ox + x) * 4);
-        }
-        sheet.unlock();
-        return writeSurfacePng(sheet, path, why);
+        // Made row by row into the file: the sheet is never whole in memory.
+        auto row = [&](int y, uint8_t* out) {
+            const int w = cols * (tw + kGap) + kGap;
+            for (int x = 0; x < w; ++x) {
+                uint32_t c = 0xFF303030u;
+                const int col = (x - kGap) / (tw + kGap), line = (y - kGap) / (th + kGap);
+                const int tx = (x - kGap) % (tw + kGap), ty = (y - kGap) % (th + kGap);
+                const size_t i = size_t(line) * kPerRow + size_t(col);
+                if (x >= kGap && y >= kGap && tx < tw && ty < th && i < tiles_.size()) {
+                    const Tile& t = tiles_[i];
+                    if (tx < t.w && ty < t.h)
+                        c = t.px[size_t(ty) * size_t(t.w) + size_t(tx)];
+                }
+                out[x * 3] = uint8_t(c >> 16);
+                out[x * 3 + 1] = uint8_t(c >> 8);
+                out[x * 3 + 2] = uint8_t(c);
+            }
+        };
+        return writeRowsPng(cols * (tw + kGap) + kGap, rows * (th + kGap) + kGap, row, path, why);
     }
 
 private:
