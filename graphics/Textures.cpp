@@ -91,7 +91,7 @@ bool TextureBase<Format>::createSurface(platform::Video* dd, int w, int h, bool 
     }
     if (!made)
         return false;
-    if (keepShadow && shadow && shadow != made) {
+    if (keepShadow && shadow && shadow != made && shadow->holdsPixels()) {
         // The new surface takes over the picture and becomes the copy in its turn.
         int from = 0, to = 0;
         uint8_t* dst = made->lock(to);

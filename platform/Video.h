@@ -41,9 +41,11 @@ public:
     uint8_t* lockKept(int& pitch);
     void unlock();
 
+    // False while nothing has used the surface: its pixels are all clear without memory.
+    bool holdsPixels() const { return !pixels_.empty(); }
     // For the device's own drawing: the storage without a lock.
-    uint8_t* data() { return pixels_.data(); }
-    const uint8_t* data() const { return pixels_.data(); }
+    uint8_t* data() { return storage(); }
+    const uint8_t* data() const { return storage(); }
     // The pixels as 0xAARRGGBB words, width() per row; for 32-bit formats this is the
     // storage itself, for 16-bit formats a copy kept up to date with every change.
     const uint32_t* argbTexels(int& stride) const;
@@ -61,7 +63,10 @@ private:
     bool lost_ = false;
     bool locked_ = false;
     uint64_t version_ = 1;
-    std::vector<uint8_t> pixels_;
+    // Taken on first use: a surface nothing ever wrote or read (a character layer no scene
+    // used) costs no memory, and reads as clear once something looks.
+    uint8_t* storage() const;
+    mutable std::vector<uint8_t> pixels_;
     mutable std::vector<uint32_t> expanded_;
     mutable uint64_t expandedVersion_ = 0;
     mutable bool opaque_ = false;
