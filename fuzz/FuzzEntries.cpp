@@ -5,6 +5,7 @@
 #include "resources/PackArchive.h"
 #include "tools/pkd/PkdCommands.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -61,6 +62,27 @@ int fuzzPngDecoders(const uint8_t* data, size_t size)
     CImage image;
     int a = image.DecodePNG(data, size);
     if (a == 0 && (image.pixels.size() != size_t(image.width) * size_t(image.height) * 4 + 1))
+        __builtin_trap();
+    // The row path as the scene's loaders use it: every row once, in order, whole.
+    struct CheckingSink : PngRowSink {
+        int32_t width = 0, height = 0, next = 0;
+        uint8_t out[4 * 64];
+        bool begin(int32_t w, int32_t h) override
+        {
+            width = w;
+            height = h;
+            return true;
+        }
+        void row(int32_t y, const uint8_t* px, int channels) override
+        {
+            if (y != next++ || y >= height || (channels != 3 && channels != 4))
+                __builtin_trap();
+            const int32_t n = std::min<int32_t>(width, 64);
+            pngPixelsToBgra(out, px + size_t(width - n) * size_t(channels), channels, n);
+        }
+    } sink;
+    int c = DecodePNGRows(data, size, sink);
+    if ((a == 0 && c != 0) || (c == 0 && sink.next != sink.height))
         __builtin_trap();
     CImage16 image16;
     int b = image16.DecodePNG16(data, size);

@@ -34,10 +34,12 @@ public:
 
     int32_t width = 0, height = 0;
     bool hasContent = false;
-    TextureHandle surface;
+    TextureHandle surface; // none once released
     TextureHandle textureInterface;
     platform::Video* directDraw = nullptr;
-    std::vector<uint8_t> shadow;
+    // The copy a restore rebuilds the surface from. The device keeps a surface's memory
+    // through a loss, so the texture's own surface is that copy: a picture is held once.
+    TextureHandle shadow;
     size_t shadowSize = 0;
     TextureHandle handle;
     // The owner bound this texture once; a device reset binds it again.
@@ -45,14 +47,16 @@ public:
 
     TextureHandle AcquireHandle(platform::Video* device);
     bool hasSurface() const { return surface && !surface->lost(); }
+    // Row y of the shadow, width pixels; nullptr without one.
+    const uint8_t* shadowRow(int y) const;
 
 protected:
     TextureBase() = default;
     bool createSurface(platform::Video* dd, int w, int h, bool keepShadow, int attempts, const char* className);
     // Writes a whole picture through one lock; the pitch beyond each row is cleared.
     bool uploadWhole(const uint8_t* pixels);
-    // Uploads a whole picture and, once it is on the surface, keeps it as the shadow.
-    bool uploadAndKeep(const uint8_t* pixels);
+    // Writes a whole picture into the shadow while the surface is away, for the restore.
+    void keepInShadow(const uint8_t* pixels);
     bool restoreFromShadow(platform::Video* dd, bool acquire);
     void releaseSurface();
 };
@@ -69,6 +73,12 @@ public:
     bool Update(const uint8_t* pixels);
     void Release();
     bool Restore(platform::Video* dd, platform::Video* device);
+
+    // A loader's way in: the texture's rows (width x 4 bytes each, row y at the result + y x
+    // pitch) written directly, then endRows. Like Update, the picture reaches the copy even
+    // while the surface is away; endRows is then false. nullptr for a texture without one.
+    uint8_t* beginRows(int& pitch);
+    bool endRows();
 };
 
 // 16-bit with 4-bit alpha: text and other generated layers.
@@ -119,8 +129,12 @@ public:
         uint32_t biCompression = 0;
     };
 
-    std::vector<uint8_t> shadow; // 32-bit pixels, bottom row first
-    size_t shadowSize = 0;
+    // The copy a restore rebuilds from. A 32-bit surface holds the picture exactly and keeps
+    // it through a device loss, so it is its own copy (shadowSurface). A 16-bit surface keeps
+    // only 5-6-5 bits, so the 32-bit picture is kept beside it, bottom row first (shadow).
+    std::vector<uint8_t> shadow;
+    TextureHandle shadowSurface;
+    size_t shadowSize = 0; // the picture's bytes, 4 per pixel
     int32_t width = 0, height = 0;
     TextureHandle surface;
     bool hasContent = false;
@@ -137,6 +151,17 @@ public:
     bool UpdateTexture(const uint8_t* pixels);
     bool Restore(platform::Video* dd);
 
+    // A loader's way in, as UpdateTexture with the picture written directly: row y of a whole
+    // picture (width x 4 bytes, the alpha byte 0) at base + y x step. False without a copy to
+    // write; endRows then reports as UpdateTexture does.
+    bool beginRows(uint8_t*& base, std::ptrdiff_t& step);
+    bool endRows();
+
 private:
+    // Writes rows of 32-bit pixels (row(y), top row first) into the surface, or while it is
+    // away into the copy the restore takes, and then reports the failure.
+    template <class Row>
+    bool writeSurface(Row row, const char* fatalFormat);
     bool copyShadowToSurface(const char* fatalFormat);
+    void reportNoSurface(const char* fatalFormat);
 };

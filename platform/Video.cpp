@@ -79,9 +79,15 @@ void fromArgb(PixelFormat f, uint32_t c, uint8_t* p)
 
 Surface::Surface(int width, int height, PixelFormat format)
     : width_(width), height_(height), format_(format),
-      pitch_((width * bytesPerPixel(format) + 63) / 64 * 64),
-      pixels_(size_t(pitch_) * size_t(height))
+      pitch_((width * bytesPerPixel(format) + 63) / 64 * 64)
 {
+}
+
+uint8_t* Surface::storage() const
+{
+    if (pixels_.empty())
+        pixels_.assign(size_t(pitch_) * size_t(height_), 0);
+    return pixels_.data();
 }
 
 uint8_t* Surface::lock(int& pitch)
@@ -90,7 +96,16 @@ uint8_t* Surface::lock(int& pitch)
         return nullptr;
     locked_ = true;
     pitch = pitch_;
-    return pixels_.data();
+    return storage();
+}
+
+uint8_t* Surface::lockKept(int& pitch)
+{
+    if (locked_)
+        return nullptr;
+    locked_ = true;
+    pitch = pitch_;
+    return storage();
 }
 
 void Surface::unlock()
@@ -105,13 +120,13 @@ const uint32_t* Surface::argbTexels(int& stride) const
 {
     if (format_ == PixelFormat::A8R8G8B8) {
         stride = pitch_ / 4;
-        return reinterpret_cast<const uint32_t*>(pixels_.data());
+        return reinterpret_cast<const uint32_t*>(storage());
     }
     if (expandedVersion_ != version_) {
         const int bpp = bytesPerPixel(format_);
         expanded_.resize(size_t(width_) * size_t(height_));
         for (int y = 0; y < height_; ++y) {
-            const uint8_t* row = pixels_.data() + size_t(y) * size_t(pitch_);
+            const uint8_t* row = storage() + size_t(y) * size_t(pitch_);
             uint32_t* out = expanded_.data() + size_t(y) * size_t(width_);
             for (int x = 0; x < width_; ++x)
                 out[x] = toArgb(format_, row + size_t(x) * bpp);
@@ -147,8 +162,6 @@ void Surface::markLost()
         return;
     lost_ = true;
     locked_ = false;
-    // The memory is gone with the device; what a restore writes must come from elsewhere.
-    std::fill(pixels_.begin(), pixels_.end(), uint8_t(0xCD));
     touch();
 }
 

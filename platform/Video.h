@@ -35,11 +35,17 @@ public:
 
     // First row and row pitch in bytes; nullptr when lost or already locked.
     uint8_t* lock(int& pitch);
+    // Surfaces live in system memory, which a device loss does not take: a lost surface keeps
+    // its pixels. Its owner may still reach them this way, as the copy it rebuilds from,
+    // although the device no longer draws from or into it. nullptr only while locked.
+    uint8_t* lockKept(int& pitch);
     void unlock();
 
+    // False while nothing has used the surface: its pixels are all clear without memory.
+    bool holdsPixels() const { return !pixels_.empty(); }
     // For the device's own drawing: the storage without a lock.
-    uint8_t* data() { return pixels_.data(); }
-    const uint8_t* data() const { return pixels_.data(); }
+    uint8_t* data() { return storage(); }
+    const uint8_t* data() const { return storage(); }
     // The pixels as 0xAARRGGBB words, width() per row; for 32-bit formats this is the
     // storage itself, for 16-bit formats a copy kept up to date with every change.
     const uint32_t* argbTexels(int& stride) const;
@@ -57,7 +63,10 @@ private:
     bool lost_ = false;
     bool locked_ = false;
     uint64_t version_ = 1;
-    std::vector<uint8_t> pixels_;
+    // Taken on first use: a surface nothing ever wrote or read (a character layer no scene
+    // used) costs no memory, and reads as clear once something looks.
+    uint8_t* storage() const;
+    mutable std::vector<uint8_t> pixels_;
     mutable std::vector<uint32_t> expanded_;
     mutable uint64_t expandedVersion_ = 0;
     mutable bool opaque_ = false;

@@ -287,6 +287,66 @@ int CImage::LoadPNG(std::string_view entryName, const CPackArchive& archive)
 
 int CImage::DecodePNG(const uint8_t* data, size_t size, std::vector<uint8_t>* entryToFree)
 {
+    // The picture is made only once the header is known good; a failure past that leaves it
+    // empty.
+    struct IntoPicture : PngRowSink {
+        CImage& image;
+        bool made = false;
+        explicit IntoPicture(CImage& i) : image(i) {}
+        bool begin(int32_t w, int32_t h) override
+        {
+            image.Free();
+            made = true;
+            return image.Create(w, h) == 1;
+        }
+        void row(int32_t y, const uint8_t* px, int channels) override
+        {
+            pngPixelsToBgra(image.row(y), px, channels, image.width);
+        }
+    } sink(*this);
+    int r = DecodePNGRows(data, size, sink, entryToFree);
+    if (r != 0 && sink.made)
+        Free();
+    return r;
+}
+
+// ---- rows ----
+
+PngRowSink::~PngRowSink() = default;
+
+void pngPixelsToBgra(uint8_t* dst, const uint8_t* src, int channels, int32_t n, bool zeroAlpha)
+{
+    if (channels == 3) {
+        const uint8_t a = zeroAlpha ? 0 : 255;
+        for (int32_t x = 0; x < n; ++x, src += 3, dst += 4) {
+            const uint8_t r = src[0], g = src[1], b = src[2];
+            dst[0] = b;
+            dst[1] = g;
+            dst[2] = r;
+            dst[3] = a;
+        }
+    } else {
+        for (int32_t x = 0; x < n; ++x, src += 4, dst += 4) {
+            const uint8_t r = src[0], g = src[1], b = src[2], a = src[3];
+            dst[0] = b;
+            dst[1] = g;
+            dst[2] = r;
+            dst[3] = zeroAlpha ? 0 : a;
+        }
+    }
+}
+
+int LoadPNGRows(std::string_view entryName, const CPackArchive& archive, PngRowSink& sink)
+{
+    std::vector<uint8_t> entry;
+    int r = readEntry(entryName, archive, entry);
+    if (r != 0)
+        return r;
+    return DecodePNGRows(entry.data(), entry.size(), sink, &entry);
+}
+
+int DecodePNGRows(const uint8_t* data, size_t size, PngRowSink& sink, std::vector<uint8_t>* entryToFree)
+{
     PngMemoryReader reader(data, size);
     if (!reader.ready())
         return -1;
@@ -297,43 +357,34 @@ int CImage::DecodePNG(const uint8_t* data, size_t size, std::vector<uint8_t>* en
     }
     if ((h.colourType != PNG_COLOR_TYPE_RGB && h.colourType != PNG_COLOR_TYPE_RGB_ALPHA) || h.bitDepth != 8)
         return -1;
-    const size_t srcBpp = h.colourType == PNG_COLOR_TYPE_RGB ? 3 : 4;
-    if (!plausibleSize(h, size, srcBpp))
+    const int channels = h.colourType == PNG_COLOR_TYPE_RGB ? 3 : 4;
+    if (!plausibleSize(h, size, size_t(channels)) || h.rowBytes != size_t(h.width) * size_t(channels))
         return -1;
 
-    // Each PNG row is read into the tail of its own picture row and widened forwards in
-    // place: pixel x is read before its four bytes are written, and those bytes end before
-    // pixel x + 1 begins. No buffer beside the picture.
-    if (h.rowBytes != size_t(h.width) * srcBpp)
-        return -1;
-    Free();
-    if (!Create(int32_t(h.width), int32_t(h.height)))
-        return -2;
-    const size_t lead = size_t(width) * 4 - h.rowBytes;
-    const int32_t w = width;
-    auto rowAt = [this, lead](png_uint_32 y) { return row(int32_t(y)) + lead; };
-    auto convert = [this, w, srcBpp](png_uint_32 y) {
-        uint8_t* d = row(int32_t(y));
-        if (srcBpp == 3) {
-            const uint8_t* s = d + w;
-            for (int32_t x = 0; x < w; ++x, s += 3, d += 4) {
-                const uint8_t r = s[0], g = s[1], b = s[2];
-                d[0] = b;
-                d[1] = g;
-                d[2] = r;
-                d[3] = 255;
-            }
-        } else {
-            for (int32_t x = 0; x < w; ++x, d += 4) {
-                const uint8_t r = d[0];
-                d[0] = d[2];
-                d[2] = r;
-            }
+    // libpng hands over one row at a time, which goes to the sink at once; only an
+    // interlaced picture needs all its rows kept until its last pass. A row of an ordinary
+    // picture fits on the stack, so a load allocates nothing here.
+    uint8_t small[4096];
+    std::vector<uint8_t> rows;
+    const size_t keptRows = h.passes > 1 ? size_t(h.height) : 1;
+    uint8_t* buffer = small;
+    if (h.rowBytes * keptRows > sizeof small) {
+        try {
+            rows.resize(h.rowBytes * keptRows);
+        } catch (const std::bad_alloc&) {
+            return -2;
         }
+        buffer = rows.data();
+    }
+    if (!sink.begin(int32_t(h.width), int32_t(h.height)))
+        return -2;
+    const size_t step = keptRows > 1 ? h.rowBytes : 0;
+    auto rowAt = [buffer, step](png_uint_32 y) { return buffer + size_t(y) * step; };
+    auto done = [&sink, buffer, step, channels](png_uint_32 y) {
+        sink.row(int32_t(y), buffer + size_t(y) * step, channels);
     };
-    if (!reader.readRows(h, rowAt, convert)) {
+    if (!reader.readRows(h, rowAt, done)) {
         reportPngError("CImage::LoadPNG", reader);
-        Free();
         return -1;
     }
     reader.release();

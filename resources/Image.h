@@ -7,6 +7,28 @@
 
 class CPackArchive;
 
+// Takes a PNG's rows as they are decoded, top row first, so that a caller can put each one
+// where it belongs while it is still in the cache, without a whole picture in between.
+class PngRowSink {
+public:
+    virtual ~PngRowSink();
+    // Before any row: the picture's size. False refuses it (the decode returns -2).
+    virtual bool begin(int32_t width, int32_t height) = 0;
+    // Row y, final: width pixels of 3 bytes (R, G, B) or 4 (R, G, B, A).
+    virtual void row(int32_t y, const uint8_t* pixels, int channels) = 0;
+};
+
+// n PNG pixels of 3 or 4 channels as B, G, R, A (alpha 255 for 3 channels), or with the
+// alpha byte 0 when zeroAlpha (pixels for a surface whose fourth byte holds nothing).
+void pngPixelsToBgra(uint8_t* dst, const uint8_t* src, int channels, int32_t n, bool zeroAlpha = false);
+
+// 8-bit RGB or RGBA PNG rows into a sink. 0; -1 for a missing entry, a PNG of another kind or
+// a damaged one; -2 when memory runs out or the sink refuses the size. A damaged PNG may fail
+// after some rows went to the sink.
+int LoadPNGRows(std::string_view entryName, const CPackArchive& archive, PngRowSink& sink);
+// The same from PNG bytes in memory; entryToFree as for CImage::DecodePNG.
+int DecodePNGRows(const uint8_t* data, size_t size, PngRowSink& sink, std::vector<uint8_t>* entryToFree = nullptr);
+
 // A decoded picture: 32-bit pixels B, G, R, A (the little-endian value A8R8G8B8), top row
 // first.
 class CImage {

@@ -1,7 +1,6 @@
 #include "scene/SceneState.h"
 
 #include "core/ScreenSize.h"
-#include "resources/Image.h"
 
 #include <algorithm>
 #include <cstring>
@@ -9,19 +8,7 @@
 
 namespace {
 
-constexpr int kSide = 256;
-
-// Copies the w x h region of picture at (sx, sy) into a 256x256 block, clipped to the
-// picture; everything else in the block stays clear.
-void cutBlock(const CImage& picture, int sx, int sy, int w, int h, uint8_t* block, int dy = 0)
-{
-    if (sx >= picture.width || sy >= picture.height || picture.pixels.empty())
-        return;
-    w = std::min(w, picture.width - sx);
-    h = std::min(h, picture.height - sy);
-    for (int y = 0; y < h; ++y)
-        std::memcpy(block + (size_t(y + dy) * kSide) * 4, picture.row(sy + y) + size_t(sx) * 4, size_t(w) * 4);
-}
+constexpr int kSide = kBlockSide;
 
 } // namespace
 
@@ -134,64 +121,39 @@ void SceneState::resetLayers()
     setTileAlpha(255);
 }
 
-bool SceneState::uploadBackgroundTextures(const CImage& picture)
+int SceneState::loadBackgroundBlocks(int channel, std::string_view entry, const CPackArchive& archive)
 {
-    std::vector<uint8_t> block(size_t(kSide) * kSide * 4);
-    bool ok = true;
-    for (int r = 0; r < 3; ++r) {
-        for (int c = 0; c < 4; ++c) {
-            std::fill(block.begin(), block.end(), 0);
-            cutBlock(picture, c * kSide, r * kSide, bgBlockWidth(c), bgBlockHeight(r), block.data());
-            ok = bg.textures[size_t(r * 4 + c)].Update(block.data()) && ok;
-        }
-    }
-    for (int r = 0; r < kTileRows; ++r)
+    if (channel == 1)
+        return loadBlocks(bg.surfaces, backgroundCuts(), entry, archive, bg.source[1]);
+    const int r = loadBlocks(bg.textures, backgroundCuts(), entry, archive, bg.source[0]);
+    for (int row = 0; row < kTileRows; ++row)
         for (int c = 0; c < kTileColumns; ++c)
-            bg.tiles[size_t(r * kTileColumns + c)].Set(bg.textures[size_t((r / 8) * 4 + c / 8)], float((c % 8) * 32),
-                                                       float((r % 8) * 32), 32, 32);
-    return ok;
+            bg.tiles[size_t(row * kTileColumns + c)].Set(bg.textures[size_t((row / 8) * 4 + c / 8)], float((c % 8) * 32),
+                                                         float((row % 8) * 32), 32, 32);
+    return r;
 }
 
-bool SceneState::uploadBackgroundSurfaces(std::array<CSystemSurface_R8G8B8, kBgBlocks>& surfaces,
-                                          const CImage& picture)
+int SceneState::loadOptionBackgroundBlocks(std::string_view entry, const CPackArchive& archive)
 {
-    std::vector<uint8_t> block(size_t(kSide) * kSide * 4);
-    bool ok = true;
-    for (int r = 0; r < 3; ++r) {
-        for (int c = 0; c < 4; ++c) {
-            std::fill(block.begin(), block.end(), 0);
-            cutBlock(picture, c * kSide, r * kSide, bgBlockWidth(c), bgBlockHeight(r), block.data());
-            ok = surfaces[size_t(r * 4 + c)].UpdateTexture(block.data()) && ok;
-        }
-    }
-    return ok;
+    return loadBlocks(optionBg.surfaces, backgroundCuts(), entry, archive, optionBg.source);
 }
 
-bool SceneState::uploadCharacter(int group, int channel, const CImage& picture)
+int SceneState::loadCharacterBlocks(int group, int channel, std::string_view entry, const CPackArchive& archive)
 {
     if (group < 0 || group > 2 || channel < 0 || channel > 1)
-        return false;
-    auto& tex = groups[size_t(group)].textures[size_t(channel)];
-    std::vector<uint8_t> block(size_t(kSide) * kSide * 4);
-    bool ok = true;
-    for (int i = 0; i < 4; ++i) {
-        std::fill(block.begin(), block.end(), 0);
-        cutBlock(picture, (i % 2) * kSide, (i / 2) * kSide, kSide, kSide, block.data());
-        ok = tex[size_t(i)].Update(block.data()) && ok;
-    }
-    std::fill(block.begin(), block.end(), 0);
-    cutBlock(picture, 0, 512, kSide, 96, block.data(), 0);
-    cutBlock(picture, kSide, 512, kSide, 96, block.data(), 96);
-    ok = tex[4].Update(block.data()) && ok;
-    return ok;
+        return -1;
+    CharacterGroup& g = groups[size_t(group)];
+    return loadBlocks(g.textures[size_t(channel)], characterCuts(), entry, archive, g.source[size_t(channel)]);
+}
+
+void SceneState::fillBackgroundChannels(uint32_t argb)
+{
+    fillBlocks(bg.textures, backgroundCuts(), kScreenWidth, kScreenHeight, argb, bg.source[0]);
+    fillBlocks(bg.surfaces, backgroundCuts(), kScreenWidth, kScreenHeight, argb, bg.source[1]);
 }
 
 void SceneState::fillDefaultOptionBackground()
 {
     // A plain dark slate: the options screen stays readable over it.
-    CImage picture;
-    if (!picture.Create(kScreenWidth, kScreenHeight))
-        return;
-    picture.Fill(0xFF202830);
-    uploadBackgroundSurfaces(optionBg.surfaces, picture);
+    fillBlocks(optionBg.surfaces, backgroundCuts(), kScreenWidth, kScreenHeight, 0xFF202830u, optionBg.source);
 }

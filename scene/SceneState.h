@@ -2,6 +2,7 @@
 #include "graphics/Textures.h"
 #include "graphics/CSprite.h"
 #include "scene/EffectsState.h"
+#include "scene/PictureBlocks.h"
 
 #include <array>
 #include <cstdint>
@@ -9,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-class CImage;
+class CPackArchive;
 
 // Directions of scrolls and slides; a word that is none of these keeps the previous one.
 enum class SceneDirection { Up, Down, Left, Right, LeftTop, LeftBottom, RightTop, RightBottom };
@@ -32,6 +33,7 @@ struct BackgroundChannels {
     // Channel 1: surfaces drawn by plain copies.
     std::array<CSystemSurface_R8G8B8, kBgBlocks> surfaces;
     std::array<std::string, 2> name; // last name loaded into each channel
+    std::array<BlockSource, 2> source;
     int current = 0;
 };
 
@@ -39,6 +41,7 @@ struct OptionBackground {
     std::array<CSystemSurface_R8G8B8, kBgBlocks> surfaces;
     bool active = false;
     std::string name;
+    BlockSource source;
 };
 
 struct CharacterGroup {
@@ -48,6 +51,7 @@ struct CharacterGroup {
     std::array<std::array<CSprite, 6>, 2> sprites;
     std::array<std::array<CSprite, 6>, 2> shadows;
     std::array<std::string, 2> name;
+    std::array<BlockSource, 2> source;
     int current = 0;
     bool visible = false;
     bool shadow = true;
@@ -168,10 +172,14 @@ public:
     // The pictures stay loaded.
     void resetLayers();
 
-    // Uploads picture blocks (clipped to the picture; the rest cleared).
-    bool uploadBackgroundTextures(const CImage& picture);
-    bool uploadBackgroundSurfaces(std::array<CSystemSurface_R8G8B8, kBgBlocks>& surfaces, const CImage& picture);
-    bool uploadCharacter(int group, int channel, const CImage& picture);
+    // A picture of the archive straight into a channel's blocks (clipped to the picture; the
+    // rest cleared); the result is LoadPNG's. A load that fails half-way puts the channel's
+    // last picture back.
+    int loadBackgroundBlocks(int channel, std::string_view entry, const CPackArchive& archive);
+    int loadOptionBackgroundBlocks(std::string_view entry, const CPackArchive& archive);
+    int loadCharacterBlocks(int group, int channel, std::string_view entry, const CPackArchive& archive);
+    // Both background channels one colour.
+    void fillBackgroundChannels(uint32_t argb);
     // The picture the option background shows when no script gave one.
     void fillDefaultOptionBackground();
 

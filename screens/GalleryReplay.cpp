@@ -3,7 +3,6 @@
 
 #include "app/CDirectX.h"
 #include "core/RunLog.h"
-#include "resources/Image.h"
 #include "scene/EffectCommands.h"
 #include "screens/GalleryState.h"
 #include "screens/TitleScreen.h"
@@ -21,12 +20,7 @@ void clearBackgrounds(CDirectX& dx)
     SceneState& sc = dx.scene;
     if (!sc.created)
         return;
-    CImage black;
-    if (black.Create(800, 600) != 1)
-        return;
-    black.Fill(0xFF000000u);
-    sc.uploadBackgroundTextures(black);
-    sc.uploadBackgroundSurfaces(sc.bg.surfaces, black);
+    sc.fillBackgroundChannels(0xFF000000u);
     sc.bg.name = {};
 }
 

@@ -42,7 +42,7 @@ protected:
     // A texel of the label's texture as its shadow holds it.
     static uint16_t texel(const CTextLabel& l, int x, int y)
     {
-        const uint8_t* p = l.texture.shadow.data() + (size_t(y) * 256 + size_t(x)) * 2;
+        const uint8_t* p = l.texture.shadowRow(y) + size_t(x) * 2;
         return uint16_t(p[0] | p[1] << 8);
     }
     static int cellInk(const CTextLabel& l, int c, int r)

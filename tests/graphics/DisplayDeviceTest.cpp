@@ -227,6 +227,69 @@ TEST_F(DeviceTest, ALostSurfaceAtPresentResetsOnceAndEveryPictureComesBack)
     EXPECT_FALSE(neverFilled.surface);
 }
 
+// A picture is held once: the surface keeps it through the loss and is its own copy. What
+// reaches the pictures between the loss and the reset still shows after it, as the copy took it.
+TEST_F(DeviceTest, PicturesUploadedWhileTheDeviceIsLostShowAfterTheReset)
+{
+    ASSERT_TRUE(dx->Create(&backend.window, true));
+    platform::Video* v = &backend.video;
+    CTEXTURE t32;
+    CSystemSurface_R8G8B8 sys;
+    ASSERT_TRUE(t32.Create(v, 256, 256, false));
+    ASSERT_TRUE(sys.Create(v, 100, 60, false));
+    EXPECT_EQ(t32.shadow, t32.surface);
+    EXPECT_EQ(sys.shadowSurface, sys.surface);
+    EXPECT_TRUE(sys.shadow.empty());
+    const uint64_t held = v->surfaceBytes();
+
+    v->loseDevice();
+    auto p32 = pattern(256 * 256 * 4, 7), psys = pattern(100 * 60 * 4, 8);
+    EXPECT_FALSE(t32.Update(p32.data()));
+    EXPECT_FALSE(sys.UpdateTexture(psys.data()));
+    dx->Present();
+    ASSERT_EQ(countLines("Device Reset"), 1);
+    EXPECT_EQ(surfaceBytes(t32), p32);
+    std::vector<uint8_t> want;
+    for (size_t i = 0; i < psys.size(); i += 4)
+        want.insert(want.end(), {psys[i], psys[i + 1], psys[i + 2], 0});
+    EXPECT_EQ(surfaceBytes(sys), want);
+    // The old surfaces went with the reset: the device holds what it held before.
+    EXPECT_EQ(v->surfaceBytes(), held);
+    EXPECT_EQ(t32.shadow, t32.surface);
+}
+
+// A system surface follows the desktop's depth through resets: 16 bits lose the low colour
+// bits on the screen, and the way back to 32 bits shows the picture exactly again.
+TEST_F(DeviceTest, SystemSurfaceComesBackExactAfterA16BitDesktop)
+{
+    ASSERT_TRUE(dx->Create(&backend.window, true));
+    platform::Video* v = &backend.video;
+    CSystemSurface_R8G8B8 sys;
+    ASSERT_TRUE(sys.Create(v, 16, 4, false));
+    auto pic = pattern(16 * 4 * 4, 5);
+    ASSERT_TRUE(sys.UpdateTexture(pic.data()));
+    const auto exact = surfaceBytes(sys);
+
+    backend.window.desktopBpp = 16;
+    dx->handleWindowMessage(platform::WindowEvent{platform::WindowMessage::DisplayChange, 16});
+    ASSERT_EQ(countLines("Device Reset"), 1);
+    ASSERT_EQ(sys.surface->format(), platform::PixelFormat::R5G6B5);
+    EXPECT_FALSE(sys.shadowSurface);
+    EXPECT_EQ(sys.shadow.size(), pic.size() + 1);
+    uint8_t first[2];
+    platform::fromArgb(platform::PixelFormat::R5G6B5, uint32_t(pic[0] | pic[1] << 8 | pic[2] << 16), first);
+    EXPECT_EQ(surfaceBytes(sys)[0], first[0]);
+    EXPECT_EQ(surfaceBytes(sys)[1], first[1]);
+
+    backend.window.desktopBpp = 32;
+    dx->handleWindowMessage(platform::WindowEvent{platform::WindowMessage::DisplayChange, 32});
+    ASSERT_EQ(countLines("Device Reset"), 2);
+    EXPECT_EQ(sys.surface->format(), platform::PixelFormat::X8R8G8B8);
+    EXPECT_EQ(surfaceBytes(sys), exact);
+    EXPECT_EQ(sys.shadowSurface, sys.surface);
+    EXPECT_TRUE(sys.shadow.empty());
+}
+
 TEST_F(DeviceTest, A16BitTextureHasAHandleOnlyAfterAskingAgain)
 {
     ASSERT_TRUE(dx->Create(&backend.window, true));

@@ -60,11 +60,17 @@ TEST_F(TextureTest, CreateAllocatesAZeroedShadowUnlessItIsKept)
     EXPECT_TRUE(t.hasContent);
     EXPECT_EQ(t.width, 16);
     EXPECT_EQ(t.shadowSize, 16u * 8u * 2u);
-    EXPECT_EQ(t.shadow.size(), t.shadowSize + 1);
+    // The surface is its own copy: the picture is held once.
+    EXPECT_EQ(t.shadow, t.surface);
+    EXPECT_EQ(t.shadowRow(7)[31], 0);
     std::vector<uint8_t> pic(t.shadowSize, 0x5A);
     ASSERT_TRUE(t.Update(pic.data()));
-    ASSERT_TRUE(t.Create(v, 16, 8, true)); // a new surface, the old shadow
-    EXPECT_EQ(t.shadow[0], 0x5A);
+    const auto old = t.surface;
+    ASSERT_TRUE(t.Create(v, 16, 8, true)); // a new surface, the old shadow's picture
+    EXPECT_NE(t.surface, old);
+    EXPECT_EQ(t.shadow, t.surface);
+    EXPECT_EQ(t.shadowRow(0)[0], 0x5A);
+    EXPECT_EQ(t.shadowRow(7)[31], 0x5A);
 }
 
 TEST_F(TextureTest, UploadsToAReleasedTextureFailButTheShadowKeepsThePicture)
@@ -93,9 +99,9 @@ TEST_F(TextureTest, RectUploadStaysInsideTheTexture)
     EXPECT_FALSE(t.UpdateRect(block.data(), 13, 12, 4, 4));
     EXPECT_FALSE(t.UpdateRect(block.data(), -1, 0, 4, 4));
     EXPECT_FALSE(t.UpdateRect(block.data(), 0, 0, 0, 4));
-    EXPECT_EQ(t.shadow[(12 * 16 + 12) * 2], 0xAB);
-    EXPECT_EQ(t.shadow[(12 * 16 + 11) * 2], 0x00);
-    EXPECT_EQ(t.shadow[(15 * 16 + 15) * 2 + 1], 0xAB);
+    EXPECT_EQ(t.shadowRow(12)[12 * 2], 0xAB);
+    EXPECT_EQ(t.shadowRow(12)[11 * 2], 0x00);
+    EXPECT_EQ(t.shadowRow(15)[15 * 2 + 1], 0xAB);
     t.Release();
     EXPECT_FALSE(t.UpdateRect(block.data(), 0, 0, 4, 4));
 }
@@ -118,8 +124,9 @@ TEST_F(TextureTest, SystemSurfaceIsExactOnA32BitDesktopAndLosesLowBitsOn16)
     CSystemSurface_R8G8B8 s32;
     ASSERT_TRUE(s32.Create(v, 4, 2, false));
     ASSERT_TRUE(s32.UpdateTexture(pic.data()));
-    // The shadow is bottom-up.
-    EXPECT_EQ(0, std::memcmp(s32.shadow.data(), pic.data() + 16, 16));
+    // On a 32-bit desktop the surface holds the picture exactly and is its own copy.
+    EXPECT_TRUE(s32.shadow.empty());
+    EXPECT_EQ(s32.shadowSurface, s32.surface);
     EXPECT_EQ(s32.bitmapInfo->biHeight, 2);
     EXPECT_EQ(s32.Draw(v->backBuffer(), 0, 0, 4, 2, 0, 0), 0);
     uint32_t c;
@@ -131,6 +138,10 @@ TEST_F(TextureTest, SystemSurfaceIsExactOnA32BitDesktopAndLosesLowBitsOn16)
     ASSERT_TRUE(s16.Create(v, 4, 2, false));
     EXPECT_EQ(s16.surface->format(), platform::PixelFormat::R5G6B5);
     ASSERT_TRUE(s16.UpdateTexture(pic.data()));
+    // Its surface cannot hold the picture, so the 32-bit picture stays beside it, bottom-up.
+    ASSERT_EQ(s16.shadow.size(), pic.size() + 1);
+    EXPECT_EQ(0, std::memcmp(s16.shadow.data(), pic.data() + 16, 16));
+    EXPECT_FALSE(s16.shadowSurface);
     s16.Draw(v->backBuffer(), 0, 0, 4, 2, 0, 0);
     uint32_t got = backPixel(1, 1);
     EXPECT_NE(got, c & 0xFFFFFF);

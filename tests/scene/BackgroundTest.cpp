@@ -251,3 +251,77 @@ TEST_F(SceneTest, CrossFadeWaitsWhileAConfirmationIsOpen)
     dx->confirmOpen = false;
     EXPECT_NEAR(untilIdle(), 144, 16);
 }
+
+// Rows go from the decoder straight into the blocks, so a picture that breaks off half-way
+// has already covered part of them: the channel and the character still show their last
+// picture, and a later load is not fooled by the cache.
+TEST_F(SceneTest, ALoadThatBreaksOffHalfWayLeavesTheLastPicture)
+{
+    // Noise costs every row its own bytes, so rows are placed before the damage is read.
+    auto noise = [](uint32_t w, uint32_t h, int channels) {
+        std::vector<uint8_t> raw(size_t(w) * h * size_t(channels));
+        uint32_t seed = 7;
+        for (uint8_t& b : raw) {
+            seed = seed * 1103515245u + 12345u;
+            b = uint8_t(seed >> 24);
+        }
+        testpng::Options o;
+        o.colourType = channels == 4 ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB;
+        return testpng::encode(w, h, raw, o);
+    };
+    struct Damage {
+        const char* name;
+        std::function<void(std::vector<uint8_t>&)> apply;
+    };
+    const std::vector<Damage> damages = {
+        {"cut.png", [](std::vector<uint8_t>& b) { b.resize(b.size() * 6 / 10); }},
+        {"flipped.png", [](std::vector<uint8_t>& b) { b[b.size() / 2] ^= 0x5A; }},
+        {"noend.png", [](std::vector<uint8_t>& b) { b.resize(b.size() - 12); }}, // every row, no IEND
+    };
+    // The archive reads from the file last opened, so this one holds the good pictures too.
+    PackWriter w;
+    w.addBytes("BG\\red.png", scenetest::solidPng(800, 600, 0xFF0000));
+    w.addBytes("BG\\blue.png", scenetest::solidPng(800, 600, 0x0000FF));
+    w.addBytes("CHR\\green.png", scenetest::characterPng(0x00FF00));
+    for (const Damage& d : damages) {
+        auto bg = noise(800, 600, 3), chr = noise(512, 608, 4);
+        d.apply(bg);
+        d.apply(chr);
+        w.addBytes(std::string("BG\\") + d.name, bg);
+        w.addBytes(std::string("CHR\\") + d.name, chr);
+    }
+    std::string error;
+    ASSERT_TRUE(w.write((dir.path() / "damaged.pkd").string(), error)) << error;
+    ASSERT_TRUE(dx->archive.Open((dir.path() / "damaged.pkd").string()));
+
+    // Blue in both channels, channel 0 current, the green character standing in front.
+    script("@bg_load blue.png\n@bg_change 0\n@chr_load 0,green.png\n@chr_swap_screen 0\n@chr_show 0\n"
+           "@bg_load blue.png\n@bg_change 0\n");
+    frames(40);
+    ASSERT_EQ(dx->scene.bg.current, 0);
+    ASSERT_EQ(pixel(700, 300), 0x0000FFu);
+    ASSERT_EQ(pixel(300, 300), 0x00FF00u);
+    const int shown = dx->scene.groups[0].current;
+    for (const Damage& d : damages) {
+        for (int channel = 0; channel < 2; ++channel) {
+            EXPECT_FALSE(loadBackground(*dx, channel, d.name)) << d.name;
+            EXPECT_EQ(dx->scene.bg.name[size_t(channel)], "blue.png");
+        }
+        EXPECT_FALSE(loadCharacter(*dx, 0, shown, d.name)) << d.name;
+        EXPECT_TRUE(runLog().contains(std::string("PNG Load failed. -> ") + d.name));
+    }
+    frame();
+    for (auto [x, y] : {std::pair{700, 300}, {799, 599}, {440, 10}})
+        EXPECT_EQ(pixel(x, y), 0x0000FFu) << x << "," << y;
+    EXPECT_EQ(pixel(300, 300), 0x00FF00u);
+    EXPECT_EQ(pixel(300, 599), 0x00FF00u); // from the character's bottom strip
+    script("@bg_change 0\n");
+    frames(20);
+    ASSERT_EQ(dx->scene.bg.current, 1);
+    for (auto [x, y] : {std::pair{700, 300}, {799, 599}, {440, 10}})
+        EXPECT_EQ(pixel(x, y), 0x0000FFu) << x << "," << y;
+    // The name stayed, so the cache answers for the picture that is really there.
+    ASSERT_TRUE(loadBackground(*dx, 1, "red.png"));
+    frame();
+    EXPECT_EQ(pixel(700, 300), 0xFF0000u);
+}

@@ -16,27 +16,22 @@ void pngError(png_structp png, png_const_charp msg)
     std::longjmp(png_jmpbuf(png), 1);
 }
 void pngWarning(png_structp, png_const_charp) {}
+
+// Apart from writeRowsPng so that its counter lives in no frame that setjmp returns to.
+[[gnu::noinline]] void writeRows(png_structp png, png_bytep rgb, int h, const std::function<void(int, uint8_t*)>& row)
+{
+    for (int y = 0; y < h; ++y) {
+        row(y, rgb);
+        png_write_row(png, rgb);
+    }
+}
 } // namespace
 
-bool writeSurfacePng(const platform::Surface& surface, const std::string& hostPath, std::string& error)
+bool writeRowsPng(int w, int h, const std::function<void(int, uint8_t*)>& row, const std::string& hostPath,
+                  std::string& error)
 {
-    const int w = surface.width(), h = surface.height();
-    // Converted before libpng starts, so nothing with a destructor lives across its longjmp.
-    std::vector<png_byte> rgb(size_t(w) * size_t(h) * 3);
-    for (int y = 0; y < h; ++y) {
-        const uint8_t* row = surface.data() + size_t(y) * size_t(surface.pitch());
-        png_byte* out = rgb.data() + size_t(y) * size_t(w) * 3;
-        for (int x = 0; x < w; ++x) {
-            uint32_t c = platform::toArgb(surface.format(), row + size_t(x) * platform::bytesPerPixel(surface.format()));
-            out[x * 3 + 0] = png_byte(c >> 16);
-            out[x * 3 + 1] = png_byte(c >> 8);
-            out[x * 3 + 2] = png_byte(c);
-        }
-    }
-    std::vector<png_bytep> rows(static_cast<size_t>(h));
-    for (int y = 0; y < h; ++y)
-        rows[size_t(y)] = rgb.data() + size_t(y) * size_t(w) * 3;
-
+    // Made before libpng starts, so nothing with a destructor begins life across its longjmp.
+    std::vector<png_byte> rgb(size_t(w) * 3);
     std::FILE* f = std::fopen(hostPath.c_str(), "wb");
     if (!f) {
         error = "cannot open " + hostPath + " for writing";
@@ -59,7 +54,7 @@ bool writeSurfacePng(const platform::Surface& surface, const std::string& hostPa
     png_set_IHDR(png, info, png_uint_32(w), png_uint_32(h), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
-    png_write_image(png, rows.data());
+    writeRows(png, rgb.data(), h, row);
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     if (std::fclose(f) != 0) {
@@ -67,4 +62,21 @@ bool writeSurfacePng(const platform::Surface& surface, const std::string& hostPa
         return false;
     }
     return true;
+}
+
+bool writeSurfacePng(const platform::Surface& surface, const std::string& hostPath, std::string& error)
+{
+    const int bpp = platform::bytesPerPixel(surface.format());
+    return writeRowsPng(
+        surface.width(), surface.height(),
+        [&surface, bpp](int y, uint8_t* out) {
+            const uint8_t* row = surface.data() + size_t(y) * size_t(surface.pitch());
+            for (int x = 0; x < surface.width(); ++x) {
+                uint32_t c = platform::toArgb(surface.format(), row + size_t(x) * size_t(bpp));
+                out[x * 3 + 0] = png_byte(c >> 16);
+                out[x * 3 + 1] = png_byte(c >> 8);
+                out[x * 3 + 2] = png_byte(c);
+            }
+        },
+        hostPath, error);
 }

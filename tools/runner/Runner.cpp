@@ -1,6 +1,7 @@
 #include "Runner.h"
 
 #include "PngWriter.h"
+#include "WavRecording.h"
 #include "app/Application.h"
 #include "app/CDirectX.h"
 #include "core/RunLog.h"
@@ -29,36 +30,6 @@ bool toInt(std::string_view s, int& out)
 // A loop pass that handles a message runs no frame; a frame is due within a few passes
 // unless the program has stopped drawing altogether.
 constexpr int kMaxPassesPerFrame = 10000;
-
-// A 16-bit PCM WAV of interleaved samples.
-bool writeWav(const std::string& path, const std::vector<int16_t>& samples, uint32_t rate, uint32_t channels)
-{
-    std::ofstream f(path, std::ios::binary | std::ios::trunc);
-    auto u32 = [&](uint32_t v) {
-        char b[4] = {char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
-        f.write(b, 4);
-    };
-    auto u16 = [&](uint32_t v) {
-        char b[2] = {char(v), char(v >> 8)};
-        f.write(b, 2);
-    };
-    uint32_t dataBytes = uint32_t(samples.size() * 2);
-    f.write("RIFF", 4);
-    u32(36 + dataBytes);
-    f.write("WAVEfmt ", 8);
-    u32(16);
-    u16(1);
-    u16(channels);
-    u32(rate);
-    u32(rate * channels * 2);
-    u16(channels * 2);
-    u16(16);
-    f.write("data", 4);
-    u32(dataBytes);
-    for (int16_t s : samples)
-        u16(uint16_t(s));
-    return bool(f);
-}
 
 // Screenshots shrunk to a quarter (each output pixel the mean of a 4x4 block), four to a row.
 class ContactSheet {
@@ -96,26 +67,25 @@ public:
         int tw = tiles_[0].w, th = tiles_[0].h;
         int cols = std::min<int>(kPerRow, int(tiles_.size()));
         int rows = int((tiles_.size() + kPerRow - 1) / kPerRow);
-        platform::Surface sheet(cols * (tw + kGap) + kGap, rows * (th + kGap) + kGap, platform::PixelFormat::X8R8G8B8);
-        int pitch = 0;
-        uint8_t* base = sheet.lock(pitch);
-        if (!base) {
-            why = "cannot make the contact sheet";
-            return false;
-        }
-        for (int y = 0; y < sheet.height(); ++y)
-            for (int x = 0; x < sheet.width(); ++x)
-                platform::fromArgb(sheet.format(), 0xFF303030u, base + size_t(y) * size_t(pitch) + size_t(x) * 4);
-        for (size_t i = 0; i < tiles_.size(); ++i) {
-            const Tile& t = tiles_[i];
-            int ox = kGap + int(i % kPerRow) * (tw + kGap), oy = kGap + int(i / kPerRow) * (th + kGap);
-            for (int y = 0; y < std::min(t.h, th); ++y)
-                for (int x = 0; x < std::min(t.w, tw); ++x)
-                    platform::fromArgb(sheet.format(), t.px[size_t(y) * size_t(t.w) + size_t(x)],
-                                       base + size_t(oy + y) * size_t(pitch) + size_t(ox + x) * 4);
-        }
-        sheet.unlock();
-        return writeSurfacePng(sheet, path, why);
+        // Made row by row into the file: the sheet is never whole in memory.
+        auto row = [&](int y, uint8_t* out) {
+            const int w = cols * (tw + kGap) + kGap;
+            for (int x = 0; x < w; ++x) {
+                uint32_t c = 0xFF303030u;
+                const int col = (x - kGap) / (tw + kGap), line = (y - kGap) / (th + kGap);
+                const int tx = (x - kGap) % (tw + kGap), ty = (y - kGap) % (th + kGap);
+                const size_t i = size_t(line) * kPerRow + size_t(col);
+                if (x >= kGap && y >= kGap && tx < tw && ty < th && i < tiles_.size()) {
+                    const Tile& t = tiles_[i];
+                    if (tx < t.w && ty < t.h)
+                        c = t.px[size_t(ty) * size_t(t.w) + size_t(tx)];
+                }
+                out[x * 3] = uint8_t(c >> 16);
+                out[x * 3 + 1] = uint8_t(c >> 8);
+                out[x * 3 + 2] = uint8_t(c);
+            }
+        };
+        return writeRowsPng(cols * (tw + kGap) + kGap, rows * (th + kGap) + kGap, row, path, why);
     }
 
 private:
@@ -280,7 +250,7 @@ int runHeadless(const RunnerOptions& optsIn, std::ostream& report, RunnerHooks* 
         const uint32_t audioRate = backend.audio.mixer().outRate();
         const uint32_t audioChannels = backend.audio.mixer().outChannels();
         uint64_t audioDue = 0;
-        std::vector<int16_t> audioOut;
+        WavRecording recording(opts.audioFile, audioRate, audioChannels);
         ContactSheet sheet;
         double frameTotalUs = 0, worstFrameUs = 0;
         int frameCount = 0, worstFrame = 0;
@@ -318,8 +288,7 @@ int runHeadless(const RunnerOptions& optsIn, std::ostream& report, RunnerHooks* 
             if (audioTarget > audioDue) {
                 std::vector<int16_t> block = backend.audio.pull(size_t(audioTarget - audioDue));
                 audioDue = audioTarget;
-                if (!opts.audioFile.empty())
-                    audioOut.insert(audioOut.end(), block.begin(), block.end());
+                recording.append(block);
             }
             for (const auto& [shotFrame, path] : opts.shots) {
                 if (shotFrame != frame)
@@ -356,7 +325,7 @@ int runHeadless(const RunnerOptions& optsIn, std::ostream& report, RunnerHooks* 
                     exitCode = kRunnerOutputFailed;
             }
         }
-        if (!opts.audioFile.empty() && !writeWav(opts.audioFile, audioOut, audioRate, audioChannels)) {
+        if (!recording.finish()) {
             report << "runner: cannot write " << opts.audioFile << "\n";
             if (exitCode == kRunnerOk)
                 exitCode = kRunnerOutputFailed;
