@@ -22,6 +22,10 @@ public:
         this->y = y;
     }
     bool pollMessage(WindowEvent& ev) override;
+    // No time passes here: the test or the runner moves the clock. The waits asked for are
+    // kept for them to read.
+    void waitForMessage(uint32_t ms) override { waits.push_back(ms); }
+    std::vector<uint32_t> waits;
     void cursorPos(int& x, int& y) override
     {
         x = pointerX;
