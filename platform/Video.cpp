@@ -246,6 +246,11 @@ bool Video::beginScene()
 {
     if (!open_ || !backBuffer_ || backBuffer_->lost())
         return false;
+    if (inScene_) {
+        // A scene begun twice: what the first drew is on the picture, and no record says so.
+        flushRecorded();
+        forgetShownFrame();
+    }
     inScene_ = true;
     frame_->clear();
     deferring_ = true;

@@ -185,7 +185,7 @@ TEST_F(FrameTest, AFrameWithNothingNewIsNotSentAndWaitsForInputWithItsTimingRule
 {
     lastDrawnAt(1000);
     const uint64_t presents = backend.video.presentCount();
-    backend.window.waits.clear();
+    const uint64_t waits = backend.window.waits;
     // The same picture as the last frame: the logic, the draw phase and frameDelta run as
     // ever, the 1 ms sleep stays, nothing is sent and the loop waits for input or the
     // display's next refresh instead.
@@ -195,8 +195,8 @@ TEST_F(FrameTest, AFrameWithNothingNewIsNotSentAndWaitsForInputWithItsTimingRule
     EXPECT_EQ(logicCalls, 1);
     EXPECT_EQ(backend.clock.totalSlept(), 1u);
     EXPECT_EQ(backend.video.presentCount(), presents);
-    ASSERT_EQ(backend.window.waits.size(), 1u);
-    EXPECT_EQ(backend.window.waits[0], 16u);
+    EXPECT_EQ(backend.window.waits, waits + 1);
+    EXPECT_EQ(backend.window.lastWait, 16u);
     // A long still spell still counts as one 16 ms step when something moves again.
     frameAt(1016 + 5000);
     EXPECT_EQ(deltas.back(), 16);
@@ -208,5 +208,5 @@ TEST_F(FrameTest, AFrameWithNothingNewIsNotSentAndWaitsForInputWithItsTimingRule
     });
     frameAt(6032);
     EXPECT_EQ(backend.video.presentCount(), presents + 1);
-    EXPECT_EQ(backend.window.waits.size(), 2u);
+    EXPECT_EQ(backend.window.waits, waits + 2);
 }

@@ -21,7 +21,7 @@ struct IdleWatch : RunnerHooks {
         bool presented = false;
         int32_t markFrame = 0;
         int pointerX = 0;
-        size_t idleWaits = 0;
+        uint64_t idleWaits = 0;
     };
     std::vector<Seen> frames{Seen{}}; // frames[n] is frame n
     uint64_t lastPresents = 0;
@@ -34,7 +34,7 @@ struct IdleWatch : RunnerHooks {
         lastPresents = b.video.presentCount();
         s.markFrame = dx.messageWindow.markFrame;
         s.pointerX = dx.frameInput.mouseX();
-        s.idleWaits = b.window.waits.size();
+        s.idleWaits = b.window.waits;
         frames.push_back(s);
     }
 };
