@@ -1,10 +1,9 @@
 // Arbitrary "SAVE\\0.dat" files (and, past the record's 6336 bytes, a "SAVE\\0.bmp") through
 // the slot scan and the load. A second pass forces the version and the script name, so the
 // restore itself meets every field as the bytes give it.
+#include "FuzzGame.h"
 #include "core/RunLog.h"
 #include "platform/Files.h"
-#include "platform/headless/HeadlessBackend.h"
-#include "tools/pkd/PackWriter.h"
 #include "savedata/SaveRecord.h"
 #include "screens/SaveLoadScreen.h"
 #include "script/SaveGame.h"
@@ -12,41 +11,18 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <iterator>
 #include <memory>
-#include <random>
 
 namespace {
-
-void writeArchive(const std::filesystem::path& path)
-{
-    const std::pair<std::string, std::string> entries[] = {
-        {"SCP\\a.scp", "@def_text\r\n{\r\n1 A FFFF on\r\n}\r\n@text,1\r\n{\r\nx\r\n}\r\n@text,0\r\n{\r\ny\r\n}\r\n"},
-    };
-    PackWriter w;
-    for (const auto& [name, text] : entries)
-        w.addBytes(name, std::vector<uint8_t>(text.begin(), text.end()));
-    std::string error;
-    w.write(path.string(), error);
-}
 
 CDirectX* engine()
 {
     static platform::HeadlessBackend backend;
-    static std::unique_ptr<CDirectX> dx = [] {
-        const char* base = std::getenv("SORAFUNE_TEST_TMP");
-        std::filesystem::path dir = (base ? std::filesystem::path(base) : std::filesystem::temp_directory_path()) /
-                                    ("sorafune-fuzz-save-" + std::to_string(std::random_device{}()));
-        std::filesystem::create_directories(dir / "SAVE");
-        std::filesystem::current_path(dir);
-        platform::files::setProgramDir(dir.string());
-        writeArchive(dir / "system.pkd");
-        auto engine = std::make_unique<CDirectX>(backend.services);
-        if (!engine->archive.Open("system.pkd"))
-            std::abort();
-        return engine;
-    }();
+    static std::unique_ptr<CDirectX> dx = openFuzzGame(
+        backend, "sorafune-fuzz-save",
+        {{"SCP\\a.scp", "@def_text\r\n{\r\n1 A FFFF on\r\n}\r\n@text,1\r\n{\r\nx\r\n}\r\n@text,0\r\n{\r\ny\r\n}\r\n"}},
+        {"SAVE"});
     return dx.get();
 }
 

@@ -1,20 +1,16 @@
 // Arbitrary script text through the tokeniser and the interpreter. Commands whose subsystem is
 // not part of the engine are skipped like unknown words. Choices are picked and hot-spots
 // clicked as a player would. The author's checker reads the same text.
+#include "FuzzGame.h"
 #include "ScriptFuzzDriver.h"
 
 #include "core/RunLog.h"
-#include "platform/Files.h"
-#include "platform/headless/HeadlessBackend.h"
-#include "tools/pkd/PackWriter.h"
 #include "tools/lint/GameFolder.h"
 #include "tools/lint/Linter.h"
 
 #include <cstdlib>
-#include <filesystem>
 #include <iterator>
 #include <memory>
-#include <random>
 
 namespace {
 
@@ -31,40 +27,22 @@ const uint8_t kClickMap[] = {
 
 // A small "system.pkd" so that "@load" of "a.scp" or "b.scp" succeeds and other names fail, and
 // "#bitmap m.png" loads a click map while "cut.png" is one cut short.
-void writeArchive(const std::filesystem::path& path)
+ArchiveEntries archiveEntries()
 {
     const std::string map(reinterpret_cast<const char*>(kClickMap), sizeof kClickMap);
-    const std::pair<std::string, std::string> scripts[] = {
+    return {
         {"SCP\\a.scp", "@wait 1\r\n@load b.scp\r\n"},
         {"SCP\\b.scp", "@exit\r\n#if 00-02\r\n@test_title b\r\n#endif\r\n"},
         {"CLICK\\m.png", map},
         {"CLICK\\cut.png", map.substr(0, 60)},
     };
-    PackWriter w;
-    for (const auto& [name, text] : scripts)
-        w.addBytes(name, std::vector<uint8_t>(text.begin(), text.end()));
-    std::string error;
-    w.write(path.string(), error);
 }
 
+// The unlock and read-text records are written into the scratch folder, not here.
 CDirectX* engine()
 {
     static platform::HeadlessBackend backend;
-    static std::unique_ptr<CDirectX> dx = [] {
-        // The unlock and read-text records are written into a scratch folder, not here.
-        // The test suite's replay points SORAFUNE_TEST_TMP into the build folder.
-        const char* base = std::getenv("SORAFUNE_TEST_TMP");
-        std::filesystem::path dir = (base ? std::filesystem::path(base) : std::filesystem::temp_directory_path()) /
-                                    ("sorafune-fuzz-" + std::to_string(std::random_device{}()));
-        std::filesystem::create_directories(dir);
-        std::filesystem::current_path(dir);
-        platform::files::setProgramDir(dir.string());
-        writeArchive(dir / "system.pkd");
-        auto engine = std::make_unique<CDirectX>(backend.services);
-        if (!engine->archive.Open("system.pkd"))
-            std::abort();
-        return engine;
-    }();
+    static std::unique_ptr<CDirectX> dx = openFuzzGame(backend, "sorafune-fuzz", archiveEntries());
     return dx.get();
 }
 

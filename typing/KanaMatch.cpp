@@ -1,5 +1,6 @@
 #include "typing/KanaMatch.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -12,7 +13,9 @@ bool isPrefixOf(std::string_view input, const char* form)
 
 void substitute(KanaMatch& m, const char* text, int count)
 {
-    std::strncpy(m.guideText, text, sizeof m.guideText - 1);
+    const size_t n = std::min(std::strlen(text), sizeof m.guideText - 1);
+    std::memcpy(m.guideText, text, n);
+    m.guideText[n] = '\0';
     m.guideCount = count;
 }
 
