@@ -3,6 +3,7 @@
 #include "core/ScreenSize.h"
 #include "screens/ConfirmBox.h"
 #include "platform/Clock.h"
+#include "platform/Video.h"
 #include "platform/Window.h"
 
 namespace {
@@ -125,6 +126,11 @@ int CDirectX::runFrame()
     if (display.windowed() && frameDelta < 6)
         clock.sleep(uint32_t(6 - frameDelta));
     clock.sleep(1);
+    // A frame that showed nothing new waits for the player's next move or the display's next
+    // refresh, whichever comes first: the animations' next step is never further away, and a
+    // click or key is taken at once.
+    if (display.directDraw() && display.directDraw()->lastPresentUnchanged())
+        window.waitForMessage(display.directDraw()->takeIdleWait());
 
     if (displayModeToggleRequested) {
         input.clearKeys();

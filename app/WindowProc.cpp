@@ -47,6 +47,8 @@ void CDirectX::handleWindowMessage(const platform::WindowEvent& ev)
     case WindowMessage::Paint:
         if (!display.deviceReady() && sys.video)
             sys.video->paintBlank();
+        else if (display.directDraw())
+            display.directDraw()->repaint();
         break;
     case WindowMessage::DisplayChange:
         if (display.windowed() && !display.modeSwitching() && ev.bitsPerPixel != 8 * displayProcess().desktopDepthIndex) {

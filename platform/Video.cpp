@@ -1,9 +1,12 @@
 // Surfaces and the display device's drawing, shared by both backends.
 #include "platform/Video.h"
 
+#include "platform/FrameRecord.h"
 #include "platform/Rasteriser.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cmath>
 #include <cstring>
 
 namespace platform {
@@ -83,6 +86,18 @@ Surface::Surface(int width, int height, PixelFormat format)
 {
 }
 
+Surface::~Surface()
+{
+    if (watcher_)
+        watcher_->surfaceGone(*this);
+}
+
+uint64_t Surface::nextStamp()
+{
+    static std::atomic<uint64_t> stamps{0};
+    return stamps.fetch_add(1, std::memory_order_relaxed) + 1;
+}
+
 uint8_t* Surface::storage() const
 {
     if (pixels_.empty())
@@ -94,6 +109,8 @@ uint8_t* Surface::lock(int& pitch)
 {
     if (lost_ || locked_)
         return nullptr;
+    if (watcher_)
+        watcher_->surfaceChanging(*this);
     locked_ = true;
     pitch = pitch_;
     return storage();
@@ -103,6 +120,8 @@ uint8_t* Surface::lockKept(int& pitch)
 {
     if (locked_)
         return nullptr;
+    if (watcher_)
+        watcher_->surfaceChanging(*this);
     locked_ = true;
     pitch = pitch_;
     return storage();
@@ -165,7 +184,16 @@ void Surface::markLost()
     touch();
 }
 
-Video::~Video() = default;
+Video::Video() : frame_(std::make_unique<FrameRecord>()), shown_(std::make_unique<FrameRecord>()) {}
+
+Video::~Video()
+{
+    for (auto& w : surfaces_)
+        if (auto s = w.lock())
+            s->setWatcher(nullptr);
+    if (backBuffer_)
+        backBuffer_->setWatcher(nullptr);
+}
 
 VideoOpenResult Video::open(Window& window, bool fullscreen, bool accelerated)
 {
@@ -181,6 +209,10 @@ VideoOpenResult Video::open(Window& window, bool fullscreen, bool accelerated)
     states_ = RenderStates{};
     texture_.reset();
     inScene_ = false;
+    deferring_ = false;
+    forgetShownFrame();
+    pictureChanged_ = false;
+    noteChange(0, kHeight, false);
     return VideoOpenResult::Ok;
 }
 
@@ -188,13 +220,17 @@ void Video::close()
 {
     if (!open_)
         return;
+    flushRecorded();
     for (auto& w : surfaces_)
-        if (auto s = w.lock())
+        if (auto s = w.lock()) {
+            s->setWatcher(nullptr);
             s->markLost();
+        }
     surfaces_.clear();
     backBuffer_.reset();
     texture_.reset();
     inScene_ = false;
+    forgetShownFrame();
     closePresentation();
     open_ = false;
 }
@@ -208,6 +244,7 @@ std::shared_ptr<Surface> Video::createSurface(int width, int height, PixelFormat
     surfaces_.erase(std::remove_if(surfaces_.begin(), surfaces_.end(), [](auto& w) { return w.expired(); }),
                     surfaces_.end());
     auto s = std::make_shared<Surface>(width, height, format);
+    s->setWatcher(this);
     surfaces_.push_back(s);
     return s;
 }
@@ -224,13 +261,55 @@ bool Video::beginScene()
 {
     if (!open_ || !backBuffer_ || backBuffer_->lost())
         return false;
+    if (inScene_) {
+        // A scene begun twice: what the first drew is on the picture, and no record says so.
+        flushRecorded();
+        forgetShownFrame();
+    }
     inScene_ = true;
+    frame_->clear();
+    deferring_ = true;
+    foreignWrite_ = false;
     return true;
 }
 
 void Video::endScene()
 {
+    if (!inScene_)
+        return;
     inScene_ = false;
+    Surface* bb = backBuffer_.get();
+    if (deferring_ && bb && !bb->lost() && !bb->locked()) {
+        deferring_ = false;
+        const bool covered = frame_->startsWithCover(bb->width(), bb->height());
+        if (shownKnown_ && covered && frame_->sameAs(*shown_)) {
+            // The picture on the back buffer is this frame's already.
+        } else {
+            const RowBand band = shownKnown_ && covered ? frame_->changedRows(*shown_, bb->height())
+                                                        : RowBand{0, bb->height()};
+            drawRecorded(*frame_, band.top, band.bottom);
+            noteChange(band.top, band.bottom, true);
+        }
+        std::swap(frame_, shown_);
+        shownKnown_ = covered;
+    } else {
+        // Drawn as it came (or not at all); what it drew is known unless someone else wrote too.
+        const bool known = deferring_ ? false : !foreignWrite_;
+        deferring_ = false;
+        if (bb && known && frame_->startsWithCover(bb->width(), bb->height())) {
+            std::swap(frame_, shown_);
+            shownKnown_ = true;
+        } else {
+            forgetShownFrame();
+        }
+        noteChange(0, kHeight, !foreignWrite_);
+    }
+    frame_->clear();
+}
+
+bool Video::recordable(const Surface* s) const
+{
+    return !s || s->watcher() == static_cast<const SurfaceWatcher*>(this);
 }
 
 void Video::drawStrip(const Vertex* vertices, int count)
@@ -239,14 +318,44 @@ void Video::drawStrip(const Vertex* vertices, int count)
         return;
     if (texture_ && (texture_->lost() || texture_->locked()))
         return;
-    raster::drawStrip(*backBuffer_, texture_.get(), states_, vertices, count);
+    if (!vertices || count < 3)
+        return;
+    if (inScene_) {
+        // A texture this device did not make may go away unannounced: draw it now.
+        if (deferring_ && !recordable(texture_.get()))
+            flushRecorded();
+        frame_->addStrip(states_, texture_.get(), vertices, count);
+        if (deferring_)
+            return;
+        Surface& bb = *backBuffer_;
+        bb.setWatcher(nullptr);
+        raster::drawStrip(bb, texture_.get(), states_, vertices, count);
+        bb.setWatcher(this);
+        return;
+    }
+    surfaceChanging(*backBuffer_);
+    Surface& bb = *backBuffer_;
+    bb.setWatcher(nullptr);
+    raster::drawStrip(bb, texture_.get(), states_, vertices, count);
+    bb.setWatcher(this);
 }
 
 bool Video::colorFill(Surface& s, const Rect* r, uint32_t value)
 {
     if (s.lost() || s.locked())
         return false;
-    raster::fill(s, r ? *r : Rect{0, 0, s.width(), s.height()}, value);
+    const Rect rect = r ? *r : Rect{0, 0, s.width(), s.height()};
+    if (&s == backBuffer_.get() && inScene_) {
+        frame_->addFill(rect, value);
+        if (deferring_)
+            return true;
+    } else {
+        surfaceChanging(s);
+    }
+    SurfaceWatcher* w = s.watcher();
+    s.setWatcher(nullptr);
+    raster::fill(s, rect, value);
+    s.setWatcher(w);
     return true;
 }
 
@@ -257,8 +366,162 @@ bool Video::blit(Surface& dst, const Rect& dstRect, Surface& src, const Rect& sr
     // An empty rectangle is an invalid call, as an upside-down one is.
     if (dstRect.width() <= 0 || dstRect.height() <= 0 || srcRect.width() <= 0 || srcRect.height() <= 0)
         return false;
+    // Reading the back buffer needs its drawing done.
+    if (&src == backBuffer_.get())
+        flushRecorded();
+    if (&dst == backBuffer_.get() && inScene_ && &src != &dst) {
+        if (deferring_ && !recordable(&src))
+            flushRecorded();
+        frame_->addBlit(dstRect, src, srcRect);
+        if (deferring_)
+            return true;
+    } else {
+        surfaceChanging(dst);
+    }
+    SurfaceWatcher* w = dst.watcher();
+    dst.setWatcher(nullptr);
     raster::blit(dst, dstRect, src, srcRect);
+    dst.setWatcher(w);
     return true;
+}
+
+void Video::surfaceChanging(Surface& s)
+{
+    if (&s == backBuffer_.get()) {
+        // Someone else writes into the picture: the drawing before it first, and from now on
+        // the back buffer holds more than any record says.
+        flushRecorded();
+        if (inScene_)
+            foreignWrite_ = true;
+        else
+            forgetShownFrame();
+        noteChange(0, kHeight, false);
+        return;
+    }
+    if (deferring_ && frame_->references(&s))
+        flushRecorded();
+}
+
+void Video::surfaceGone(Surface& s)
+{
+    if (deferring_ && frame_->references(&s))
+        flushRecorded();
+}
+
+void Video::flushRecorded()
+{
+    if (!deferring_)
+        return;
+    deferring_ = false;
+    Surface* bb = backBuffer_.get();
+    if (!bb || bb->lost() || bb->locked())
+        return;
+    drawRecorded(*frame_, 0, bb->height());
+    noteChange(0, kHeight, true);
+}
+
+void Video::runCommand(const FrameRecord& record, size_t i, Surface& target, int rowOffset)
+{
+    const DrawCommand& c = record.command(i);
+    switch (c.kind) {
+    case DrawCommand::Kind::Strip: {
+        const Surface* tex = c.source;
+        if (tex && (tex->lost() || tex->locked()))
+            return;
+        const Vertex* v = record.vertices(c);
+        if (rowOffset == 0) {
+            raster::drawStrip(target, tex, c.states, v, int(c.vertexCount));
+            return;
+        }
+        Vertex moved[64];
+        std::vector<Vertex> many;
+        Vertex* out = moved;
+        if (c.vertexCount > 64) {
+            many.resize(c.vertexCount);
+            out = many.data();
+        }
+        for (uint32_t k = 0; k < c.vertexCount; ++k) {
+            out[k] = v[k];
+            out[k].y = v[k].y - float(rowOffset);
+        }
+        raster::drawStrip(target, tex, c.states, out, int(c.vertexCount));
+        return;
+    }
+    case DrawCommand::Kind::Fill:
+        raster::fill(target, Rect{c.dst.left, c.dst.top - rowOffset, c.dst.right, c.dst.bottom - rowOffset}, c.value);
+        return;
+    case DrawCommand::Kind::Blit:
+        if (c.source->lost() || c.source->locked())
+            return;
+        raster::blit(target, Rect{c.dst.left, c.dst.top - rowOffset, c.dst.right, c.dst.bottom - rowOffset}, *c.source,
+                     c.src);
+        return;
+    }
+}
+
+void Video::drawRecorded(const FrameRecord& record, int top, int bottom)
+{
+    Surface& bb = *backBuffer_;
+    top = std::max(top, 0);
+    bottom = std::min(bottom, bb.height());
+    if (top >= bottom)
+        return;
+    // Rows alone can be drawn into a band of their own only where moving every shape up by
+    // the band's top is exact, so that the shapes cover the same pixels with the same texels.
+    bool exact = top > 0 || bottom < bb.height();
+    for (size_t i = 0; exact && i < record.size(); ++i) {
+        const DrawCommand& c = record.command(i);
+        if (c.kind != DrawCommand::Kind::Strip)
+            continue;
+        const RowBand rows = record.rowsOf(c, bb.height());
+        if (rows.bottom <= top || rows.top >= bottom)
+            continue;
+        const Vertex* v = record.vertices(c);
+        for (uint32_t k = 0; k < c.vertexCount && exact; ++k)
+            exact = double(v[k].y - float(top)) == double(v[k].y) - double(top);
+    }
+    bb.setWatcher(nullptr);
+    if (!exact) {
+        for (size_t i = 0; i < record.size(); ++i)
+            runCommand(record, i, bb, 0);
+        ++fullFrames_;
+    } else {
+        const int rows = bottom - top;
+        if (!band_ || band_->height() != rows)
+            band_ = std::make_unique<Surface>(bb.width(), rows, bb.format());
+        for (size_t i = 0; i < record.size(); ++i) {
+            const RowBand r = record.rowsOf(record.command(i), bb.height());
+            if (r.bottom > top && r.top < bottom)
+                runCommand(record, i, *band_, top);
+        }
+        const size_t rowBytes = size_t(bb.width()) * size_t(bytesPerPixel(bb.format()));
+        for (int y = 0; y < rows; ++y)
+            std::memcpy(bb.data() + size_t(top + y) * size_t(bb.pitch()), band_->data() + size_t(y) * size_t(band_->pitch()),
+                        rowBytes);
+        bb.touch();
+        ++partialFrames_;
+    }
+    bb.setWatcher(this);
+}
+
+void Video::noteChange(int top, int bottom, bool known)
+{
+    if (!pictureChanged_) {
+        changedTop_ = top;
+        changedBottom_ = bottom;
+        changesKnown_ = known;
+    } else {
+        changedTop_ = std::min(changedTop_, top);
+        changedBottom_ = std::max(changedBottom_, bottom);
+        changesKnown_ = changesKnown_ && known;
+    }
+    pictureChanged_ = true;
+}
+
+void Video::forgetShownFrame()
+{
+    shown_->clear();
+    shownKnown_ = false;
 }
 
 PresentResult Video::present()
@@ -267,17 +530,35 @@ PresentResult Video::present()
         return PresentResult::NotReady;
     if (backBuffer_->lost())
         return PresentResult::SurfaceLost;
+    flushRecorded();
+    lastPresentUnchanged_ = false;
+    if (!pictureChanged_ && !presentationStale()) {
+        lastPresentUnchanged_ = true;
+        ++unchangedPresents_;
+        return PresentResult::Ok;
+    }
     PresentResult r = presentFrame(*backBuffer_);
-    if (r == PresentResult::Ok)
+    if (r == PresentResult::Ok) {
         ++presents_;
+        pictureChanged_ = false;
+        changedTop_ = changedBottom_ = 0;
+        changesKnown_ = true;
+    }
     return r;
 }
 
 void Video::loseDevice()
 {
+    flushRecorded();
     for (auto& w : surfaces_)
-        if (auto s = w.lock())
+        if (auto s = w.lock()) {
+            SurfaceWatcher* watcher = s->watcher();
+            s->setWatcher(nullptr);
             s->markLost();
+            s->setWatcher(watcher);
+        }
+    forgetShownFrame();
+    noteChange(0, kHeight, false);
 }
 
 uint64_t Video::surfaceBytes() const

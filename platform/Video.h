@@ -13,6 +13,18 @@ namespace platform {
 enum class PixelFormat { A8R8G8B8, X8R8G8B8, A4R4G4B4, R5G6B5 };
 
 int bytesPerPixel(PixelFormat f);
+
+class Surface;
+// Told before a surface's pixels change or the surface goes away, by whoever changes them:
+// the device keeps drawing it has not done yet in order with such changes.
+class SurfaceWatcher {
+public:
+    virtual void surfaceChanging(Surface& s) = 0;
+    virtual void surfaceGone(Surface& s) = 0;
+
+protected:
+    ~SurfaceWatcher() = default;
+};
 // One pixel of the format to 0xAARRGGBB (formats without alpha give alpha 255) and back.
 uint32_t toArgb(PixelFormat f, const uint8_t* p);
 void fromArgb(PixelFormat f, uint32_t argb, uint8_t* p);
@@ -23,6 +35,7 @@ void fromArgb(PixelFormat f, uint32_t argb, uint8_t* p);
 class Surface {
 public:
     Surface(int width, int height, PixelFormat format);
+    ~Surface();
     Surface(const Surface&) = delete;
     Surface& operator=(const Surface&) = delete;
 
@@ -43,16 +56,31 @@ public:
 
     // False while nothing has used the surface: its pixels are all clear without memory.
     bool holdsPixels() const { return !pixels_.empty(); }
-    // For the device's own drawing: the storage without a lock.
-    uint8_t* data() { return storage(); }
+    // The storage without a lock. Asking for it writable counts as a change.
+    uint8_t* data()
+    {
+        if (watcher_)
+            watcher_->surfaceChanging(*this);
+        return storage();
+    }
     const uint8_t* data() const { return storage(); }
     // The pixels as 0xAARRGGBB words, width() per row; for 32-bit formats this is the
     // storage itself, for 16-bit formats a copy kept up to date with every change.
     const uint32_t* argbTexels(int& stride) const;
     // True when every pixel has full alpha (always for formats without alpha).
     bool opaque() const;
-    // Counts changes; drawing code keys caches on it.
-    void touch() { ++version_; }
+    // A stamp of the content: every change gives a value no surface of the process has had,
+    // so an address and a stamp name one picture. Drawing code keys caches on it.
+    uint64_t version() const { return version_; }
+    void touch()
+    {
+        if (watcher_)
+            watcher_->surfaceChanging(*this);
+        version_ = nextStamp();
+    }
+    // The device that draws this surface; it hears of every change before it happens.
+    void setWatcher(SurfaceWatcher* w) { watcher_ = w; }
+    SurfaceWatcher* watcher() const { return watcher_; }
 
     void markLost();
 
@@ -60,9 +88,12 @@ private:
     int width_, height_;
     PixelFormat format_;
     int pitch_;
+    static uint64_t nextStamp();
+
     bool lost_ = false;
     bool locked_ = false;
-    uint64_t version_ = 1;
+    SurfaceWatcher* watcher_ = nullptr;
+    uint64_t version_ = nextStamp();
     // Taken on first use: a surface nothing ever wrote or read (a character layer no scene
     // used) costs no memory, and reads as clear once something looks.
     uint8_t* storage() const;
@@ -97,17 +128,27 @@ struct RenderStates {
     bool zEnable = false;
 };
 
+class FrameRecord;
+
 enum class VideoOpenResult { Ok, NoVideo, NoBackBuffer, NoRenderer, NoFullscreen };
 enum class PresentResult { Ok, SurfaceLost, NotReady };
 
 // The display device: surfaces and textures, an 800x600 back buffer, colour fill, blit,
 // textured triangle strips and present. Drawing is the shared software rasteriser; the
 // backends only differ in how a finished back buffer reaches the screen.
-class Video {
+//
+// Between beginScene and endScene the drawing into the back buffer is written down, not
+// done, and done at endScene against the last frame's: a frame that asks for exactly what
+// the picture already shows costs no drawing and no present, and a frame that differs in a
+// few places redraws only the rows those can reach. Anything else that touches the back
+// buffer's pixels, or changes a picture that drawing still to be done uses, first gets that
+// drawing done, so the result is always what drawing at once would have given.
+class Video : private SurfaceWatcher {
 public:
     static constexpr int kWidth = 800;
     static constexpr int kHeight = 600;
 
+    Video();
     virtual ~Video();
 
     // Brings the device up on the window, in a window or full screen, with the accelerated
@@ -142,9 +183,22 @@ public:
     // between formats. False when either surface is lost or locked.
     bool blit(Surface& dst, const Rect& dstRect, Surface& src, const Rect& srcRect);
 
-    // Shows the back buffer.
+    // Shows the back buffer. A picture the screen already shows is not sent again unless the
+    // presentation asks for it (a window the system spoiled).
     PresentResult present();
     uint64_t presentCount() const { return presents_; }
+    // Presents left out because the picture had not changed, and whether the last present
+    // was one of them.
+    uint64_t unchangedPresents() const { return unchangedPresents_; }
+    bool lastPresentUnchanged() const { return lastPresentUnchanged_; }
+    // Frames whose picture was drawn in part (only the rows that changed) and in full.
+    uint64_t partialFrames() const { return partialFrames_; }
+    uint64_t fullFrames() const { return fullFrames_; }
+    // Milliseconds until the display will want its next picture; a frame loop with nothing
+    // new to show waits that long for input. Moves on to the refresh after that.
+    virtual uint32_t takeIdleWait() { return 16; }
+    // The window's contents were spoiled (exposed, resized): the next present goes out.
+    void repaint() { noteChange(0, kHeight, true); }
     // Bytes held by the device's live surfaces (textures live in system memory).
     uint64_t surfaceBytes() const;
 
@@ -159,8 +213,39 @@ protected:
     virtual VideoOpenResult openPresentation(Window& window, bool fullscreen, bool accelerated) = 0;
     virtual void closePresentation() = 0;
     virtual PresentResult presentFrame(const Surface& backBuffer) = 0;
+    // True when the screen may no longer show the last picture sent.
+    virtual bool presentationStale() { return false; }
+    // For presentFrame: the rows [top, bottom) that may differ from the last picture sent,
+    // and whether that is known from the drawing (else anything may have changed anywhere).
+    int changedTop() const { return changedTop_; }
+    int changedBottom() const { return changedBottom_; }
+    bool changesKnown() const { return changesKnown_; }
 
 private:
+    void surfaceChanging(Surface& s) override;
+    void surfaceGone(Surface& s) override;
+    // The drawing written down so far is done now; later drawing of this frame at once.
+    void flushRecorded();
+    void runCommand(const FrameRecord& record, size_t i, Surface& target, int rowOffset);
+    void drawRecorded(const FrameRecord& record, int top, int bottom);
+    bool recordable(const Surface* s) const;
+    void forgetShownFrame();
+
+    std::unique_ptr<FrameRecord> frame_, shown_;
+    // Drawing of this scene is being written down, not done.
+    bool deferring_ = false;
+    // The back buffer holds exactly what shown_ draws from a cover.
+    bool shownKnown_ = false;
+    // Something but the recorded drawing wrote into the back buffer during this scene.
+    bool foreignWrite_ = false;
+    bool pictureChanged_ = true;
+    void noteChange(int top, int bottom, bool known);
+    int changedTop_ = 0, changedBottom_ = kHeight;
+    bool changesKnown_ = false;
+    bool lastPresentUnchanged_ = false;
+    uint64_t unchangedPresents_ = 0, partialFrames_ = 0, fullFrames_ = 0;
+    std::unique_ptr<Surface> band_;
+
     bool open_ = false;
     bool accelerated_ = false;
     bool fullscreen_ = false;

@@ -44,6 +44,9 @@ public:
 
     // Takes the next waiting message; false when none is waiting. Never blocks.
     virtual bool pollMessage(WindowEvent& ev) = 0;
+    // Waits until a message or an input event is waiting, or ms milliseconds have passed;
+    // takes nothing.
+    virtual void waitForMessage(uint32_t ms) = 0;
 
     // The pointer in client coordinates of the 800x600 picture (mapped back from a scaled
     // full-screen display).

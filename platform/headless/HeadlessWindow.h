@@ -22,6 +22,15 @@ public:
         this->y = y;
     }
     bool pollMessage(WindowEvent& ev) override;
+    // No time passes here: the test or the runner moves the clock. The waits asked for are
+    // kept for them to read.
+    void waitForMessage(uint32_t ms) override
+    {
+        ++waits;
+        lastWait = ms;
+    }
+    uint64_t waits = 0;
+    uint32_t lastWait = 0;
     void cursorPos(int& x, int& y) override
     {
         x = pointerX;

@@ -4,6 +4,7 @@
 #include "platform/sdl/SdlWindow.h"
 
 #include <SDL.h>
+#include <algorithm>
 #include <cstring>
 #include <thread>
 
@@ -95,6 +96,8 @@ VideoOpenResult SdlVideo::openPresentation(Window& window, bool fullscreen, bool
 
 void SdlVideo::closePresentation()
 {
+    // A new texture starts empty: the first picture after it goes in whole.
+    shown_.clear();
     if (texture_)
         SDL_DestroyTexture(texture_);
     texture_ = nullptr;
@@ -120,19 +123,34 @@ PresentResult SdlVideo::presentFrame(const Surface& backBuffer)
     if (!renderer_ || !texture_)
         return PresentResult::NotReady;
     const size_t bytes = size_t(backBuffer.pitch()) * size_t(backBuffer.height());
-    const auto now = std::chrono::steady_clock::now();
-    // A still picture is still sent once a second, in case the screen lost it unannounced.
-    if (now >= showAllUntil_ && now - lastFull_ < std::chrono::seconds(1) && shown_.size() == bytes &&
-        std::memcmp(shown_.data(), backBuffer.data(), bytes) == 0) {
-        // A still picture: the screen already shows it. Wait as a present would.
-        ++skipped_;
-        if (pacing_)
-            pace();
-        return PresentResult::Ok;
+    const bool stale = presentationStale();
+    int top = changedTop(), bottom = changedBottom();
+    if (!changesKnown()) {
+        // Written by hand, not drawn: compare with what the screen shows.
+        if (!stale && shown_.size() == bytes && std::memcmp(shown_.data(), backBuffer.data(), bytes) == 0) {
+            ++skipped_;
+            if (pacing_)
+                pace();
+            return PresentResult::Ok;
+        }
+        top = 0;
+        bottom = backBuffer.height();
     }
-    shown_.assign(backBuffer.data(), backBuffer.data() + bytes);
-    lastFull_ = now;
-    SDL_UpdateTexture(texture_, nullptr, backBuffer.data(), backBuffer.pitch());
+    if (stale || shown_.size() != bytes) {
+        top = 0;
+        bottom = backBuffer.height();
+    }
+    top = std::clamp(top, 0, backBuffer.height());
+    bottom = std::clamp(bottom, top, backBuffer.height());
+    shown_.resize(bytes);
+    const size_t first = size_t(top) * size_t(backBuffer.pitch()), count = size_t(bottom - top) * size_t(backBuffer.pitch());
+    std::memcpy(shown_.data() + first, backBuffer.data() + first, count);
+    lastFull_ = std::chrono::steady_clock::now();
+    // Only the rows that changed go into the texture; the rest of it still holds them.
+    if (bottom > top) {
+        SDL_Rect rows{0, top, backBuffer.width(), bottom - top};
+        SDL_UpdateTexture(texture_, &rows, backBuffer.data() + first, backBuffer.pitch());
+    }
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
     SDL_RenderClear(renderer_);
     // The window's picture rectangle is in window coordinates; the renderer may draw at a
@@ -152,6 +170,25 @@ PresentResult SdlVideo::presentFrame(const Surface& backBuffer)
     if (vsync_)
         nextPresent_ = std::chrono::steady_clock::now() + period_;
     return PresentResult::Ok;
+}
+
+uint32_t SdlVideo::takeIdleWait()
+{
+    // The refreshes go on at the display's pace whether a picture is sent or not.
+    const auto now = std::chrono::steady_clock::now();
+    const auto wait = nextPresent_ > now ? nextPresent_ - now : std::chrono::steady_clock::duration::zero();
+    nextPresent_ += period_;
+    if (nextPresent_ < now)
+        nextPresent_ = now + period_;
+    return uint32_t((std::chrono::duration_cast<std::chrono::microseconds>(wait).count() + 999) / 1000);
+}
+
+bool SdlVideo::presentationStale()
+{
+    // The window system may have spoiled the window without saying so; a still picture is
+    // sent again once a second.
+    const auto now = std::chrono::steady_clock::now();
+    return now < showAllUntil_ || now - lastFull_ >= std::chrono::seconds(1);
 }
 
 void SdlVideo::paintBlank()

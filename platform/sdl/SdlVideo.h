@@ -26,11 +26,13 @@ public:
     // Off: presents never wait (measurements of the present itself).
     void setPacing(bool on) { pacing_ = on; }
     void paintBlank() override;
+    uint32_t takeIdleWait() override;
 
 protected:
     VideoOpenResult openPresentation(Window& window, bool fullscreen, bool accelerated) override;
     void closePresentation() override;
     PresentResult presentFrame(const Surface& backBuffer) override;
+    bool presentationStale() override;
 
 private:
     void pace();

@@ -157,6 +157,13 @@ bool SdlWindow::pollMessage(WindowEvent& ev)
     return false;
 }
 
+void SdlWindow::waitForMessage(uint32_t ms)
+{
+    // Without an event to fill in, the wait leaves the event where it is for pollMessage.
+    if (ms > 0)
+        SDL_WaitEventTimeout(nullptr, int(ms));
+}
+
 bool SdlWindow::hasInputFocus() const
 {
     return window_ && (SDL_GetWindowFlags(window_) & SDL_WINDOW_INPUT_FOCUS) != 0;

@@ -24,6 +24,7 @@ public:
     void setFullscreen(bool fullscreen) override;
     void setPosition(int x, int y) override;
     bool pollMessage(WindowEvent& ev) override;
+    void waitForMessage(uint32_t ms) override;
     void cursorPos(int& x, int& y) override;
     void setCursorPos(int x, int y) override;
     Rect workArea() override;

@@ -1,4 +1,5 @@
 #include "EngineFixture.h"
+#include "graphics/CSprite.h"
 
 class FrameTest : public EngineTest {
 protected:
@@ -178,4 +179,34 @@ TEST_F(FrameTest, OpenConfirmationCancelsAQuitRequest)
     dx->confirmOpen = true;
     frameAt(16);
     EXPECT_FALSE(dx->quitPosted);
+}
+
+TEST_F(FrameTest, AFrameWithNothingNewIsNotSentAndWaitsForInputWithItsTimingRulesKept)
+{
+    lastDrawnAt(1000);
+    const uint64_t presents = backend.video.presentCount();
+    const uint64_t waits = backend.window.waits;
+    // The same picture as the last frame: the logic, the draw phase and frameDelta run as
+    // ever, the 1 ms sleep stays, nothing is sent and the loop waits for input or the
+    // display's next refresh instead.
+    frameAt(1016);
+    ASSERT_EQ(deltas.size(), 1u);
+    EXPECT_EQ(deltas[0], 16);
+    EXPECT_EQ(logicCalls, 1);
+    EXPECT_EQ(backend.clock.totalSlept(), 1u);
+    EXPECT_EQ(backend.video.presentCount(), presents);
+    EXPECT_EQ(backend.window.waits, waits + 1);
+    EXPECT_EQ(backend.window.lastWait, 16u);
+    // A long still spell still counts as one 16 ms step when something moves again.
+    frameAt(1016 + 5000);
+    EXPECT_EQ(deltas.back(), 16);
+    // Something is drawn somewhere else: that frame is sent at once and does not wait.
+    dx->registerScreen(ScreenState::Game, nullptr, [](CDirectX& d) {
+        CSprite s;
+        s.SetColour(0xFFFFFF);
+        s.Draw(*d.display.directDraw(), 10, 10, 20, 20);
+    });
+    frameAt(6032);
+    EXPECT_EQ(backend.video.presentCount(), presents + 1);
+    EXPECT_EQ(backend.window.waits, waits + 2);
 }
