@@ -33,6 +33,20 @@ inline void store32(uint8_t* p, uint32_t v)
 {
     std::memcpy(p, &v, 4);
 }
+
+// The device's own writes into a surface it watches: the watcher must not hear of them as
+// someone else's change.
+class Unwatched {
+public:
+    explicit Unwatched(Surface& s) : s_(s), watcher_(s.watcher()) { s_.setWatcher(nullptr); }
+    ~Unwatched() { s_.setWatcher(watcher_); }
+    Unwatched(const Unwatched&) = delete;
+    Unwatched& operator=(const Unwatched&) = delete;
+
+private:
+    Surface& s_;
+    SurfaceWatcher* watcher_;
+};
 } // namespace
 
 int bytesPerPixel(PixelFormat f)
@@ -327,17 +341,13 @@ void Video::drawStrip(const Vertex* vertices, int count)
         frame_->addStrip(states_, texture_.get(), vertices, count);
         if (deferring_)
             return;
-        Surface& bb = *backBuffer_;
-        bb.setWatcher(nullptr);
-        raster::drawStrip(bb, texture_.get(), states_, vertices, count);
-        bb.setWatcher(this);
+        Unwatched quiet(*backBuffer_);
+        raster::drawStrip(*backBuffer_, texture_.get(), states_, vertices, count);
         return;
     }
     surfaceChanging(*backBuffer_);
-    Surface& bb = *backBuffer_;
-    bb.setWatcher(nullptr);
-    raster::drawStrip(bb, texture_.get(), states_, vertices, count);
-    bb.setWatcher(this);
+    Unwatched quiet(*backBuffer_);
+    raster::drawStrip(*backBuffer_, texture_.get(), states_, vertices, count);
 }
 
 bool Video::colorFill(Surface& s, const Rect* r, uint32_t value)
@@ -352,10 +362,8 @@ bool Video::colorFill(Surface& s, const Rect* r, uint32_t value)
     } else {
         surfaceChanging(s);
     }
-    SurfaceWatcher* w = s.watcher();
-    s.setWatcher(nullptr);
+    Unwatched quiet(s);
     raster::fill(s, rect, value);
-    s.setWatcher(w);
     return true;
 }
 
@@ -378,10 +386,8 @@ bool Video::blit(Surface& dst, const Rect& dstRect, Surface& src, const Rect& sr
     } else {
         surfaceChanging(dst);
     }
-    SurfaceWatcher* w = dst.watcher();
-    dst.setWatcher(nullptr);
+    Unwatched quiet(dst);
     raster::blit(dst, dstRect, src, srcRect);
-    dst.setWatcher(w);
     return true;
 }
 
@@ -480,7 +486,7 @@ void Video::drawRecorded(const FrameRecord& record, int top, int bottom)
         for (uint32_t k = 0; k < c.vertexCount && exact; ++k)
             exact = double(v[k].y - float(top)) == double(v[k].y) - double(top);
     }
-    bb.setWatcher(nullptr);
+    Unwatched quiet(bb);
     if (!exact) {
         for (size_t i = 0; i < record.size(); ++i)
             runCommand(record, i, bb, 0);
@@ -501,7 +507,6 @@ void Video::drawRecorded(const FrameRecord& record, int top, int bottom)
         bb.touch();
         ++partialFrames_;
     }
-    bb.setWatcher(this);
 }
 
 void Video::noteChange(int top, int bottom, bool known)
@@ -552,10 +557,8 @@ void Video::loseDevice()
     flushRecorded();
     for (auto& w : surfaces_)
         if (auto s = w.lock()) {
-            SurfaceWatcher* watcher = s->watcher();
-            s->setWatcher(nullptr);
+            Unwatched quiet(*s);
             s->markLost();
-            s->setWatcher(watcher);
         }
     forgetShownFrame();
     noteChange(0, kHeight, false);
