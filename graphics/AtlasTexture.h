@@ -14,3 +14,8 @@ bool loadAtlasTexture(CTEXTURE& texture, platform::Video* video, const CPackArch
 
 // Points sprite at the rectangle of id in atlas.
 void cutAtlasSprite(CSprite& sprite, const CTEXTURE& atlas, SpriteId id);
+
+// Draws the sprite of id from atlas at (x, y) in its own size, tinted and faded; nothing
+// without a device or while the atlas has no surface.
+void drawInterfaceSprite(platform::Video* video, const CTEXTURE& atlas, SpriteId id, float x, float y,
+                         uint32_t colour = 0xFFFFFF, int alpha = 255);

@@ -35,6 +35,19 @@ void cutAtlasSprite(CSprite& sprite, const CTEXTURE& atlas, SpriteId id)
     sprite.Set(atlas, float(s.x), float(s.y), float(s.w), float(s.h));
 }
 
+void drawInterfaceSprite(platform::Video* video, const CTEXTURE& atlas, SpriteId id, float x, float y,
+                         uint32_t colour, int alpha)
+{
+    if (!video || !atlas.hasSurface())
+        return;
+    const InterfaceSprite& s = interfaceSprite(id);
+    CSprite sprite;
+    cutAtlasSprite(sprite, atlas, id);
+    sprite.SetColour(colour);
+    sprite.SetAlpha(alpha);
+    sprite.Draw(*video, x, y, float(s.w), float(s.h));
+}
+
 void CDirectX::loadSystemAtlases()
 {
     platform::Video* video = display.directDraw() ? display.directDraw() : sys.video;

@@ -3,6 +3,7 @@
 #include "screens/BacklogScreen.h"
 
 #include "app/CDirectX.h"
+#include "graphics/AtlasTexture.h"
 #include "graphics/InterfaceSprites.h"
 #include "input/KeyCodes.h"
 #include "scene/EffectCommands.h"
@@ -242,15 +243,9 @@ bool readInput(CDirectX& dx)
 
 void drawSprite(CDirectX& dx, SpriteId id, int x, int y, uint32_t colour, int alpha)
 {
-    const InterfaceSprite& s = interfaceSprite(id);
-    const size_t atlas = size_t(s.atlas) - size_t(SpriteAtlas::Systex1);
-    if (atlas >= dx.systemAtlas.size() || !dx.systemAtlas[atlas].hasSurface())
-        return;
-    CSprite sprite;
-    sprite.Set(dx.systemAtlas[atlas], float(s.x), float(s.y), float(s.w), float(s.h));
-    sprite.SetColour(colour);
-    sprite.SetAlpha(alpha);
-    sprite.Draw(*dx.display.directDraw(), float(x), float(y), float(s.w), float(s.h));
+    const size_t atlas = size_t(interfaceSprite(id).atlas) - size_t(SpriteAtlas::Systex1);
+    if (atlas < dx.systemAtlas.size())
+        drawInterfaceSprite(dx.display.directDraw(), dx.systemAtlas[atlas], id, float(x), float(y), colour, alpha);
 }
 
 void drawControls(CDirectX& dx)

@@ -1,6 +1,7 @@
 #include "screens/ConfirmBox.h"
 
 #include "app/CDirectX.h"
+#include "graphics/AtlasTexture.h"
 #include "graphics/GlyphCell.h"
 #include "graphics/InterfaceSprites.h"
 #include "input/KeyCodes.h"
@@ -18,13 +19,7 @@ constexpr int kPointerSquare = 8;
 
 void drawButton(CDirectX& dx, SpriteId id, int x, int y)
 {
-    const CTEXTURE& atlas = dx.systemAtlas[0];
-    if (!atlas.hasSurface())
-        return;
-    const InterfaceSprite& s = interfaceSprite(id);
-    CSprite sprite;
-    sprite.Set(atlas, float(s.x), float(s.y), float(s.w), float(s.h));
-    sprite.Draw(*dx.display.directDraw(), float(x), float(y), float(s.w), float(s.h));
+    drawInterfaceSprite(dx.display.directDraw(), dx.systemAtlas[0], id, float(x), float(y));
 }
 
 // The question is drawn straight onto the finished picture, white on nothing.

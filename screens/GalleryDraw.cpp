@@ -3,6 +3,7 @@
 
 #include "app/CDirectX.h"
 #include "core/RunLog.h"
+#include "graphics/AtlasTexture.h"
 #include "input/KeyCodes.h"
 #include "resources/Image.h"
 #include "scene/SceneCommands.h"
@@ -20,15 +21,7 @@ constexpr uint32_t kMissingThumbnail = 0x202830;
 
 void drawGallerySprite(CDirectX& dx, SpriteId id, int x, int y, uint32_t colour, int alpha)
 {
-    const CTEXTURE& atlas = dx.systemAtlas[1];
-    if (!dx.display.directDraw() || !atlas.hasSurface())
-        return;
-    const InterfaceSprite& s = interfaceSprite(id);
-    CSprite sprite;
-    sprite.Set(atlas, float(s.x), float(s.y), float(s.w), float(s.h));
-    sprite.SetColour(colour);
-    sprite.SetAlpha(alpha);
-    sprite.Draw(*dx.display.directDraw(), float(x), float(y), float(s.w), float(s.h));
+    drawInterfaceSprite(dx.display.directDraw(), dx.systemAtlas[1], id, float(x), float(y), colour, alpha);
 }
 
 void drawGalleryBox(CDirectX& dx, int x, int y, int w, int h, uint32_t colour, int alpha)

@@ -73,14 +73,7 @@ void stepLevel(int32_t& level, bool up)
 
 void drawSprite(CDirectX& dx, int atlas, SpriteId id, int32_t x, int32_t y, uint32_t tint)
 {
-    const CTEXTURE& texture = dx.systemAtlas[size_t(atlas)];
-    if (!texture.hasSurface())
-        return;
-    const InterfaceSprite& s = interfaceSprite(id);
-    CSprite sprite;
-    cutAtlasSprite(sprite, texture, id);
-    sprite.SetColour(tint);
-    sprite.Draw(*dx.display.directDraw(), float(x), float(y), float(s.w), float(s.h));
+    drawInterfaceSprite(dx.display.directDraw(), dx.systemAtlas[size_t(atlas)], id, float(x), float(y), tint);
 }
 
 // Eight pips between a row's two arrows, lit up to the level.

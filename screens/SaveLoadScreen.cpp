@@ -4,6 +4,7 @@
 #include "app/CDirectX.h"
 #include "core/RunLog.h"
 #include "core/ScreenSize.h"
+#include "graphics/AtlasTexture.h"
 #include "graphics/CDIB.h"
 #include "graphics/InterfaceSprites.h"
 #include "input/KeyCodes.h"
@@ -27,15 +28,7 @@ constexpr uint32_t kTabHoverTint = 0xFF6060;
 
 void drawAtlasSprite(CDirectX& dx, int atlas, SpriteId id, int x, int y, uint32_t colour = 0xFFFFFF, int alpha = 255)
 {
-    const CTEXTURE& tex = dx.systemAtlas[size_t(atlas)];
-    if (!tex.hasSurface())
-        return;
-    const InterfaceSprite& s = interfaceSprite(id);
-    CSprite sprite;
-    sprite.Set(tex, float(s.x), float(s.y), float(s.w), float(s.h));
-    sprite.SetColour(colour);
-    sprite.SetAlpha(alpha);
-    sprite.Draw(*dx.display.directDraw(), float(x), float(y), float(s.w), float(s.h));
+    drawInterfaceSprite(dx.display.directDraw(), dx.systemAtlas[size_t(atlas)], id, float(x), float(y), colour, alpha);
 }
 
 void fillRect(CDirectX& dx, int x, int y, int w, int h, uint32_t rgb, int alpha = 255)
