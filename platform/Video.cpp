@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 
 namespace platform {
 
@@ -48,11 +50,6 @@ private:
     SurfaceWatcher* watcher_;
 };
 } // namespace
-
-int bytesPerPixel(PixelFormat f)
-{
-    return (f == PixelFormat::A4R4G4B4 || f == PixelFormat::R5G6B5) ? 2 : 4;
-}
 
 uint32_t toArgb(PixelFormat f, const uint8_t* p)
 {
@@ -106,17 +103,30 @@ Surface::~Surface()
         watcher_->surfaceGone(*this);
 }
 
+void LineAlignedBytes::assign(size_t size)
+{
+    // Rounded up to whole lines, as the aligned allocation wants.
+    const size_t rounded = (std::max<size_t>(size, 1) + kAlign - 1) / kAlign * kAlign;
+    bytes_.reset(static_cast<uint8_t*>(std::aligned_alloc(kAlign, rounded)));
+    if (!bytes_)
+        throw std::bad_alloc();
+    std::memset(bytes_.get(), 0, rounded);
+}
+
+void LineAlignedBytes::Free::operator()(uint8_t* p) const
+{
+    std::free(p);
+}
+
 uint64_t Surface::nextStamp()
 {
     static std::atomic<uint64_t> stamps{0};
     return stamps.fetch_add(1, std::memory_order_relaxed) + 1;
 }
 
-uint8_t* Surface::storage() const
+void Surface::allocate() const
 {
-    if (pixels_.empty())
-        pixels_.assign(size_t(pitch_) * size_t(height_), 0);
-    return pixels_.data();
+    pixels_.assign(size_t(pitch_) * size_t(height_));
 }
 
 uint8_t* Surface::lock(int& pitch)
@@ -149,44 +159,36 @@ void Surface::unlock()
     }
 }
 
-const uint32_t* Surface::argbTexels(int& stride) const
+const uint32_t* Surface::expandedTexels(int& stride) const
 {
-    if (format_ == PixelFormat::A8R8G8B8) {
-        stride = pitch_ / 4;
-        return reinterpret_cast<const uint32_t*>(storage());
-    }
     if (expandedVersion_ != version_) {
         const int bpp = bytesPerPixel(format_);
-        expanded_.resize(size_t(width_) * size_t(height_));
+        if (expanded_.empty())
+            expanded_.assign(size_t(width_) * size_t(height_) * 4);
         for (int y = 0; y < height_; ++y) {
             const uint8_t* row = storage() + size_t(y) * size_t(pitch_);
-            uint32_t* out = expanded_.data() + size_t(y) * size_t(width_);
+            uint32_t* out = reinterpret_cast<uint32_t*>(expanded_.data()) + size_t(y) * size_t(width_);
             for (int x = 0; x < width_; ++x)
                 out[x] = toArgb(format_, row + size_t(x) * bpp);
         }
         expandedVersion_ = version_;
     }
     stride = width_;
-    return expanded_.data();
+    return reinterpret_cast<const uint32_t*>(expanded_.data());
 }
 
-bool Surface::opaque() const
+void Surface::findOpaque() const
 {
-    if (format_ == PixelFormat::X8R8G8B8 || format_ == PixelFormat::R5G6B5)
-        return true;
-    if (opaqueVersion_ != version_) {
-        int stride = 0;
-        const uint32_t* t = argbTexels(stride);
-        opaque_ = true;
-        for (int y = 0; y < height_ && opaque_; ++y)
-            for (int x = 0; x < width_; ++x)
-                if ((t[size_t(y) * size_t(stride) + size_t(x)] >> 24) != 255) {
-                    opaque_ = false;
-                    break;
-                }
-        opaqueVersion_ = version_;
-    }
-    return opaque_;
+    int stride = 0;
+    const uint32_t* t = argbTexels(stride);
+    opaque_ = true;
+    for (int y = 0; y < height_ && opaque_; ++y)
+        for (int x = 0; x < width_; ++x)
+            if ((t[size_t(y) * size_t(stride) + size_t(x)] >> 24) != 255) {
+                opaque_ = false;
+                break;
+            }
+    opaqueVersion_ = version_;
 }
 
 void Surface::markLost()

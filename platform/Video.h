@@ -12,7 +12,26 @@ namespace platform {
 // their names.
 enum class PixelFormat { A8R8G8B8, X8R8G8B8, A4R4G4B4, R5G6B5 };
 
-int bytesPerPixel(PixelFormat f);
+inline int bytesPerPixel(PixelFormat f)
+{
+    return (f == PixelFormat::A4R4G4B4 || f == PixelFormat::R5G6B5) ? 2 : 4;
+}
+
+// Zeroed memory whose first byte starts a cache line. With pitches a multiple of 64 bytes,
+// every row of a surface does too, so a row of 32 pixels touches two lines, not three.
+class LineAlignedBytes {
+public:
+    static constexpr size_t kAlign = 64;
+    bool empty() const { return !bytes_; }
+    uint8_t* data() const { return bytes_.get(); }
+    void assign(size_t size);
+
+private:
+    struct Free {
+        void operator()(uint8_t* p) const;
+    };
+    std::unique_ptr<uint8_t[], Free> bytes_;
+};
 
 class Surface;
 // Told before a surface's pixels change or the surface goes away, by whoever changes them:
@@ -66,9 +85,24 @@ public:
     const uint8_t* data() const { return storage(); }
     // The pixels as 0xAARRGGBB words, width() per row; for 32-bit formats this is the
     // storage itself, for 16-bit formats a copy kept up to date with every change.
-    const uint32_t* argbTexels(int& stride) const;
+    // Asked for by every quad drawn, so the common answers are at hand without a call.
+    const uint32_t* argbTexels(int& stride) const
+    {
+        if (format_ == PixelFormat::A8R8G8B8) {
+            stride = pitch_ / 4;
+            return reinterpret_cast<const uint32_t*>(storage());
+        }
+        return expandedTexels(stride);
+    }
     // True when every pixel has full alpha (always for formats without alpha).
-    bool opaque() const;
+    bool opaque() const
+    {
+        if (format_ == PixelFormat::X8R8G8B8 || format_ == PixelFormat::R5G6B5)
+            return true;
+        if (opaqueVersion_ != version_)
+            findOpaque();
+        return opaque_;
+    }
     // A stamp of the content: every change gives a value no surface of the process has had,
     // so an address and a stamp name one picture. Drawing code keys caches on it.
     uint64_t version() const { return version_; }
@@ -96,9 +130,17 @@ private:
     uint64_t version_ = nextStamp();
     // Taken on first use: a surface nothing ever wrote or read (a character layer no scene
     // used) costs no memory, and reads as clear once something looks.
-    uint8_t* storage() const;
-    mutable std::vector<uint8_t> pixels_;
-    mutable std::vector<uint32_t> expanded_;
+    uint8_t* storage() const
+    {
+        if (pixels_.empty())
+            allocate();
+        return pixels_.data();
+    }
+    void allocate() const;
+    const uint32_t* expandedTexels(int& stride) const;
+    void findOpaque() const;
+    mutable LineAlignedBytes pixels_;
+    mutable LineAlignedBytes expanded_;
     mutable uint64_t expandedVersion_ = 0;
     mutable bool opaque_ = false;
     mutable uint64_t opaqueVersion_ = 0;
@@ -227,6 +269,7 @@ private:
     // The drawing written down so far is done now; later drawing of this frame at once.
     void flushRecorded();
     void runCommand(const FrameRecord& record, size_t i, Surface& target, int rowOffset);
+
     void drawRecorded(const FrameRecord& record, int top, int bottom);
     bool recordable(const Surface* s) const;
     void forgetShownFrame();

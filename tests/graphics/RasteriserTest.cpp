@@ -366,6 +366,27 @@ TEST_F(RasterTest, AbsurdSurfaceSizesAreRefused)
     EXPECT_NE(video.createSurface(3, 5, PixelFormat::R5G6B5), nullptr);
 }
 
+// Every row starts a cache line, so a 32-pixel row spans two lines rather than three, and the
+// 32-bit view of a 16-bit texture starts on one. The memory comes cleared.
+TEST_F(RasterTest, SurfaceRowsStartOnCacheLines)
+{
+    const PixelFormat formats[] = {PixelFormat::A8R8G8B8, PixelFormat::X8R8G8B8, PixelFormat::A4R4G4B4,
+                                   PixelFormat::R5G6B5};
+    for (PixelFormat f : formats)
+        for (int w : {1, 33, 256, 800}) {
+            auto s = video.createSurface(w, 3, f);
+            ASSERT_NE(s, nullptr);
+            EXPECT_EQ(reinterpret_cast<uintptr_t>(s->data()) % 64, 0u);
+            EXPECT_EQ(s->pitch() % 64, 0);
+            int stride = 0;
+            const uint32_t* texels = s->argbTexels(stride);
+            EXPECT_EQ(reinterpret_cast<uintptr_t>(texels) % 64, 0u);
+            for (int y = 0; y < 3; ++y)
+                for (int x = 0; x < w; ++x)
+                    ASSERT_EQ(texels[size_t(y) * size_t(stride) + size_t(x)] & 0x00FFFFFFu, 0u);
+        }
+}
+
 TEST_F(RasterTest, DegenerateAndOffscreenStripsDrawNothing)
 {
     video.colorFill(*bb, nullptr, 0x11111111u);
