@@ -3,6 +3,10 @@
 
 #include "platform/RasterRows.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -45,6 +49,23 @@ inline int64_t texelIndex(double t)
     // floor() without the library call: it runs once per drawn row.
     const int64_t i = int64_t(t);
     return double(i) > t ? i - 1 : i;
+}
+
+// ceil() without a library call for each corner of each quad. NaN and values too large to
+// hold a fraction come back as they are.
+inline double ceilOf(double v)
+{
+    constexpr double kFar = 4503599627370496.0; // 2^52
+    if (!(v > -kFar && v < kFar))
+        return v;
+    const double i = double(int64_t(v));
+    return i < v ? i + 1 : i;
+}
+
+// a / b, skipping the division where the quotient is 1: a quad drawn at its texture's size.
+inline double ratio(double a, double b)
+{
+    return a == b ? 1.0 : a / b;
 }
 
 enum class Mode { Normal, Darken, Add, Other };
@@ -176,6 +197,9 @@ struct QuadTexels {
     Sampler smp;
     int64_t uFix0 = 0, uStep = 0;
     double v0 = 0, y0 = 0, vScale = 0;
+    // Rows mapped one to one: the first drawn row's texel row in 16.16, as exactRows gives it.
+    bool oneToOneRows = false;
+    int64_t firstRowFix = 0;
 
     const uint32_t* row(int y) const
     {
@@ -187,7 +211,14 @@ struct QuadTexels {
     // same rows without the per-row arithmetic. False where that does not hold.
     bool exactRows(int y, int64_t& t, int64_t& step) const
     {
-        auto fine = [](double x, double limit) { return std::fabs(x) < limit && x * 256 == std::floor(x * 256); };
+        if (oneToOneRows) {
+            t = firstRowFix + (int64_t(y) << 16);
+            step = int64_t(1) << 16;
+            return true;
+        }
+        auto fine = [](double x, double limit) {
+            return std::fabs(x) < limit && x * 256 == double(texelIndex(x * 256));
+        };
         if (!fine(v0, 1 << 20) || !fine(y0, 1 << 20) || !fine(vScale, 256) || std::abs(y) >= 1 << 20)
             return false;
         t = int64_t((v0 + (y - y0) * vScale) * 65536.0);
@@ -327,16 +358,133 @@ bool isUprightQuad(const Vertex* v)
            v[0].diffuse == v[1].diffuse && v[0].diffuse == v[2].diffuse && v[0].diffuse == v[3].diffuse;
 }
 
+// Sets q's texel mapping for the quad v, whose first drawn column is cx0. False when the
+// coordinates are beyond use (infinite or NaN).
+bool generalMapping(const Vertex* v, int cx0, QuadTexels& q)
+{
+    const Sampler& smp = q.smp;
+    const double x0 = v[0].x, x1 = v[1].x, y0 = v[0].y, y1 = v[2].y;
+    // Far-off coordinates are brought near: a wrapping texture repeats every w texels, a
+    // clamped one never reads past its edge, and no step is longer than a texture.
+    const double uScale = std::clamp(ratio((double(v[1].u) - v[0].u) * smp.w, x1 - x0), -65536.0, 65536.0);
+    double uStart = double(v[0].u) * smp.w + (cx0 - x0) * uScale;
+    if (!std::isfinite(uStart) || !std::isfinite(uScale))
+        return false;
+    if (smp.pow2 && !(uStart >= 0 && uStart < smp.w))
+        uStart = std::fmod(uStart, double(smp.w));
+    else if (!smp.pow2)
+        uStart = std::clamp(uStart, -1.0, double(smp.w) + 1.0);
+    // Both are well inside the range texelIndex floors exactly.
+    q.uFix0 = texelIndex(uStart * 4294967296.0);
+    q.uStep = texelIndex(uScale * 4294967296.0);
+    q.v0 = double(v[0].v) * smp.h;
+    q.y0 = y0;
+    q.vScale = ratio((double(v[2].v) - v[0].v) * smp.h, y1 - y0);
+    return true;
+}
+
+// A whole number of moderate size.
+inline bool whole(double x, int64_t& i)
+{
+    constexpr double kLimit = 1048576.0; // 2^20
+    if (!(x > -kLimit && x < kLimit))
+        return false;
+    i = int64_t(x);
+    return double(i) == x;
+}
+
+// An upright quad's corners in integers: positions in 1/256 of a pixel, texel positions whole.
+struct OneToOne {
+    int64_t x0, x1, y0, y1, u0, u1, v0, v2;
+};
+
+// Texels mapped one to one from whole texel positions onto corners at multiples of 1/256 of a
+// pixel (whole pixels, or the half-pixel offset sprites are drawn at): tiles, glyphs and
+// pictures drawn at their size. Texture coordinates that land on whole texels are multiples of
+// 1/4096, so every difference the general mapping takes of them is exact and both its scales
+// are 1: it reaches the same numbers as these integers.
+bool oneToOneCorners(const Vertex* v, int w, int h, OneToOne& c)
+{
+#if defined(__SSE2__)
+    // All eight tested at once, as every tile drawn asks. Positions scaled by 256 stay exact in
+    // float; a texture coordinate times a size can need more bits than a float has, so the
+    // texel positions are doubles. Near means below 2^20 either way, as whole() asks.
+    const __m128 pos = _mm_mul_ps(_mm_setr_ps(v[0].x, v[1].x, v[0].y, v[2].y), _mm_set1_ps(256.0f));
+    const __m128d us = _mm_mul_pd(_mm_cvtps_pd(_mm_setr_ps(v[0].u, v[1].u, 0, 0)), _mm_set1_pd(double(w)));
+    const __m128d vs = _mm_mul_pd(_mm_cvtps_pd(_mm_setr_ps(v[0].v, v[2].v, 0, 0)), _mm_set1_pd(double(h)));
+    const __m128i ipos = _mm_cvttps_epi32(pos), ius = _mm_cvttpd_epi32(us), ivs = _mm_cvttpd_epi32(vs);
+    const __m128 absPos = _mm_and_ps(pos, _mm_castsi128_ps(_mm_set1_epi32(0x7FFFFFFF)));
+    const __m128 posWhole = _mm_and_ps(_mm_cmplt_ps(absPos, _mm_set1_ps(1048576.0f)),
+                                       _mm_cmpeq_ps(_mm_cvtepi32_ps(ipos), pos));
+    auto texelsWhole = [](__m128d x, __m128i ix) {
+        const __m128d absX = _mm_and_pd(x, _mm_castsi128_pd(_mm_set1_epi64x(0x7FFFFFFFFFFFFFFF)));
+        return _mm_movemask_pd(_mm_and_pd(_mm_cmplt_pd(absX, _mm_set1_pd(1048576.0)),
+                                          _mm_cmpeq_pd(_mm_cvtepi32_pd(ix), x))) == 3;
+    };
+    if (_mm_movemask_ps(posWhole) != 15 || !texelsWhole(us, ius) || !texelsWhole(vs, ivs))
+        return false;
+    alignas(16) int32_t p[4], u[4], t[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(p), ipos);
+    _mm_store_si128(reinterpret_cast<__m128i*>(u), ius);
+    _mm_store_si128(reinterpret_cast<__m128i*>(t), ivs);
+    c = OneToOne{p[0], p[1], p[2], p[3], u[0], u[1], t[0], t[1]};
+#else
+    if (!whole(v[0].x * 256.0, c.x0) || !whole(v[1].x * 256.0, c.x1) || !whole(v[0].y * 256.0, c.y0) ||
+        !whole(v[2].y * 256.0, c.y1) || !whole(double(v[0].u) * w, c.u0) || !whole(double(v[1].u) * w, c.u1) ||
+        !whole(double(v[0].v) * h, c.v0) || !whole(double(v[2].v) * h, c.v2))
+        return false;
+#endif
+    return (c.u1 - c.u0) * 256 == c.x1 - c.x0 && (c.v2 - c.v0) * 256 == c.y1 - c.y0;
+}
+
+// The general mapping's result for a one-to-one quad inside the texture, without its divisions
+// and roundings; false where the texture would wrap or clamp.
+bool oneToOneMapping(const OneToOne& c, float y0, int cx0, QuadTexels& q)
+{
+    // The first column's texel, in 1/256 texel.
+    const int64_t uStart = c.u0 * 256 + (int64_t(cx0) * 256 - c.x0);
+    if (uStart < 0 || uStart >= int64_t(q.smp.w) * 256)
+        return false;
+    q.uFix0 = uStart * (int64_t(1) << 24);
+    q.uStep = int64_t(1) << 32;
+    q.v0 = double(c.v0);
+    q.y0 = y0;
+    q.vScale = 1.0;
+    // Row y's texel row is v0 + (y - y0); kept in 16.16 less y, so any y adds on.
+    q.oneToOneRows = true;
+    q.firstRowFix = c.v0 * 65536 - c.y0 * 256;
+    return true;
+}
+
+// The first pixel at or after a position in 1/256 pixel, pinned to [0, limit]: what
+// pinned(ceilOf()) gives for the position as a double.
+inline int firstPixel(int64_t pos, int limit)
+{
+    return int(std::clamp<int64_t>((pos + 255) >> 8, 0, limit));
+}
+
 void drawUprightQuad(Surface& dst, const Surface* texture, const RenderStates& st, const Vertex* v)
 {
-    const double x0 = v[0].x, x1 = v[1].x, y0 = v[0].y, y1 = v[2].y;
-    const int cx0 = pinned(std::ceil(x0), 0, dst.width()), cx1 = pinned(std::ceil(x1), 0, dst.width());
-    const int cy0 = pinned(std::ceil(y0), 0, dst.height()), cy1 = pinned(std::ceil(y1), 0, dst.height());
+    const RowKernels* kernels = pathChoice().kernels;
+    // The plain path, every fast path's reference, keeps to the general mapping.
+    OneToOne c;
+    const bool oneToOne = texture && kernels && oneToOneCorners(v, texture->width(), texture->height(), c);
+    int cx0, cx1, cy0, cy1;
+    if (oneToOne) {
+        cx0 = firstPixel(c.x0, dst.width());
+        cx1 = firstPixel(c.x1, dst.width());
+        cy0 = firstPixel(c.y0, dst.height());
+        cy1 = firstPixel(c.y1, dst.height());
+    } else {
+        cx0 = pinned(ceilOf(v[0].x), 0, dst.width());
+        cx1 = pinned(ceilOf(v[1].x), 0, dst.width());
+        cy0 = pinned(ceilOf(v[0].y), 0, dst.height());
+        cy1 = pinned(ceilOf(v[2].y), 0, dst.height());
+    }
     if (cx0 >= cx1 || cy0 >= cy1)
         return;
     const Mode mode = modeOf(st);
     const uint32_t diffuse = v[0].diffuse;
-    const RowKernels* kernels = pathChoice().kernels;
 
     if (!texture) {
         if (kernels) {
@@ -347,25 +495,9 @@ void drawUprightQuad(Surface& dst, const Surface* texture, const RenderStates& s
             plainRow(nullptr, nullptr, rowOf(dst, y), cx0, cx1, diffuse, mode, st);
         return;
     }
-
     QuadTexels q{Sampler(texture)};
-    const Sampler& smp = q.smp;
-    // Far-off coordinates are brought near: a wrapping texture repeats every w texels, a
-    // clamped one never reads past its edge, and no step is longer than a texture.
-    const double uScale = std::clamp((double(v[1].u) - v[0].u) * smp.w / (x1 - x0), -65536.0, 65536.0);
-    double uStart = double(v[0].u) * smp.w + (cx0 - x0) * uScale;
-    if (!std::isfinite(uStart) || !std::isfinite(uScale))
+    if (!(oneToOne && oneToOneMapping(c, v[0].y, cx0, q)) && !generalMapping(v, cx0, q))
         return;
-    if (smp.pow2 && !(uStart >= 0 && uStart < smp.w))
-        uStart = std::fmod(uStart, double(smp.w));
-    else if (!smp.pow2)
-        uStart = std::clamp(uStart, -1.0, double(smp.w) + 1.0);
-    q.uFix0 = int64_t(std::floor(uStart * 4294967296.0));
-    q.uStep = int64_t(std::floor(uScale * 4294967296.0));
-    q.v0 = double(v[0].v) * smp.h;
-    q.y0 = y0;
-    q.vScale = (double(v[2].v) - v[0].v) * smp.h / (y1 - y0);
-
     if (kernels) {
         fastTexturedQuad(dst, *texture, *kernels, mode, st, q, diffuse, cx0, cx1, cy0, cy1);
         return;
