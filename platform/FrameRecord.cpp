@@ -39,7 +39,10 @@ void FrameRecord::clear()
 
 void FrameRecord::addStrip(const RenderStates& states, const Surface* texture, const Vertex* v, int count)
 {
-    DrawCommand c;
+    // A frame records hundreds of these (every background tile is one): copied from a blank
+    // and filled in place, which costs less than building one and clearing it first.
+    static const DrawCommand kBlank;
+    DrawCommand& c = commands_.emplace_back(kBlank);
     c.kind = DrawCommand::Kind::Strip;
     c.states = states;
     c.source = texture;
@@ -47,7 +50,6 @@ void FrameRecord::addStrip(const RenderStates& states, const Surface* texture, c
     c.firstVertex = uint32_t(vertices_.size());
     c.vertexCount = uint32_t(count);
     vertices_.insert(vertices_.end(), v, v + count);
-    commands_.push_back(c);
 }
 
 void FrameRecord::addFill(const Rect& r, uint32_t value)
