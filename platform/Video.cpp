@@ -139,13 +139,7 @@ void Surface::allocate() const
 
 uint8_t* Surface::lock(int& pitch)
 {
-    if (lost_ || locked_)
-        return nullptr;
-    if (watcher_)
-        watcher_->surfaceChanging(*this);
-    locked_ = true;
-    pitch = pitch_;
-    return storage();
+    return lost_ ? nullptr : lockKept(pitch);
 }
 
 uint8_t* Surface::lockKept(int& pitch)

@@ -113,10 +113,7 @@ TEST(BacklogJump, ThreeMessagesBackTheGameShowsThePictureOfThatMessage)
     testsupport::TempDir game;
     ASSERT_TRUE(demorun::copyDemoGame(game, {"system.pkd", "SOUND"}));
 
-    RunnerOptions o;
-    o.programDir = game.str();
-    o.frames = 1500;
-    o.logFile = game.file("run-log.txt");
+    RunnerOptions o = demorun::runOptions(game, 1500);
     std::ostringstream report;
     Player player;
     ASSERT_EQ(runHeadless(o, report, &player), kRunnerOk) << report.str();

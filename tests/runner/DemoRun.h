@@ -2,6 +2,7 @@
 // What the runner tests that play the generated demo game share: a private copy of the game,
 // and the picture on the screen.
 #include "platform/headless/HeadlessBackend.h"
+#include "tools/runner/Runner.h"
 #include "../TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -24,6 +25,16 @@ inline ::testing::AssertionResult copyDemoGame(const testsupport::TempDir& game,
     for (const char* part : parts)
         fs::copy(built / part, game.path() / part, fs::copy_options::recursive);
     return ::testing::AssertionSuccess();
+}
+
+// A headless run of the copied game for `frames` frames, its log kept beside the game.
+inline RunnerOptions runOptions(const testsupport::TempDir& game, int frames)
+{
+    RunnerOptions o;
+    o.programDir = game.str();
+    o.frames = frames;
+    o.logFile = game.file("run-log.txt");
+    return o;
 }
 
 // The back buffer as 0xRRGGBB words, row by row.

@@ -58,10 +58,7 @@ TEST(DemoTour, PlaysToTheFirstChoiceWithoutAFailureAndWithSound)
     testsupport::TempDir game;
     ASSERT_TRUE(demorun::copyDemoGame(game, {"system.pkd", "SOUND", "SAVE"}));
 
-    RunnerOptions o;
-    o.programDir = game.str();
-    o.frames = 2610; // as the play command's tour, from the title
-    o.logFile = game.file("run-log.txt");
+    RunnerOptions o = demorun::runOptions(game, 2610); // as the play command's tour, from the title
     o.audioFile = game.file("sound.wav");
     const std::vector<uint8_t> tour = testsupport::readAll(std::string(SORAFUNE_SOURCE_DIR) + "/demo/tour.input");
     std::string error;

@@ -92,10 +92,7 @@ std::vector<uint8_t> settingsFile(const testsupport::TempDir& game)
 int run(const testsupport::TempDir& game, const std::string& input, int frames,
         std::vector<std::pair<int, std::string>> shots, SettingsWatch& watch, std::string& report)
 {
-    RunnerOptions o;
-    o.programDir = game.str();
-    o.frames = frames;
-    o.logFile = game.file("run-log.txt");
+    RunnerOptions o = demorun::runOptions(game, frames);
     o.shots = std::move(shots);
     std::string error;
     EXPECT_TRUE(parseInputScript(input, o.input, error)) << error;

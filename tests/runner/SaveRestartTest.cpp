@@ -132,10 +132,7 @@ TEST(SaveRestart, AGameSavedInTheOpeningLoadsFromTheTitleAfterARestartAndLooksTh
     testsupport::TempDir game;
     ASSERT_TRUE(demorun::copyDemoGame(game, {"system.pkd", "SOUND"}));
 
-    RunnerOptions o;
-    o.programDir = game.str();
-    o.frames = 1500;
-    o.logFile = game.file("run-log.txt");
+    RunnerOptions o = demorun::runOptions(game, 1500);
     std::ostringstream report;
 
     Player saver(false);
